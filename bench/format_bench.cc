@@ -1,0 +1,2 @@
+// Formatting throughput (written with the format engine).
+#include <benchmark/benchmark.h>

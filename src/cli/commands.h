@@ -1,0 +1,17 @@
+// The subcommands of the vobreports command line, each registered on the application by its own function.
+// Exit codes: 0 success, 1 failure (the message on stderr), 2 bad usage.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace vob::cli {
+
+// Each Register function adds one subcommand with its options and the callback that runs it. Callbacks throw
+// vob::Error on failure; main() prints the message and exits with 1.
+void RegisterKeysCommand(CLI::App& app);
+void RegisterFormatCommand(CLI::App& app);
+void RegisterWordsCommand(CLI::App& app);
+void RegisterDemoDbCommand(CLI::App& app);
+void RegisterSqlCommand(CLI::App& app);
+
+}  // namespace vob::cli

@@ -1,0 +1,27 @@
+// Entry point of the vobreports command: dispatches to the subcommands and maps failures to exit codes.
+// Usage errors exit with 2, failures with 1; messages go to stderr, results to stdout.
+#include <exception>
+#include <iostream>
+
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"vobreports: the reports of Vob Accounting, rendered to PDF, PNG, SVG, text and JSON"};
+  app.require_subcommand(1);
+  app.set_help_all_flag("--help-all", "Print help for every subcommand");
+  vob::cli::RegisterKeysCommand(app);
+  vob::cli::RegisterFormatCommand(app);
+  vob::cli::RegisterWordsCommand(app);
+  vob::cli::RegisterDemoDbCommand(app);
+  vob::cli::RegisterSqlCommand(app);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int code = app.exit(error);
+    return code == 0 ? 0 : 2;
+  } catch (const std::exception& error) {
+    std::cerr << "vobreports: " << error.what() << '\n';
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,1 @@
+// C interface of the in-process server (filled in with the manager).

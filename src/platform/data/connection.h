@@ -1,0 +1,53 @@
+// ADO-style connections over the embedded (SQLite) and server (PostgreSQL) databases.
+// Every connection is read-only at the database level: the library never writes to the accounting data.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace vob::data {
+
+class Backend;  // one open database session; backend.h
+
+inline constexpr int kStateClosed = 0;
+inline constexpr int kStateOpen = 1;
+
+class Connection {
+ public:
+  Connection();
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  // "Provider=SQLite;Data Source=PATH;", "Provider=PostgreSQL;Host=..;Port=..;Database=..;User ID=..;Password=..;",
+  // a "postgresql://" URI, or a bare path to an existing .sqlite/.db file. Keys match without regard to case and
+  // unknown keys are ignored. Read at Open.
+  void set_connection_string(std::string text) { connection_string_ = std::move(text); }
+  const std::string& connection_string() const { return connection_string_; }
+  void set_mode(int mode) { mode_ = mode; }
+  int mode() const { return mode_; }
+  void set_connection_timeout(int seconds) { connection_timeout_seconds_ = seconds; }
+  int connection_timeout() const { return connection_timeout_seconds_; }
+  void set_command_timeout(int seconds) { command_timeout_seconds_ = seconds; }
+  int command_timeout() const { return command_timeout_seconds_; }
+
+  // Throws SqlError for an empty, malformed or unsupported connection string and when the database refuses.
+  // An explicit user and password override those of the connection string when not empty.
+  void Open(std::string_view user = {}, std::string_view password = {});
+  // REQUIRES: open. Closing a connection that is not open is an error, as callers test State first.
+  void Close();
+  int State() const { return backend_ ? kStateOpen : kStateClosed; }
+
+  // REQUIRES: open. The session recordsets run their statements on.
+  Backend& backend();
+
+ private:
+  std::string connection_string_;
+  int mode_ = 0;
+  int connection_timeout_seconds_ = 15;
+  int command_timeout_seconds_ = 30;
+  std::unique_ptr<Backend> backend_;
+};
+
+}  // namespace vob::data

@@ -1,0 +1,43 @@
+// Line wrapping on top of a measurer's widths, shared by every implementation.
+#include "platform/engine/text_measurer.h"
+
+namespace vob::engine {
+
+std::vector<std::string> TextMeasurer::Wrap(const FontSpec& font, std::string_view text, double width_twips) {
+  std::vector<std::string> lines;
+  size_t paragraph_start = 0;
+  while (true) {
+    size_t paragraph_end = text.find('\n', paragraph_start);
+    std::string_view paragraph = text.substr(paragraph_start, paragraph_end == std::string_view::npos
+                                                                  ? std::string_view::npos
+                                                                  : paragraph_end - paragraph_start);
+    if (!paragraph.empty() && paragraph.back() == '\r') paragraph.remove_suffix(1);
+    std::string line;
+    size_t position = 0;
+    while (position < paragraph.size()) {
+      size_t word_end = paragraph.find(' ', position);
+      if (word_end == std::string_view::npos) word_end = paragraph.size();
+      std::string candidate = line;
+      candidate.append(paragraph.substr(position, word_end - position));
+      if (!line.empty() && WidthTwips(font, candidate) > width_twips) {
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        lines.push_back(std::move(line));
+        line.assign(paragraph.substr(position, word_end - position));
+      } else {
+        line = std::move(candidate);
+      }
+      // Carry the blanks after the word along; they are dropped if the line breaks there.
+      size_t next = word_end;
+      while (next < paragraph.size() && paragraph[next] == ' ') ++next;
+      line.append(paragraph.substr(word_end, next - word_end));
+      position = next;
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    lines.push_back(std::move(line));
+    if (paragraph_end == std::string_view::npos) break;
+    paragraph_start = paragraph_end + 1;
+  }
+  return lines;
+}
+
+}  // namespace vob::engine

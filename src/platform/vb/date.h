@@ -1,0 +1,38 @@
+// Serial dates as the classic runtime keeps them: days since 1899-12-30, the fraction is the time of day.
+// Negative serials count back from 1899-12-30 with the time as a positive fraction (-1.25 is 1899-12-29 06:00).
+#pragma once
+
+#include <cstdint>
+
+namespace vob::vb {
+
+// Serials from 1 Jan 100 to 31 Dec 9999, as the classic runtime accepts.
+inline constexpr double kMinDateSerial = -657434.0;
+inline constexpr double kMaxDateSerial = 2958465.99999999;
+
+struct CivilDateTime {
+  int year = 1899, month = 12, day = 30;
+  int hour = 0, minute = 0, second = 0;
+};
+
+// Days since 1899-12-30 for a calendar date; month and day may be out of range and carry over
+// (month 13 is January of the next year, day 0 the last day of the month before), as DateSerial does.
+// Raises Overflow (6) when the result falls outside kMinDateSerial..kMaxDateSerial.
+double DateSerial(int year, int month, int day);
+// Fraction of a day for a time; hours, minutes and seconds may carry over like DateSerial's fields.
+double TimeSerial(int hour, int minute, int second);
+// The calendar date and the time (rounded to the nearest second) of a serial.
+CivilDateTime SplitSerial(double serial);
+// 1 Sunday .. 7 Saturday.
+int Weekday(double serial);
+bool IsLeapYear(int year);
+int DaysInMonth(int year, int month);
+
+// The run's clock. Unpinned it reads the system's local time; tests and the command line pin it so that a
+// run reproduces exactly. Pinned values are per process, set before a run begins.
+double Now();
+double Today();  // the date part of Now()
+void PinClock(double now_serial);
+void UnpinClock();
+
+}  // namespace vob::vb
