@@ -1,0 +1,164 @@
+// Font faces, HarfBuzz shaping with a bounded run cache, and the engine's text measurements.
+// Shaping happens in font units (the hb_font is scaled to units per em), so one cached run serves every size.
+#include "platform/render/font_service.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/render/font_locator.h"
+#include "platform/render/render_error.h"
+
+namespace vob::render {
+namespace {
+
+// Entries per face and generation; a report's repeating texts (captions, names, codes) fit easily.
+constexpr size_t kGenerationEntries = 8192;
+// Longer texts (memos, addresses) rarely repeat and would make the cache heavy.
+constexpr size_t kLongestCachedText = 128;
+
+}  // namespace
+
+FontFace::FontFace(std::string file, int index_in_file, std::string family)
+    : file_(std::move(file)), index_in_file_(index_in_file), family_(std::move(family)) {
+  blob_ = hb_blob_create_from_file_or_fail(file_.c_str());
+  if (blob_ == nullptr) throw RenderError("cannot read font file " + file_ + " of \"" + family_ + "\"");
+  hb_face_ = hb_face_create(blob_, static_cast<unsigned>(index_in_file_));
+  hb_font_ = hb_font_create(hb_face_);  // scale defaults to units per em
+  units_per_em_ = hb_face_get_upem(hb_face_);
+  uint32_t glyph_count = hb_face_get_glyph_count(hb_face_);
+  if (glyph_count == 0) {
+    hb_font_destroy(hb_font_);
+    hb_face_destroy(hb_face_);
+    hb_blob_destroy(blob_);
+    throw RenderError("font file " + file_ + " of \"" + family_ + "\" has no glyphs");
+  }
+  nominal_advances_.resize(glyph_count);
+  for (uint32_t glyph = 0; glyph < glyph_count; ++glyph) {
+    nominal_advances_[glyph] = hb_font_get_glyph_h_advance(hb_font_, glyph);
+  }
+  hb_font_extents_t extents{};
+  hb_font_get_h_extents(hb_font_, &extents);
+  ascender_ = extents.ascender;
+  descender_ = extents.descender;
+  line_gap_ = extents.line_gap;
+}
+
+FontFace::~FontFace() {
+  hb_font_destroy(hb_font_);
+  hb_face_destroy(hb_face_);
+  hb_blob_destroy(blob_);
+}
+
+FontService::FontService() : buffer_(hb_buffer_create()) {}
+
+FontService::~FontService() {
+  hb_buffer_destroy(buffer_);
+}
+
+uint32_t FontService::FaceIndex(const engine::FontSpec& font) {
+  for (const ResolvedSpec& spec : resolved_) {
+    if (spec.is_bold == font.is_bold && spec.is_italic == font.is_italic &&
+        EqualsIgnoringCase(spec.family, font.family)) {
+      return spec.face;
+    }
+  }
+  uint32_t face = Resolve(font.family, font.is_bold, font.is_italic);
+  resolved_.push_back(ResolvedSpec{font.family, font.is_bold, font.is_italic, face});
+  return face;
+}
+
+uint32_t FontService::Resolve(const std::string& family, bool is_bold, bool is_italic) {
+  FontLocation location = LocateFont(family, is_bold, is_italic);
+  // "Arial" and "Helvetica" land on the same file: open it once.
+  for (uint32_t i = 0; i < faces_.size(); ++i) {
+    if (faces_[i]->file() == location.file && faces_[i]->index_in_file() == location.index_in_file) return i;
+  }
+  faces_.push_back(std::make_unique<FontFace>(location.file, location.index_in_file, location.family));
+  caches_.emplace_back();
+  return static_cast<uint32_t>(faces_.size() - 1);
+}
+
+void FontService::ShapeInto(const FontFace& face, std::string_view text, ShapedRun& run) {
+  static const hb_feature_t kNoKerning = [] {
+    hb_feature_t feature{};
+    hb_feature_from_string("-kern", -1, &feature);
+    return feature;
+  }();
+  hb_buffer_clear_contents(buffer_);
+  hb_buffer_add_utf8(buffer_, text.data(), static_cast<int>(text.size()), 0, static_cast<int>(text.size()));
+  hb_buffer_guess_segment_properties(buffer_);
+  hb_shape(face.hb_font(), buffer_, &kNoKerning, 1);
+  unsigned count = 0;
+  const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer_, &count);
+  const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer_, &count);
+  run.glyphs.resize(count);
+  run.advance = 0;
+  run.is_nominal = true;
+  for (unsigned i = 0; i < count; ++i) {
+    Glyph& glyph = run.glyphs[i];
+    glyph.id = infos[i].codepoint;
+    glyph.cluster = infos[i].cluster;
+    glyph.x_advance = positions[i].x_advance;
+    glyph.x_offset = positions[i].x_offset;
+    glyph.y_offset = positions[i].y_offset;
+    run.advance += glyph.x_advance;
+    if (glyph.x_offset != 0 || glyph.y_offset != 0 || glyph.id >= face.glyph_count() ||
+        glyph.x_advance != face.nominal_advance(glyph.id)) {
+      run.is_nominal = false;
+    }
+  }
+}
+
+const ShapedRun& FontService::Shape(uint32_t face_index, std::string_view text) {
+  const FontFace& face = *faces_[face_index];
+  if (text.size() > kLongestCachedText) {
+    ShapeInto(face, text, uncached_);
+    return uncached_;
+  }
+  RunCache& cache = caches_[face_index];
+  if (auto hit = cache.current.find(text); hit != cache.current.end()) return hit->second;
+  if (auto old = cache.previous.find(text); old != cache.previous.end()) {
+    auto node = cache.previous.extract(old);
+    if (cache.current.size() >= kGenerationEntries) {
+      cache.previous = std::move(cache.current);
+      cache.current.clear();
+    }
+    return cache.current.insert(std::move(node)).position->second;
+  }
+  if (cache.current.size() >= kGenerationEntries) {
+    cache.previous = std::move(cache.current);
+    cache.current.clear();
+  }
+  ShapedRun& run = cache.current.try_emplace(std::string(text)).first->second;
+  ShapeInto(face, text, run);
+  return run;
+}
+
+double FontService::WidthTwips(const engine::FontSpec& font, std::string_view text) {
+  uint32_t face_index = FaceIndex(font);
+  const FontFace& face = *faces_[face_index];
+  // Width of the widest line; the engine measures wrapped lines one at a time, but a caption may hold breaks.
+  double widest = 0;
+  size_t start = 0;
+  while (true) {
+    size_t end = text.find('\n', start);
+    std::string_view line =
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    widest = std::max(widest, face.ToTwips(Shape(face_index, line).advance, font.size_points));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return widest;
+}
+
+engine::FontMetrics FontService::Metrics(const engine::FontSpec& font) {
+  const FontFace& face = *faces_[FaceIndex(font)];
+  engine::FontMetrics metrics;
+  metrics.ascent_twips = face.ToTwips(face.ascender(), font.size_points);
+  metrics.line_height_twips =
+      face.ToTwips(face.ascender() - face.descender() + face.line_gap(), font.size_points);
+  return metrics;
+}
+
+}  // namespace vob::render

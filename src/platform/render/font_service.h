@@ -1,0 +1,115 @@
+// Finds font files, shapes text into glyphs and measures it, for the engine's layout and for every renderer.
+// Layout, PDF, PNG and SVG all take glyphs and advances from here, so they agree to the glyph.
+#pragma once
+
+#include <hb.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/engine/page_model.h"
+#include "platform/engine/text_measurer.h"
+
+namespace vob::render {
+
+// One shaped glyph, in font units (the face's units per em).
+struct Glyph {
+  uint32_t id = 0;
+  uint32_t cluster = 0;  // byte offset of the glyph's first character in the shaped text
+  int32_t x_advance = 0;
+  int32_t x_offset = 0, y_offset = 0;
+};
+
+struct ShapedRun {
+  std::vector<Glyph> glyphs;
+  int32_t advance = 0;     // sum of the glyphs' advances, font units
+  bool is_nominal = true;  // every glyph sits at the font's own advance, no offsets (PDF can use a plain Tj)
+};
+
+// A font file opened for shaping; owned by the FontService and alive as long as it is.
+class FontFace {
+ public:
+  FontFace(std::string file, int index_in_file, std::string family);
+  ~FontFace();
+  FontFace(const FontFace&) = delete;
+  FontFace& operator=(const FontFace&) = delete;
+
+  const std::string& file() const { return file_; }
+  int index_in_file() const { return index_in_file_; }
+  const std::string& family() const { return family_; }  // as the file names it: "Liberation Sans"
+  hb_face_t* hb_face() const { return hb_face_; }
+  hb_font_t* hb_font() const { return hb_font_; }  // scaled to font units
+  uint32_t units_per_em() const { return units_per_em_; }
+  uint32_t glyph_count() const { return static_cast<uint32_t>(nominal_advances_.size()); }
+  int32_t nominal_advance(uint32_t glyph) const { return nominal_advances_[glyph]; }
+  // From hhea, or OS/2's typographic values when the font asks for them; font units, descender negative.
+  int32_t ascender() const { return ascender_; }
+  int32_t descender() const { return descender_; }
+  int32_t line_gap() const { return line_gap_; }
+  // Twips at a size in points.
+  double ToTwips(double font_units, double size_points) const {
+    return font_units * size_points * engine::kTwipsPerPoint / units_per_em_;
+  }
+
+ private:
+  std::string file_;
+  int index_in_file_;
+  std::string family_;
+  hb_blob_t* blob_ = nullptr;
+  hb_face_t* hb_face_ = nullptr;
+  hb_font_t* hb_font_ = nullptr;
+  uint32_t units_per_em_ = 1000;
+  int32_t ascender_ = 0, descender_ = 0, line_gap_ = 0;
+  std::vector<int32_t> nominal_advances_;
+};
+
+// Thread-compatible: one service per run, used from one thread at a time.
+class FontService final : public engine::TextMeasurer {
+ public:
+  FontService();
+  ~FontService() override;
+
+  // The face for a report font: its family, or the family's metric-compatible Liberation twin ("Arial" gives
+  // Liberation Sans), in the bold and italic style asked for. Throws RenderError naming the family when
+  // fontconfig offers neither. The index stays valid for the service's life.
+  uint32_t FaceIndex(const engine::FontSpec& font);
+  const FontFace& face(uint32_t index) const { return *faces_[index]; }
+
+  // Glyphs of one line of text (no line breaks), kerning off. The reference stays valid until the next call.
+  const ShapedRun& Shape(uint32_t face_index, std::string_view text);
+
+  double WidthTwips(const engine::FontSpec& font, std::string_view text) override;
+  engine::FontMetrics Metrics(const engine::FontSpec& font) override;
+
+ private:
+  struct StringHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+  };
+  using RunMap = std::unordered_map<std::string, ShapedRun, StringHash, std::equal_to<>>;
+  // Two generations make a cheap bounded cache: a full current generation becomes the previous one, and runs
+  // still in use are copied forward when they are hit there, so common texts survive and rare ones age out.
+  struct RunCache {
+    RunMap current, previous;
+  };
+  struct ResolvedSpec {
+    std::string family;
+    bool is_bold, is_italic;
+    uint32_t face;
+  };
+
+  uint32_t Resolve(const std::string& family, bool is_bold, bool is_italic);
+  void ShapeInto(const FontFace& face, std::string_view text, ShapedRun& run);
+
+  std::vector<std::unique_ptr<FontFace>> faces_;
+  std::vector<RunCache> caches_;  // by face
+  std::vector<ResolvedSpec> resolved_;
+  hb_buffer_t* buffer_ = nullptr;
+  ShapedRun uncached_;
+};
+
+}  // namespace vob::render

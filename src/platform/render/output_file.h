@@ -1,0 +1,41 @@
+// A file written under a temporary name next to its target and renamed into place only by Commit.
+// Dropping it without Commit deletes the temporary, so a failed run never leaves a file that looks complete.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace vob::render {
+
+class OutputFile {
+ public:
+  // Creates "<target>.XXXXXX" in the target's folder; throws RenderError naming the target when it cannot.
+  explicit OutputFile(std::string target);
+  ~OutputFile();
+  OutputFile(OutputFile&& other) noexcept;
+  OutputFile& operator=(OutputFile&&) = delete;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  // Throws RenderError naming the target when the disk refuses the bytes.
+  void Write(const void* data, size_t size);
+  void Write(std::string_view text) { Write(text.data(), text.size()); }
+
+  // Flushes, closes and renames the temporary onto the target. REQUIRES: not committed yet.
+  void Commit();
+
+  const std::string& target() const { return target_; }
+  const std::string& temporary_path() const { return temporary_; }
+
+ private:
+  [[noreturn]] void Fail(const char* what) const;
+
+  std::string target_;
+  std::string temporary_;
+  std::FILE* file_ = nullptr;
+  bool is_committed_ = false;
+};
+
+}  // namespace vob::render
