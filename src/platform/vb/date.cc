@@ -6,6 +6,8 @@
 #include <cmath>
 #include <ctime>
 
+#include <fmt/format.h>
+
 #include "platform/vb/error.h"
 
 namespace vob::vb {
@@ -25,7 +27,8 @@ void CivilFromDays(int64_t days, int& year, int& month, int& day) {
   days += 719468;
   const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
   const unsigned day_of_era = static_cast<unsigned>(days - era * 146097);
-  const unsigned year_of_era = (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+  const unsigned year_of_era =
+      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
   const unsigned day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
   const unsigned month_index = (5 * day_of_year + 2) / 153;
   day = static_cast<int>(day_of_year - (153 * month_index + 2) / 5 + 1);
@@ -40,7 +43,9 @@ std::atomic<double> pinned_now{0.0};
 
 }  // namespace
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -52,7 +57,7 @@ double DateSerial(int year, int month, int day) {
   int64_t month_index = static_cast<int64_t>(year) * 12 + (month - 1);
   const int64_t whole_year = month_index >= 0 ? month_index / 12 : (month_index - 11) / 12;
   const unsigned whole_month = static_cast<unsigned>(month_index - whole_year * 12) + 1;
-  const int64_t days = DaysFromCivil(whole_year, whole_month, 1) + kEpochOffsetDays + (day - 1);
+  const int64_t days = DaysFromCivil(whole_year, whole_month, 1) + kEpochOffsetDays + (int64_t{day} - 1);
   const double serial = static_cast<double>(days);
   if (serial < kMinDateSerial || serial > kMaxDateSerial) Raise(kOverflow);
   return serial;
@@ -62,13 +67,18 @@ double TimeSerial(int hour, int minute, int second) {
   return (static_cast<double>(hour) * 3600 + static_cast<double>(minute) * 60 + second) / 86400.0;
 }
 
+bool IsDateSerialInRange(double serial) {
+  return serial > kMinDateSerial - 1 && serial <= kMaxDateSerial;
+}
+
 CivilDateTime SplitSerial(double serial) {
+  if (!IsDateSerialInRange(serial)) Raise(kOverflow, fmt::format("date serial {}", serial));
   // The date is the whole part towards zero; the time is the absolute fraction (the classic layout).
   double whole = std::trunc(serial);
   int64_t seconds = std::llround(std::fabs(serial - whole) * 86400.0);
-  if (seconds >= 86400) {  // a fraction that rounds up to midnight belongs to the next day
-    seconds -= 86400;
-    whole += serial < 0 ? -1 : 1;
+  if (seconds >= 86400) {  // a time that rounds up to midnight is the start of the next calendar day,
+    seconds -= 86400;      // for negative serials too: their fraction also counts forward
+    whole += 1;
   }
   CivilDateTime civil;
   CivilFromDays(static_cast<int64_t>(whole) - kEpochOffsetDays, civil.year, civil.month, civil.day);
@@ -79,6 +89,7 @@ CivilDateTime SplitSerial(double serial) {
 }
 
 int Weekday(double serial) {
+  if (!IsDateSerialInRange(serial)) Raise(kOverflow, fmt::format("date serial {}", serial));
   // 1899-12-30 was a Saturday (7).
   const int64_t days = static_cast<int64_t>(std::trunc(serial));
   return static_cast<int>(((days + 6) % 7 + 7) % 7) + 1;
@@ -93,13 +104,17 @@ double Now() {
          TimeSerial(local.tm_hour, local.tm_min, local.tm_sec);
 }
 
-double Today() { return std::trunc(Now()); }
+double Today() {
+  return std::trunc(Now());
+}
 
 void PinClock(double now_serial) {
   pinned_now.store(now_serial);
   clock_is_pinned.store(true);
 }
 
-void UnpinClock() { clock_is_pinned.store(false); }
+void UnpinClock() {
+  clock_is_pinned.store(false);
+}
 
 }  // namespace vob::vb

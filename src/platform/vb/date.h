@@ -1,5 +1,6 @@
 // Serial dates as the classic runtime keeps them: days since 1899-12-30, the fraction is the time of day.
-// Negative serials count back from 1899-12-30 with the time as a positive fraction (-1.25 is 1899-12-29 06:00).
+// Negative serials count back from 1899-12-30 with the time as a positive fraction (-1.25 is 1899-12-29
+// 06:00).
 #pragma once
 
 #include <cstdint>
@@ -21,9 +22,13 @@ struct CivilDateTime {
 double DateSerial(int year, int month, int day);
 // Fraction of a day for a time; hours, minutes and seconds may carry over like DateSerial's fields.
 double TimeSerial(int hour, int minute, int second);
+// From 1 Jan 100 00:00 to 31 Dec 9999 23:59:59; a negative serial's fraction counts forward, so -657434.5 is
+// noon on 1 Jan 100. NaN is out of range.
+bool IsDateSerialInRange(double serial);
 // The calendar date and the time (rounded to the nearest second) of a serial.
+// Raises Overflow (6) when the serial is out of range.
 CivilDateTime SplitSerial(double serial);
-// 1 Sunday .. 7 Saturday.
+// 1 Sunday .. 7 Saturday. Raises Overflow (6) when the serial is out of range.
 int Weekday(double serial);
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);
