@@ -1,0 +1,28 @@
+// The 38 report keys, their class names and factories, in the order GetReport compares them.
+// Adding a report is one row in report_list.inc; nothing here changes.
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string_view>
+
+namespace vob::engine {
+class ActiveReport;
+}
+
+namespace vob {
+
+using ReportFactory = std::unique_ptr<engine::ActiveReport> (*)();
+
+struct ReportKey {
+  std::string_view key;         // lower case
+  std::string_view class_name;  // "rptARAging"
+  ReportFactory create;         // null while the report class is not built yet
+};
+
+std::span<const ReportKey> ReportKeys();
+
+// The entry whose key equals `key` exactly (GetReport lower-cases first), or null.
+const ReportKey* FindReportKey(std::string_view key);
+
+}  // namespace vob

@@ -1,0 +1,47 @@
+// The report settings the host hands over through rptManager, one store per thread.
+// Reports read them while they run, never when they are created; nothing here validates a value.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/data/connection.h"
+
+namespace vob {
+
+inline constexpr int kReportParamCount = 7;
+
+// Field names are the settings' own, as the reports know them.
+struct ReportSettings {
+  std::string ConnString;
+  int16_t LogoOption = 0;
+  std::string LogoFile;
+  float LogoWidth = 0;
+  float LogoHeight = 0;
+  std::string ReportTitle;
+  // Absent until the first reset on the thread; reset re-creates it with seven empty texts.
+  std::optional<std::array<std::string, kReportParamCount>> ReportParams;
+  std::string DrillDownParams;
+  std::string DateFormat;
+  std::string LongDateFormat;
+  std::string DateTimeFormat;
+  std::string CurrencyFormat;
+  std::string PriceFormat;
+  // Created on first use by OpenSharedConnection; kept open across handler calls.
+  std::unique_ptr<data::Connection> SharedConnection;
+
+  // ReportParams(index). Raises Subscript out of range (9) before the first reset or outside 0..6.
+  const std::string& ReportParam(int index) const;
+};
+
+// The calling thread's store, created empty on first use and kept for the thread's life.
+ReportSettings& Settings();
+
+// Clears the per-request values: title, parameters (seven empty texts), drill-down argument and logo size.
+// Keeps the connection string, logo option and file, and the formats.
+void ResetRequestSettings(ReportSettings& settings);
+
+}  // namespace vob

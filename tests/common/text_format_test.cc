@@ -1,0 +1,68 @@
+#include "common/text_format.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/vb/date.h"
+#include "settings/report_settings.h"
+
+namespace vob {
+namespace {
+
+TEST(FormatZip, HyphenatesNineCharactersAfterTrimming) {
+  struct Case {
+    const char* zip;
+    const char* expected;
+  };
+  static constexpr Case kCases[] = {
+      {"123456789", "12345-6789"}, {"12345", "12345"},   {" 123456789", " 12345-6789"},
+      {"12345678 ", "12345-678 "}, {"", ""},             {"1234567890", "1234567890"},
+  };
+  for (const Case& c : kCases) EXPECT_EQ(FormatZip(c.zip), c.expected) << '"' << c.zip << '"';
+}
+
+TEST(FormatPhone, FormatsSevenAndTenCharactersOnly) {
+  struct Case {
+    const char* phone;
+    const char* expected;
+  };
+  static constexpr Case kCases[] = {
+      {"5551234", "555-1234"},
+      {"2125551234", "(212) 555-1234"},
+      {"12125551234", "12125551234"},
+      {"555123", "555123"},
+      {"", ""},
+  };
+  for (const Case& c : kCases) EXPECT_EQ(FormatPhone(c.phone), c.expected) << c.phone;
+}
+
+TEST(FormatMediumDate, FormatsDatesAndLeavesOtherTextAlone) {
+  vb::PinClock(vb::DateSerial(2024, 6, 1));
+  EXPECT_EQ(FormatMediumDate("1/5/2024"), "05-Jan-24");
+  EXPECT_EQ(FormatMediumDate("2023-12-31"), "31-Dec-23");
+  EXPECT_EQ(FormatMediumDate("hello"), "hello");
+  EXPECT_EQ(FormatMediumDate(""), "");
+  vb::UnpinClock();
+}
+
+TEST(IsNonZeroAmount, TellsZeroTextsFromAmounts) {
+  Settings().CurrencyFormat = "$#,##0.00;($#,##0.00)";
+  struct Case {
+    const char* text;
+    bool expected;
+  };
+  static constexpr Case kCases[] = {
+      {"0", false},       {"0.00", false},     {"", false},        {"   ", false},
+      {"$0.00", false},   {" $0.00 ", false},  {"12.50", true},    {"(1,234.50)", true},
+      {"$1,234.50 ", true}, {"abc", true},     {"-", true},        {"$0.00 CR", true},
+  };
+  for (const Case& c : kCases) EXPECT_EQ(IsNonZeroAmount(c.text), c.expected) << '"' << c.text << '"';
+
+  // Text that the numeric test rejects is compared with zero in the currency format.
+  Settings().CurrencyFormat = "0.00 \"USD\"";
+  EXPECT_FALSE(IsNonZeroAmount("0.00 USD"));
+  EXPECT_TRUE(IsNonZeroAmount("1.00 USD"));
+  Settings().CurrencyFormat.clear();
+}
+
+}  // namespace
+}  // namespace vob
