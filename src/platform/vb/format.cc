@@ -86,8 +86,7 @@ void ThrowPatternError(std::string_view pattern, size_t index, std::string_view 
   throw FormatError(fmt::format("format pattern \"{}\", column {}: {}", pattern, index + 1, what));
 }
 
-size_t ReadQuotedOrEscaped(std::string_view pattern, size_t index, std::string& literal) {
-  literal.clear();
+size_t ReadQuotedOrEscaped(std::string_view pattern, size_t index, std::string_view& literal) {
   if (pattern[index] == '\\') {
     if (index + 1 == pattern.size()) ThrowPatternError(pattern, index, "backslash at the end");
     literal = pattern.substr(index + 1, 1);

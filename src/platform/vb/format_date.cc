@@ -43,7 +43,7 @@ class DateCompiler {
     const char c = pattern_[index];
     if (c == ';') ThrowPatternError(pattern_, index, "a date pattern has one section");
     if (c == '"' || c == '\\') {
-      std::string literal;
+      std::string_view literal;
       const size_t next = ReadQuotedOrEscaped(pattern_, index, literal);
       AddLiteral(literal);
       return next;
@@ -191,7 +191,7 @@ void AppendLongTime(const CivilDateTime& civil, std::string& out) {
 }  // namespace
 
 bool HasDateToken(std::string_view pattern) {
-  std::string ignored;
+  std::string_view ignored;
   for (size_t index = 0; index < pattern.size();) {
     const char c = pattern[index];
     if (c == '"' || c == '\\') {

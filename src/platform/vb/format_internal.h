@@ -19,10 +19,10 @@ namespace vob::vb {
 // Throws FormatError naming the pattern and the 1-based column of pattern[index].
 [[noreturn]] void ThrowPatternError(std::string_view pattern, size_t index, std::string_view what);
 
-// Reads the quoted run ("...") or backslash escape (\x) starting at pattern[index] into `literal`;
+// Points `literal` at the text of the quoted run ("...") or backslash escape (\x) at pattern[index];
 // returns the index after it. An unterminated quote or a backslash at the end is a FormatError.
 // REQUIRES: pattern[index] is '"' or '\\'.
-size_t ReadQuotedOrEscaped(std::string_view pattern, size_t index, std::string& literal);
+size_t ReadQuotedOrEscaped(std::string_view pattern, size_t index, std::string_view& literal);
 
 // Length of the AM/PM marker ("AM/PM", "A/P", "AMPM", any case) starting at pattern[index], or 0.
 size_t MarkerLengthAt(std::string_view pattern, size_t index);

@@ -390,7 +390,7 @@ NumberPlan CompileNumber(std::string_view pattern) {
         break;
       case '"':
       case '\\': {
-        std::string literal;
+        std::string_view literal;
         index = ReadQuotedOrEscaped(pattern, index, literal);
         section.AddLiteral(literal);
         break;

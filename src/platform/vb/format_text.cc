@@ -82,7 +82,7 @@ std::string ApplySection(const TextSection& section, std::string_view text) {
 }  // namespace
 
 bool HasTextPlaceholder(std::string_view pattern) {
-  std::string ignored;
+  std::string_view ignored;
   for (size_t index = 0; index < pattern.size();) {
     const char c = pattern[index];
     if (c == '"' || c == '\\') {
@@ -109,7 +109,7 @@ TextPlan CompileText(std::string_view pattern) {
         break;
       case '"':
       case '\\': {
-        std::string literal;
+        std::string_view literal;
         index = ReadQuotedOrEscaped(pattern, index, literal);
         AddLiteral(section, literal);
         break;
