@@ -14,8 +14,8 @@ class Currency {
 
   constexpr Currency() = default;
   static constexpr Currency FromRaw(int64_t ten_thousandths) { return Currency(ten_thousandths); }
-  static Currency FromWhole(int64_t units);   // Overflow when out of range
-  static Currency FromDouble(double value);   // rounded to 4 decimals, halves to even; Overflow out of range
+  static Currency FromWhole(int64_t units);  // Overflow when out of range
+  static Currency FromDouble(double value);  // rounded to 4 decimals, halves to even; Overflow out of range
 
   constexpr int64_t raw() const { return raw_; }
   double ToDouble() const { return static_cast<double>(raw_) / kScale; }
@@ -28,6 +28,7 @@ class Currency {
   friend Currency operator+(Currency a, Currency b) { return a += b; }
   friend Currency operator-(Currency a, Currency b) { return a -= b; }
   Currency operator*(int64_t factor) const;
+  Currency operator*(int factor) const { return *this * int64_t{factor}; }  // "amount * 2" is not ambiguous
   Currency operator*(double factor) const;  // the product rounded to 4 decimals, halves to even
 
   friend constexpr auto operator<=>(Currency, Currency) = default;
