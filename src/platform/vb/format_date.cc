@@ -41,6 +41,7 @@ class DateCompiler {
   // Compiles the token or literal at pattern_[index]; returns the index after it.
   size_t CompileAt(size_t index) {
     const char c = pattern_[index];
+    // No value picks among date sections, so a ";" is a mistake rather than a literal.
     if (c == ';') ThrowPatternError(pattern_, index, "a date pattern has one section");
     if (c == '"' || c == '\\') {
       std::string_view literal;
@@ -67,7 +68,7 @@ class DateCompiler {
         return run >= 2 ? AddToken(index, 2, DateOpKind::kWeekOfYear)
                         : AddToken(index, 1, DateOpKind::kWeekday);
       case 'm': {
-        if (follows_hour_ && run <= 2) {
+        if (follows_hour_ && run <= 2) {  // "mmm" and "mmmm" after an hour stay month names
           return AddToken(index, run, run == 2 ? DateOpKind::kMinute2 : DateOpKind::kMinute);
         }
         static constexpr DateOpKind kMonths[] = {DateOpKind::kMonth, DateOpKind::kMonth2,

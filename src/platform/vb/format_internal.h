@@ -75,8 +75,7 @@ struct NumberOp {
 struct NumberSection {
   std::vector<NumberOp> ops;
   std::string literals;
-  bool is_empty = true;      // no characters at all: borrows the first section
-  bool shows_value = false;  // has a digit placeholder or a point
+  bool is_empty = true;  // no characters at all: borrows the first section (one of literals only prints them)
   bool groups_thousands = false;
   int scale_power = 0;  // +2 for each "%", -3 for each scaling comma
   int integer_places = 0;

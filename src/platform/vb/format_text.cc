@@ -71,6 +71,7 @@ std::string ApplySection(const TextSection& section, std::string_view text) {
   // Without placeholders the whole text follows the literals.
   if (placeholders == 0) out += text;
 
+  // "<" and ">" change the whole result, literals included.
   if (section.text_case == TextCase::kLower) {
     for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   } else if (section.text_case == TextCase::kUpper) {
