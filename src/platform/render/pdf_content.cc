@@ -1,0 +1,263 @@
+// Content stream operators for page items.
+// Glyph ids go out as two-byte binary strings positioned with relative Td moves between rounded absolute
+// positions, so long pages never drift.
+#include "platform/render/pdf_content.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vob::render {
+namespace {
+
+constexpr int64_t kMilliPerPixel = 750;  // a picture's natural size: 96 pixels an inch, 0.75 pt each
+
+bool Touches(const PdfContent::Box& a, const PdfContent::Box& b) {
+  return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
+}
+
+void Include(PdfContent::Box& extent, const PdfContent::Box& box) {
+  extent.left = std::min(extent.left, box.left);
+  extent.bottom = std::min(extent.bottom, box.bottom);
+  extent.right = std::max(extent.right, box.right);
+  extent.top = std::max(extent.top, box.top);
+}
+
+PdfContent::Box BoxOf(const engine::PageItem& item, int64_t page_height) {
+  int64_t left = MilliFromTwips(item.left), top = page_height - MilliFromTwips(item.top);
+  int64_t right = left + MilliFromTwips(item.width), bottom = top - MilliFromTwips(item.height);
+  // Lines have zero-width boxes and may run either way; widen by a point so strokes count as touching.
+  return {std::min(left, right) - 1000, std::min(top, bottom) - 1000, std::max(left, right) + 1000,
+          std::max(top, bottom) + 1000};
+}
+
+// Colour components as PDF numbers: thousandths of full intensity.
+void AppendColor(PdfBuffer& buffer, engine::Color color) {
+  buffer.Milli((color.red * 1000 + 127) / 255) << ' ';
+  buffer.Milli((color.green * 1000 + 127) / 255) << ' ';
+  buffer.Milli((color.blue * 1000 + 127) / 255);
+}
+
+// Font units scaled to thousandths of a point at a size in thousandths of a point, rounded.
+int64_t Scale(int64_t font_units, int64_t size, uint32_t units_per_em) {
+  return static_cast<int64_t>(std::llround(static_cast<double>(font_units) * static_cast<double>(size) /
+                                           static_cast<double>(units_per_em)));
+}
+
+}  // namespace
+
+void PdfContent::Reset(bool is_state_known) {
+  stream_.Clear();
+  graphics_.Clear();
+  text_.Clear();
+  has_text_ = false;
+  graphics_state_ = GraphicsState{};
+  if (is_state_known) {
+    graphics_state_.is_fill_known = graphics_state_.is_stroke_known = true;
+    graphics_state_.line_width = 1000;
+  }
+  current_font_slot_ = UINT32_MAX;
+  current_font_size_ = 0;
+}
+
+const PdfContent::FontEntry& PdfContent::Font(const engine::DocumentInfo& info, uint32_t index) {
+  if (index >= font_entries_.size()) font_entries_.resize(index + 1);
+  FontEntry& entry = font_entries_[index];
+  if (!entry.is_resolved) {
+    const engine::FontSpec& spec = info.fonts.at(index);
+    entry.face = fonts_.FaceIndex(spec);
+    entry.slot = pdf_fonts_.Slot(entry.face);
+    entry.size = std::llround(spec.size_points * 1000.0);
+    const FontFace& face = fonts_.face(entry.face);
+    entry.ascent = Scale(face.ascender(), entry.size, face.units_per_em());
+    entry.descent = Scale(-face.descender(), entry.size, face.units_per_em());
+    entry.line_height =
+        Scale(face.ascender() - face.descender() + face.line_gap(), entry.size, face.units_per_em());
+    entry.is_resolved = true;
+  }
+  return entry;
+}
+
+void PdfContent::SetFill(PdfBuffer& buffer, GraphicsState& state, engine::Color color,
+                         const char* operator_name) {
+  bool is_stroke = operator_name[0] == 'R';
+  bool& is_known = is_stroke ? state.is_stroke_known : state.is_fill_known;
+  engine::Color& current = is_stroke ? state.stroke : state.fill;
+  if (is_known && current == color) return;
+  if (color.red == color.green && color.green == color.blue) {
+    buffer.Milli((color.red * 1000 + 127) / 255) << ' ' << (is_stroke ? "G\n" : "g\n");
+  } else {
+    AppendColor(buffer, color);
+    buffer << ' ' << operator_name << '\n';
+  }
+  is_known = true;
+  current = color;
+}
+
+void PdfContent::Text(const engine::DocumentInfo& info, const engine::PageItem& item, std::string_view text,
+                      int64_t left, int64_t top) {
+  const FontEntry& font = Font(info, item.font);
+  const FontFace& face = fonts_.face(font.face);
+  const int64_t box_width = MilliFromTwips(item.width);
+  if (!has_text_) {
+    has_text_ = true;
+    text_x_ = text_y_ = 0;
+    text_state_ = GraphicsState{};
+    text_extent_ = Box{INT64_MAX, INT64_MAX, INT64_MIN, INT64_MIN};
+  }
+  if (font.slot != current_font_slot_ || font.size != current_font_size_) {
+    text_ << "/F";
+    text_.Int(font.slot) << ' ';
+    text_.Milli(font.size) << " Tf\n";
+    current_font_slot_ = font.slot;
+    current_font_size_ = font.size;
+  }
+  SetFill(text_, text_state_, item.color, "rg");
+
+  last_text_box_ = Box{left, top, left, top};
+  int64_t baseline = top - font.ascent;
+  size_t start = 0;
+  while (true) {
+    size_t end = text.find('\n', start);
+    std::string_view line =
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty()) {
+      const ShapedRun& run = fonts_.Shape(font.face, line);
+      pdf_fonts_.MarkUsed(font.slot, run, line);
+      int64_t width = Scale(run.advance, font.size, face.units_per_em());
+      int64_t x = left;
+      if (item.align == engine::Align::kRight) x += box_width - width;
+      if (item.align == engine::Align::kCenter) x += (box_width - width) / 2;
+      text_.Milli(x - text_x_) << ' ';
+      text_.Milli(baseline - text_y_) << " Td";
+      text_x_ = x;
+      text_y_ = baseline;
+      ShowRun(run, font.face);
+      Include(last_text_box_, Box{x, baseline - font.descent, x + width, top});
+    }
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+    baseline -= font.line_height;
+  }
+  Include(text_extent_, last_text_box_);
+}
+
+void PdfContent::ShowRun(const ShapedRun& run, uint32_t face_index) {
+  const FontFace& face = fonts_.face(face_index);
+  auto put_glyph = [this](uint32_t glyph) {
+    for (int shift = 8; shift >= 0; shift -= 8) {
+      char byte = static_cast<char>((glyph >> shift) & 0xFF);
+      if (byte == '(' || byte == ')' || byte == '\\') {
+        text_ << '\\' << byte;
+      } else if (byte == '\r') {
+        text_ << "\\r";
+      } else {
+        text_ << byte;
+      }
+    }
+  };
+  if (run.is_nominal) {
+    text_ << '(';
+    for (const Glyph& glyph : run.glyphs) put_glyph(glyph.id);
+    text_ << ")Tj\n";
+    return;
+  }
+  // HarfBuzz moved a glyph away from its advance: TJ adjusts in thousandths of the em, positive to the left.
+  // Vertical offsets (marks above letters) are not expressed; report text is horizontal Latin.
+  text_ << "[(";
+  int64_t pen = 0, natural = 0;
+  for (const Glyph& glyph : run.glyphs) {
+    int64_t wanted = pen + glyph.x_offset;
+    if (wanted != natural) {
+      text_ << ')';
+      text_.Milli(-Scale(wanted - natural, 1000000, face.units_per_em()));
+      text_ << '(';
+      natural = wanted;
+    }
+    put_glyph(glyph.id);
+    natural += glyph.id < face.glyph_count() ? face.nominal_advance(glyph.id) : 0;
+    pen += glyph.x_advance;
+  }
+  text_ << ")]TJ\n";
+}
+
+PdfBuffer& PdfContent::GraphicsFor(const Box& box) {
+  if (has_text_ && Touches(box, text_extent_)) Flush();
+  return graphics_;
+}
+
+void PdfContent::Flush() {
+  stream_ << graphics_.view();
+  graphics_.Clear();
+  if (has_text_) {
+    stream_ << "BT\n" << text_.view() << "ET\n";
+    text_.Clear();
+    has_text_ = false;
+    graphics_state_.is_fill_known = text_state_.is_fill_known;
+    graphics_state_.fill = text_state_.fill;
+  }
+}
+
+void PdfContent::Rect(const engine::PageItem& item, int64_t page_height) {
+  PdfBuffer& out = GraphicsFor(BoxOf(item, page_height));
+  SetFill(out, graphics_state_, item.color, "rg");
+  out.Milli(MilliFromTwips(item.left)) << ' ';
+  out.Milli(page_height - MilliFromTwips(item.top + item.height)) << ' ';
+  out.Milli(MilliFromTwips(item.width)) << ' ';
+  out.Milli(MilliFromTwips(item.height)) << " re f\n";
+}
+
+void PdfContent::Line(const engine::PageItem& item, int64_t page_height) {
+  PdfBuffer& out = GraphicsFor(BoxOf(item, page_height));
+  SetFill(out, graphics_state_, item.color, "RG");
+  int64_t width = MilliFromTwips(item.line_twips);
+  if (width != graphics_state_.line_width) {
+    out.Milli(width) << " w\n";
+    graphics_state_.line_width = width;
+  }
+  out.Milli(MilliFromTwips(item.left)) << ' ';
+  out.Milli(page_height - MilliFromTwips(item.top)) << " m ";
+  out.Milli(MilliFromTwips(item.left + item.width)) << ' ';
+  out.Milli(page_height - MilliFromTwips(item.top + item.height)) << " l S\n";
+}
+
+void PdfContent::Image(const engine::PageItem& item, uint32_t slot, int64_t page_height) {
+  PdfBuffer& out = GraphicsFor(BoxOf(item, page_height));
+  const int64_t left = MilliFromTwips(item.left), top = page_height - MilliFromTwips(item.top);
+  const int64_t width = MilliFromTwips(item.width), height = MilliFromTwips(item.height);
+  out << "q\n";
+  if (item.is_stretched) {
+    out.Milli(width) << " 0 0 ";
+    out.Milli(height) << ' ';
+    out.Milli(left) << ' ';
+    out.Milli(top - height) << " cm\n";
+  } else {
+    out.Milli(left) << ' ';
+    out.Milli(top - height) << ' ';
+    out.Milli(width) << ' ';
+    out.Milli(height) << " re W n\n";
+    int64_t natural_width = item.picture->width_pixels * kMilliPerPixel;
+    int64_t natural_height = item.picture->height_pixels * kMilliPerPixel;
+    out.Milli(natural_width) << " 0 0 ";
+    out.Milli(natural_height) << ' ';
+    out.Milli(left) << ' ';
+    out.Milli(top - natural_height) << " cm\n";
+  }
+  out << "/I";
+  out.Int(slot) << " Do\nQ\n";
+}
+
+void PdfContent::Form(const engine::PageItem& item, uint32_t slot, int64_t page_height) {
+  PdfBuffer& out = GraphicsFor(BoxOf(item, page_height));
+  out << "q 1 0 0 1 ";
+  out.Milli(MilliFromTwips(item.left)) << ' ';
+  out.Milli(page_height - MilliFromTwips(item.top)) << " cm /D";
+  out.Int(slot) << " Do Q\n";
+}
+
+std::string_view PdfContent::Finish() {
+  Flush();
+  return stream_.view();
+}
+
+}  // namespace vob::render

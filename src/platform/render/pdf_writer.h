@@ -1,0 +1,43 @@
+// Writes a report's pages as PDF while the engine produces them: each page's content goes to the file as it
+// arrives, fonts (as subsets), deferred texts, the outline and the page tree follow at End.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/engine/page_model.h"
+#include "platform/render/font_service.h"
+
+namespace vob::render {
+
+struct PdfOptions {
+  int compression_level = 6;  // zlib 0 (stored) to 9
+  // The document's /CreationDate; none when absent. The writer reads no clock, so equal input gives equal
+  // bytes.
+  std::optional<std::chrono::sys_seconds> creation_time;
+};
+
+// A PageSink that writes a PDF file. The file appears at path only when End succeeds; until then it is a
+// temporary next to it, removed when the writer is destroyed without End.
+// Throws RenderError naming the file (cannot write) or the font (cannot find) from any call.
+class PdfWriter final : public engine::PageSink {
+ public:
+  PdfWriter(FontService& fonts, std::string path, PdfOptions options = {});
+  ~PdfWriter() override;
+
+  void Begin(const engine::DocumentInfo& info) override;
+  void AddPage(const engine::DocumentInfo& info, engine::Page page) override;
+  void End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) override;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// Writes a finished page model as PDF (its deferred texts are already resolved).
+void WritePdf(const engine::PageModel& model, FontService& fonts, const std::string& path,
+              const PdfOptions& options = {});
+
+}  // namespace vob::render

@@ -1,0 +1,166 @@
+// The PDF writer checked from outside: qpdf for structure, outline and links, pdftotext for text and
+// positions. Positions are compared in points with a tolerance for the tools' rounding.
+#include "platform/render/pdf_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <regex>
+#include <string>
+
+#include "platform/render/font_service.h"
+#include "platform/render/render_error.h"
+#include "sample_document.h"
+
+namespace vob::render {
+namespace {
+
+using sample::MakeSampleDocument;
+using sample::RunCommand;
+using sample::ScratchFolder;
+
+constexpr std::chrono::sys_seconds kCreated{std::chrono::seconds{1700000000}};
+
+std::string WriteSample(const std::filesystem::path& folder, const std::string& name,
+                        const sample::SampleDocument& document) {
+  FontService fonts;
+  std::string path = (folder / name).string();
+  PdfWriter writer(fonts, path, PdfOptions{6, kCreated});
+  document.Play(writer);
+  return path;
+}
+
+TEST(PdfWriter, PassesQpdfAndGivesItsTextBack) {
+  std::filesystem::path folder = ScratchFolder("pdf_text");
+  std::string path = WriteSample(folder, "sample.pdf", MakeSampleDocument());
+  int status = -1;
+  std::string check = RunCommand("qpdf --check '" + path + "' 2>&1", &status);
+  EXPECT_EQ(status, 0) << check;
+  EXPECT_NE(check.find("No syntax or stream encoding errors found"), std::string::npos) << check;
+
+  struct Case {
+    int page;
+    std::string expected_line;
+  };
+  const Case kCases[] = {
+      {1, "Chart of Accounts"}, {1, "1000 Cash in Bank"},   {1, "1100 Accounts Receivable"},
+      {1, "Page 1 of 2"},       {2, "3000 Owner's Equity"}, {2, "4000 Sales"},
+      {2, "Page 2 of 2"},
+  };
+  for (const Case& c : kCases) {
+    std::string page = std::to_string(c.page);
+    std::string text = RunCommand("pdftotext -layout -f " + page + " -l " + page + " '" + path + "' - 2>&1");
+    // Columns come back as runs of blanks; squeeze them as a reader would.
+    text = std::regex_replace(text, std::regex(" +"), " ");
+    EXPECT_NE(text.find(c.expected_line), std::string::npos)
+        << "page " << c.page << ": " << c.expected_line << "\n"
+        << text;
+  }
+}
+
+TEST(PdfWriter, PlacesTextInItsBox) {
+  // pdftotext -bbox gives each word's box in points from the page's top-left corner.
+  std::filesystem::path folder = ScratchFolder("pdf_boxes");
+  sample::SampleDocument document = MakeSampleDocument();
+  document.end.deferred_texts = {"12345"};
+  std::string path = WriteSample(folder, "boxes.pdf", document);
+  std::string boxes = RunCommand("pdftotext -bbox -f 1 -l 1 '" + path + "' - 2>&1");
+  struct Case {
+    std::string word;
+    double x_min, x_max;  // NAN: not checked
+  };
+  // Liberation Sans 8 pt advances: "1000" 4 x 1139 units = 17.80 pt; "12345" 22.25 pt. Title (12 pt bold):
+  // centred in 36..576 pt.
+  const Case kCases[] = {
+      {"1000", 36, 36 + 4 * 1139 * 8 / 2048.0},
+      {"Cash", 90, NAN},
+      {"12345", 576 - 5 * 1139 * 8 / 2048.0, 576},
+  };
+  for (const Case& c : kCases) {
+    std::smatch match;
+    std::regex word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">" +
+                    c.word + "</word>");
+    ASSERT_TRUE(std::regex_search(boxes, match, word)) << c.word << "\n" << boxes;
+    EXPECT_NEAR(std::stod(match[1]), c.x_min, 0.05) << c.word;
+    if (!std::isnan(c.x_max)) {
+      EXPECT_NEAR(std::stod(match[3]), c.x_max, 0.05) << c.word;
+    }
+  }
+}
+
+TEST(PdfWriter, WritesOutlineAndDrillDownLinks) {
+  std::filesystem::path folder = ScratchFolder("pdf_outline");
+  std::string path = WriteSample(folder, "outline.pdf", MakeSampleDocument());
+  nlohmann::json json = nlohmann::json::parse(RunCommand("qpdf --json '" + path + "'"));
+
+  std::vector<std::string> outline;
+  std::function<void(const nlohmann::json&, int)> walk = [&](const nlohmann::json& items, int depth) {
+    for (const nlohmann::json& item : items) {
+      outline.push_back(std::string(depth * 2, ' ') + item["title"].get<std::string>() + " -> page " +
+                        std::to_string(item["destpageposfrom1"].get<int>()));
+      walk(item["kids"], depth + 1);
+    }
+  };
+  walk(json["outlines"], 0);
+  EXPECT_EQ(outline, (std::vector<std::string>{"Assets -> page 1", "  Cash in Bank -> page 1",
+                                               "Liabilities -> page 2"}));
+
+  std::vector<std::string> links;
+  // qpdf's JSON version 2: objects under "qpdf"[1], strings as "u:<text>".
+  for (const auto& [key, object] : json["qpdf"][1].items()) {
+    const nlohmann::json& value = object.contains("value") ? object["value"] : object;
+    if (value.is_object() && value.value("/Subtype", "") == "/Link") {
+      links.push_back(value["/A"]["/URI"].get<std::string>().substr(2));
+    }
+  }
+  std::sort(links.begin(), links.end());
+  EXPECT_EQ(links, (std::vector<std::string>{"C001", "R:jobinfo;J01"}));
+}
+
+TEST(PdfWriter, RepeatsByteForByte) {
+  std::filesystem::path folder = ScratchFolder("pdf_repeat");
+  std::string first = sample::ReadFile(WriteSample(folder, "first.pdf", MakeSampleDocument()));
+  std::string second = sample::ReadFile(WriteSample(folder, "second.pdf", MakeSampleDocument()));
+  EXPECT_FALSE(first.empty());
+  EXPECT_TRUE(first == second) << "two runs over the same pages differ";
+  EXPECT_NE(first.find("/CreationDate(D:20231114221320Z)"), std::string::npos);
+
+  sample::SampleDocument changed = MakeSampleDocument();
+  changed.pages[1].items[1].text = "Chart of Accounts, changed";
+  std::string third = sample::ReadFile(WriteSample(folder, "third.pdf", changed));
+  std::smatch first_id, third_id;
+  std::regex id("/ID\\[<([0-9A-F]+)>");
+  ASSERT_TRUE(std::regex_search(first, first_id, id));
+  ASSERT_TRUE(std::regex_search(third, third_id, id));
+  EXPECT_NE(first_id[1], third_id[1]) << "the document /ID must follow the content";
+}
+
+TEST(PdfWriter, LeavesNoFileWhenTheRunFails) {
+  std::filesystem::path folder = ScratchFolder("pdf_failed");
+  sample::SampleDocument document = MakeSampleDocument();
+  {
+    FontService fonts;
+    PdfWriter writer(fonts, (folder / "abandoned.pdf").string());
+    writer.Begin(document.info);
+    writer.AddPage(document.info, document.pages[0]);
+  }
+  document.info.fonts[1].family = "No Such Family";
+  try {
+    WriteSample(folder, "bad_font.pdf", document);
+    ADD_FAILURE() << "a missing font was accepted";
+  } catch (const RenderError& error) {
+    EXPECT_EQ(std::string(error.what()), "font not found: \"No Such Family\" bold");
+  }
+  document = MakeSampleDocument();
+  document.end.deferred_texts.clear();
+  EXPECT_THROW(WriteSample(folder, "no_page_count.pdf", document), RenderError);
+  EXPECT_TRUE(std::filesystem::is_empty(folder)) << "a failed run left a file behind";
+}
+
+}  // namespace
+}  // namespace vob::render
