@@ -215,9 +215,13 @@ NumberRead DecimalToDouble(const DecimalNumber& number, double& value) {
   char buffer[DecimalNumber::kMaxDigits + 16];
   char* end = std::copy_n(number.digits, number.digit_count, buffer);
   int exponent = number.exponent;
-  if (number.has_dropped_nonzero) {  // a sticky digit keeps a dropped tail from reading as an exact half
+  if (number.has_dropped_nonzero) {
+    // A sticky digit past every kept place (the kept digits lost their trailing zeros) keeps the dropped
+    // tail from reading as an exact half.
+    const int padding = DecimalNumber::kMaxDigits - number.digit_count;
+    end = std::fill_n(end, padding, '0');
     *end++ = '1';
-    --exponent;
+    exponent -= padding + 1;
   }
   *end++ = 'e';
   end = std::to_chars(end, buffer + sizeof buffer, exponent).ptr;
