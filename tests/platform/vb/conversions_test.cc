@@ -56,9 +56,6 @@ TEST(ParseNumber, ReadsNumericTexts) {
       {"2D2", 200},
       {"1e-400", 0},
       {"0.1", 0.1},
-      {"123456789012345678901234567890", 1.2345678901234568e29},
-      {"1.180000000000000000000000000000000000000402985547", 1.18},
-      {"0.50000000000000011102230246251565404236316680908203125000000001", 0.5000000000000001},
       {"&H1F", 31},
       {"&h1f", 31},
       {"&O17", 15},
@@ -73,6 +70,11 @@ TEST(ParseNumber, ReadsNumericTexts) {
     ASSERT_TRUE(value.has_value()) << c.text;
     EXPECT_EQ(*value, c.expected) << c.text;
   }
+  // Past 40 significant digits the rest only decides the rounding.
+  EXPECT_EQ(ParseNumber("123456789012345678901234567890"), 1.2345678901234568e29);
+  EXPECT_EQ(ParseNumber("1.180000000000000000000000000000000000000402985547"), 1.18);
+  EXPECT_EQ(ParseNumber("0.50000000000000011102230246251565404236316680908203125000000001"),
+            0.5000000000000001);
 }
 
 TEST(ParseNumber, RejectsTextsThatAreNotNumbers) {
@@ -193,7 +195,7 @@ TEST_F(Conversions, ParseDateRejectsTextsThatAreNotDates) {
       "1/5, 2024,",
       "2024-01-05T14:03",
       "1/5/2024 14:03 15:04",
-      "1/5/2024 ½",
+      "1/5/2024 \u00bd",
       "1234567890/1/1",
       "2/30",
       "1,234",
