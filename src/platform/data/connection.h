@@ -20,9 +20,10 @@ class Connection {
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
-  // "Provider=SQLite;Data Source=PATH;", "Provider=PostgreSQL;Host=..;Port=..;Database=..;User ID=..;Password=..;",
-  // a "postgresql://" URI, or a bare path to an existing .sqlite/.db file. Keys match without regard to case and
-  // unknown keys are ignored. Read at Open.
+  // "Provider=SQLite;Data Source=PATH;",
+  // "Provider=PostgreSQL;Host=..;Port=..;Database=..;User ID=..;Password=..;",
+  // a "postgresql://" URI (ended by the first ";"), or a bare path to an existing .sqlite/.db file. Keys
+  // match without regard to case and unknown keys are ignored. Read at Open.
   void set_connection_string(std::string text) { connection_string_ = std::move(text); }
   const std::string& connection_string() const { return connection_string_; }
   void set_mode(int mode) { mode_ = mode; }
@@ -47,7 +48,7 @@ class Connection {
   int mode_ = 0;
   int connection_timeout_seconds_ = 15;
   int command_timeout_seconds_ = 30;
-  std::unique_ptr<Backend> backend_;
+  std::shared_ptr<Backend> backend_;  // shared with the cursors running on it
 };
 
 }  // namespace vob::data

@@ -1,0 +1,99 @@
+// A small process-wide pool: a few idle sessions per key, each dropped after a minute unused.
+// Hosts may run reports on several threads, so the pool is locked; a session serves one thread at a time.
+#include "platform/data/backend_pool.h"
+
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/data/postgres_backend.h"
+#include "platform/data/sqlite_backend.h"
+
+namespace vob::data {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr size_t kMaxIdlePerKey = 4;
+constexpr auto kMaxIdleTime = std::chrono::seconds(60);
+
+struct IdleBackend {
+  std::shared_ptr<Backend> backend;
+  Clock::time_point since;
+};
+
+struct Pool {
+  std::mutex mutex;
+  std::vector<IdleBackend> idle;
+};
+
+Pool& ThePool() {
+  static Pool* pool = new Pool;  // never destroyed: sessions may be released during static destruction
+  return *pool;
+}
+
+std::string PoolKey(const ConnectionParams& params, std::string_view user, std::string_view password) {
+  std::string key = params.Key();
+  key += "\nuser=";
+  key += user;
+  key += "\npassword=";
+  key += password;
+  return key;
+}
+
+}  // namespace
+
+std::shared_ptr<Backend> AcquireBackend(const ConnectionParams& params, std::string_view user,
+                                        std::string_view password, int connection_timeout_seconds) {
+  const std::string key = PoolKey(params, user, password);
+  std::vector<std::shared_ptr<Backend>> expired;  // closed outside the lock
+  {
+    Pool& pool = ThePool();
+    std::lock_guard lock(pool.mutex);
+    const Clock::time_point now = Clock::now();
+    for (auto it = pool.idle.begin(); it != pool.idle.end();) {
+      if (now - it->since > kMaxIdleTime) {
+        expired.push_back(std::move(it->backend));
+        it = pool.idle.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    for (auto it = pool.idle.rbegin(); it != pool.idle.rend(); ++it) {
+      if (it->backend->pool_key() != key) continue;
+      std::shared_ptr<Backend> backend = std::move(it->backend);
+      pool.idle.erase(std::next(it).base());
+      if (backend->IsReusable()) return backend;
+      expired.push_back(std::move(backend));
+      break;
+    }
+  }
+  std::shared_ptr<Backend> backend =
+      params.provider == ConnectionParams::Provider::kSqlite
+          ? OpenSqliteBackend(params.sqlite_path)
+          : OpenPostgresBackend(params, user, password, connection_timeout_seconds);
+  backend->set_pool_key(key);
+  return backend;
+}
+
+void ReleaseBackend(std::shared_ptr<Backend> backend) {
+  if (backend == nullptr || backend.use_count() != 1 || !backend->IsReusable()) return;
+  Pool& pool = ThePool();
+  std::lock_guard lock(pool.mutex);
+  size_t same_key = 0;
+  for (const IdleBackend& idle : pool.idle) same_key += idle.backend->pool_key() == backend->pool_key();
+  if (same_key >= kMaxIdlePerKey) return;
+  pool.idle.push_back({std::move(backend), Clock::now()});
+}
+
+void ClearBackendPool() {
+  std::vector<IdleBackend> idle;
+  {
+    Pool& pool = ThePool();
+    std::lock_guard lock(pool.mutex);
+    idle.swap(pool.idle);
+  }
+}
+
+}  // namespace vob::data

@@ -1,0 +1,24 @@
+// Sessions kept open for reuse, keyed by database and credentials, as ADO pools its provider sessions:
+// per-row lookups open and close a private connection for every row.
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "platform/data/backend.h"
+#include "platform/data/connection_string.h"
+
+namespace vob::data {
+
+// An idle pooled session for these parameters, or a newly opened one. Throws SqlError when opening fails.
+std::shared_ptr<Backend> AcquireBackend(const ConnectionParams& params, std::string_view user,
+                                        std::string_view password, int connection_timeout_seconds);
+
+// Gives a session back. It is kept when nothing else holds it and it is healthy and idle; otherwise it is
+// closed when the last holder lets go.
+void ReleaseBackend(std::shared_ptr<Backend> backend);
+
+// Closes every idle session (tests that replace databases, hosts that unload the library).
+void ClearBackendPool();
+
+}  // namespace vob::data

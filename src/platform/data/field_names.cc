@@ -1,0 +1,56 @@
+// Field-name lookup tables built once per result, so that reading a field by name costs one hash lookup.
+// Ambiguity is decided per base table: the same table's column selected twice is not ambiguous.
+#include "platform/data/field_names.h"
+
+#include <cctype>
+
+namespace vob::data {
+namespace {
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
+
+}  // namespace
+
+FieldNames::FieldNames(const std::vector<ColumnInfo>& columns, const std::vector<TableName>& tables) {
+  for (const TableName& table : tables) aliases_.emplace(Lower(table.written), Lower(table.table));
+
+  std::unordered_map<std::string, std::string>
+      table_of_bare;  // lower column -> lower table of its first field
+  for (size_t i = 0; i < columns.size(); ++i) {
+    const int index = static_cast<int>(i);
+    const std::string column = Lower(columns[i].name);
+    const std::string table = Lower(columns[i].table);
+    auto [bare, is_new] = bare_.emplace(column, index);
+    if (!is_new && bare->second != kAmbiguous && table_of_bare[column] != table) bare->second = kAmbiguous;
+    if (is_new) table_of_bare[column] = table;
+    if (!table.empty()) qualified_.emplace(table + "." + column, index);
+  }
+  for (const ColumnInfo& column : columns) {
+    const bool is_ambiguous = bare_[Lower(column.name)] == kAmbiguous && !column.table.empty();
+    display_names_.push_back(is_ambiguous ? column.table + "." + column.name : column.name);
+  }
+}
+
+int FieldNames::Find(std::string_view name) const {
+  const std::string lower = Lower(name);
+  const size_t dot = lower.rfind('.');
+  if (dot != std::string::npos) {
+    const std::string qualifier = lower.substr(0, dot);
+    const std::string column = lower.substr(dot + 1);
+    auto alias = aliases_.find(qualifier);
+    if (alias != aliases_.end()) {
+      auto found = qualified_.find(alias->second + "." + column);
+      if (found != qualified_.end()) return found->second;
+    }
+    auto found = qualified_.find(lower);
+    if (found != qualified_.end()) return found->second;
+  }
+  auto found = bare_.find(lower);
+  return found != bare_.end() ? found->second : kUnknown;
+}
+
+}  // namespace vob::data

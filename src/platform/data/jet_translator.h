@@ -1,0 +1,43 @@
+// Translates one Jet-dialect SELECT into the SQL of a backend, keeping the dialect's meaning: text compares
+// and sorts without regard to case, Nulls sort first, #dates# are date-times, Like takes Jet wildcards.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/data/value_kind.h"
+
+namespace vob::data {
+
+enum class SqlDialect { kSqlite, kPostgres };
+
+// What the translator needs to know of the database's tables: the kind of each column. Backends implement it
+// over their own catalogs.
+class Catalog {
+ public:
+  virtual ~Catalog() = default;
+  // Nothing when the table or the column does not exist; names match regardless of case.
+  virtual std::optional<ValueKind> ColumnKind(std::string_view table, std::string_view column) = 0;
+};
+
+// A name the query's FROM clause gives a table (its alias, or the table name as written) and the base table.
+struct TableName {
+  std::string written;
+  std::string table;
+};
+
+struct TranslatedStatement {
+  std::string sql;
+  // The kinds of the select list's computed items (anything but plain columns and stars), in order; a
+  // backend gives them to the result columns that have no base table, in the same order.
+  std::vector<ValueKind> computed_kinds;
+  std::vector<TableName> tables;
+};
+
+// Throws SqlError quoting `jet_sql` for text that is not one SELECT of the dialect or uses a construct or
+// function the translator does not know.
+TranslatedStatement TranslateJet(std::string_view jet_sql, SqlDialect dialect, Catalog& catalog);
+
+}  // namespace vob::data
