@@ -1,0 +1,279 @@
+// Section instances to page items: growth of text and subreports first, then every visible control in order.
+// Also the cut of a band that is taller than a page, so that it can go on over several pages.
+#include "platform/engine/band_builder.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vob::engine {
+namespace {
+
+int32_t TopOf(const PageItem& item) {
+  return item.kind == ItemKind::kLine ? std::min(item.top, item.top + item.height) : item.top;
+}
+int32_t BottomOf(const PageItem& item) {
+  return item.kind == ItemKind::kLine ? std::max(item.top, item.top + item.height) : item.top + item.height;
+}
+size_t LineCount(const std::string& text) {
+  return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+}
+
+}  // namespace
+
+uint32_t BandBuilder::NameOf(const Control& control) {
+  uint32_t index = control.name_index(tables_.serial());
+  if (index == Control::kNotCached) {
+    index = tables_.NameIndex(control.name());
+    control.cache_name_index(tables_.serial(), index);
+  }
+  return index;
+}
+
+double BandBuilder::LineHeight(uint32_t font_index) {
+  return measurer_.Metrics(tables_.info().fonts[font_index]).line_height_twips;
+}
+
+std::string BandBuilder::WrappedText(const TextControl& control, std::string_view text) {
+  std::vector<std::string> lines = measurer_.Wrap(control.font(), text, control.width());
+  std::string wrapped;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) wrapped.push_back('\n');
+    wrapped += lines[i];
+  }
+  return wrapped;
+}
+
+int32_t BandBuilder::PushOf(const Control& control) const {
+  int32_t push = 0;
+  for (const Grower& grower : growers_) {
+    const Control& above = *grower.control;
+    if (&above != &control && above.top() + above.height() <= control.top()) {
+      push = std::max(push, grower.push + grower.growth);
+    }
+  }
+  return push;
+}
+
+void BandBuilder::FindGrowers(const Section& section, SubreportRunner& subreports) {
+  growers_.clear();
+  for (const auto& owned : section.controls()) {
+    const Control& control = *owned;
+    if (!control.visible()) continue;
+    if (const auto* text_control = dynamic_cast<const TextControl*>(&control)) {
+      if (!text_control->can_grow() || text_control->printed_text().empty()) continue;
+      Grower grower;
+      grower.control = &control;
+      grower.text = WrappedText(*text_control, text_control->printed_text());
+      double needed = LineHeight(tables_.FontIndex(text_control->font())) * LineCount(grower.text);
+      grower.growth = std::max(0, static_cast<int32_t>(std::ceil(needed)) - control.height());
+      growers_.push_back(std::move(grower));
+    } else if (control.kind() == kSubreport) {
+      auto& subreport = const_cast<Subreport&>(static_cast<const Subreport&>(control));
+      if (subreport.report() == nullptr) continue;
+      Grower grower;
+      grower.control = &control;
+      subreports.RunSubreport(subreport, grower.subreport);
+      if (subreport.can_grow()) grower.growth = std::max(0, grower.subreport.height - control.height());
+      growers_.push_back(std::move(grower));
+    }
+  }
+  std::stable_sort(growers_.begin(), growers_.end(),
+                   [](const Grower& a, const Grower& b) { return a.control->top() < b.control->top(); });
+  for (Grower& grower : growers_) grower.push = PushOf(*grower.control);
+}
+
+void BandBuilder::AddText(const TextControl& control, uint32_t section_name, int32_t push, Grower* grower,
+                          Band& band) {
+  const std::string& text = control.printed_text();
+  const auto* text_box = control.kind() == kText ? static_cast<const TextBox*>(&control) : nullptr;
+  uint32_t deferred = text_box != nullptr ? text_box->deferred_slot(tables_.serial()) : kNotDeferred;
+  if (text.empty() && deferred == kNotDeferred) return;
+
+  PageItem& item = band.items.emplace_back();
+  item.kind = ItemKind::kText;
+  item.align = control.alignment();
+  item.left = control.left();
+  item.top = control.top() + push;
+  item.width = control.width();
+  item.height = control.height() + (grower != nullptr ? grower->growth : 0);
+  item.color = control.fore_color();
+  uint32_t font = control.font_index(tables_.serial());
+  if (font == Control::kNotCached) {
+    font = tables_.FontIndex(control.font());
+    control.cache_font_index(tables_.serial(), font);
+  }
+  item.font = font;
+  item.section = section_name;
+  item.control = NameOf(control);
+  item.deferred = deferred;
+  if (grower != nullptr) {
+    item.text = std::move(grower->text);
+  } else if (text.find_first_of("\r\n") != std::string::npos) {
+    item.text = WrappedText(control, text);
+  } else {
+    item.text = text;
+  }
+  if (text_box != nullptr) item.hyperlink = text_box->hyperlink();
+}
+
+void BandBuilder::Build(const Section& section, int32_t width, SubreportRunner& subreports, Band& band) {
+  band.items.clear();
+  band.height = section.height();
+  uint32_t section_name = section.name_index(tables_.serial());
+  if (section_name == Control::kNotCached) {
+    section_name = tables_.NameIndex(section.name());
+    section.cache_name_index(tables_.serial(), section_name);
+  }
+  FindGrowers(section, subreports);
+
+  bool is_opaque = section.back_style() == kBackStyleOpaque;
+  if (is_opaque) {
+    PageItem& background = band.items.emplace_back();
+    background.kind = ItemKind::kRect;
+    background.width = width;
+    background.color = section.back_color();
+    background.section = section_name;
+  }
+  for (const auto& owned : section.controls()) {
+    const Control& control = *owned;
+    if (!control.visible()) continue;
+    auto grower = std::find_if(growers_.begin(), growers_.end(),
+                               [&](const Grower& g) { return g.control == &control; });
+    Grower* found = grower != growers_.end() ? &*grower : nullptr;
+    int32_t push = found != nullptr ? found->push : growers_.empty() ? 0 : PushOf(control);
+    switch (control.kind()) {
+      case kLabel:
+      case kText:
+        AddText(static_cast<const TextControl&>(control), section_name, push, found, band);
+        break;
+      case kLine: {
+        const auto& line = static_cast<const Line&>(control);
+        PageItem& item = band.items.emplace_back();
+        item.kind = ItemKind::kLine;
+        item.left = line.left();
+        item.top = line.top() + push;
+        item.width = line.width();
+        item.height = line.height();
+        item.color = line.color();
+        item.line_twips = line.line_width();
+        item.section = section_name;
+        item.control = NameOf(line);
+        break;
+      }
+      case kImage: {
+        const auto& image = static_cast<const Image&>(control);
+        if (image.picture() == nullptr) break;
+        PageItem& item = band.items.emplace_back();
+        item.kind = ItemKind::kImage;
+        item.is_stretched = image.size_mode() == kSizeModeStretch;
+        item.left = image.left();
+        item.top = image.top() + push;
+        item.width = image.width();
+        item.height = image.height();
+        item.picture = image.picture();
+        item.section = section_name;
+        item.control = NameOf(image);
+        break;
+      }
+      case kSubreport:
+        if (found == nullptr) break;
+        for (PageItem& item : found->subreport.items) {
+          item.left += control.left();
+          item.top += control.top() + push;
+          band.items.push_back(std::move(item));
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  int32_t growth = 0;
+  for (const Grower& grower : growers_) growth = std::max(growth, grower.push + grower.growth);
+  band.height += growth;
+  if (is_opaque) band.items.front().height = band.height;
+}
+
+int32_t BandBuilder::Split(Band& band, int32_t cut, Band& rest) {
+  // Move the cut up until it passes through nothing that cannot be cut: images, and text between its lines.
+  bool is_moved = true;
+  while (is_moved && cut > 0) {
+    is_moved = false;
+    for (const PageItem& item : band.items) {
+      int32_t top = TopOf(item), bottom = BottomOf(item);
+      if (top >= cut || bottom <= cut || item.kind == ItemKind::kRect || item.kind == ItemKind::kLine)
+        continue;
+      int32_t new_cut = top;
+      if (item.kind == ItemKind::kText) {
+        double line_height = LineHeight(item.font);
+        auto whole_lines = static_cast<int32_t>((cut - top) / line_height);
+        new_cut = top + static_cast<int32_t>(std::floor(whole_lines * line_height));
+      }
+      if (new_cut < cut) {
+        cut = new_cut;
+        is_moved = true;
+      }
+    }
+  }
+  if (cut <= 0) return 0;
+
+  rest.items.clear();
+  rest.height = band.height - cut;
+  std::vector<PageItem> kept;
+  for (PageItem& item : band.items) {
+    int32_t top = TopOf(item), bottom = BottomOf(item);
+    if (bottom <= cut) {
+      kept.push_back(std::move(item));
+    } else if (top >= cut) {
+      item.top -= cut;
+      rest.items.push_back(std::move(item));
+    } else if (item.kind == ItemKind::kText) {
+      // Whole lines above the cut stay; the others go on at the top of the rest.
+      auto whole_lines = static_cast<size_t>(std::lround((cut - item.top) / LineHeight(item.font)));
+      size_t split_at = std::string::npos;
+      for (size_t line = 0, from = 0; line < whole_lines; ++line, from = split_at + 1) {
+        split_at = item.text.find('\n', from);
+        if (split_at == std::string::npos) break;
+      }
+      if (split_at != std::string::npos) {
+        PageItem& below = rest.items.emplace_back(item);
+        below.text = item.text.substr(split_at + 1);
+        below.top = 0;
+        below.height = item.top + item.height - cut;
+        item.text.resize(split_at);
+      }
+      item.height = cut - item.top;
+      kept.push_back(std::move(item));
+    } else {
+      // Rectangles and lines are cut in two; a line keeps its slope.
+      PageItem below = item;
+      if (item.kind == ItemKind::kLine && item.height != 0) {
+        double fraction = static_cast<double>(cut - item.top) / item.height;
+        int32_t x_at_cut = item.left + static_cast<int32_t>(std::lround(item.width * fraction));
+        bool is_downwards = item.height > 0;
+        int32_t upper_y = is_downwards ? item.top : item.top + item.height;
+        int32_t lower_y = is_downwards ? item.top + item.height : item.top;
+        int32_t upper_x = is_downwards ? item.left : item.left + item.width;
+        int32_t lower_x = is_downwards ? item.left + item.width : item.left;
+        item.left = upper_x;
+        item.top = upper_y;
+        item.width = x_at_cut - upper_x;
+        item.height = cut - upper_y;
+        below.left = x_at_cut;
+        below.top = 0;
+        below.width = lower_x - x_at_cut;
+        below.height = lower_y - cut;
+      } else {
+        below.top = 0;
+        below.height = bottom - cut;
+        item.height = cut - top;
+      }
+      kept.push_back(std::move(item));
+      rest.items.push_back(std::move(below));
+    }
+  }
+  band.items = std::move(kept);
+  band.height = cut;
+  return cut;
+}
+
+}  // namespace vob::engine

@@ -1,0 +1,42 @@
+// Engine-internal: the shared tables of the document being filled (fonts, names, deferred slots), which the
+// main report and its subreports all add to. Objects cache their indices per document serial.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/engine/page_model.h"
+
+namespace vob::engine {
+
+class DocumentTables {
+ public:
+  DocumentTables(std::string report_key, std::string title);
+
+  const DocumentInfo& info() const { return info_; }
+  // Different for every document, never 0, so that 0 can mean "not cached".
+  uint64_t serial() const { return serial_; }
+  uint32_t FontIndex(const FontSpec& font);
+  uint32_t NameIndex(std::string_view name);
+  // A new deferred slot for a page count shown through an output format; its text is made at the end.
+  uint32_t NewPageCountSlot(std::string output_format);
+  // The texts of all deferred slots, once the page count is known.
+  std::vector<std::string> DeferredTexts(int page_count) const;
+
+ private:
+  DocumentInfo info_;
+  uint64_t serial_;
+  std::unordered_map<std::string, uint32_t> name_indices_;
+  std::vector<std::string> page_count_formats_;  // by slot
+};
+
+// A section instance laid out: its items relative to the section's top-left corner, and its height.
+struct Band {
+  std::vector<PageItem> items;
+  int32_t height = 0;
+};
+
+}  // namespace vob::engine

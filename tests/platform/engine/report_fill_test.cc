@@ -1,0 +1,332 @@
+// The fill over a small grouped listing: event order, group breaks, sums, paging, repeats and errors.
+#include "platform/engine/report_fill.h"
+
+#include <gtest/gtest.h>
+
+#include "engine_test_support.h"
+#include "platform/vb/conversions.h"
+#include "platform/vb/error.h"
+
+namespace vob::engine {
+namespace {
+
+using testing::Column;
+using testing::Dump;
+using testing::ItemsOf;
+using testing::MemoryRows;
+using testing::RunToModel;
+using testing::TestReport;
+
+constexpr const char* kAmount = "#,##0.00;(#,##0.00)";
+
+constexpr SectionRow kSections[] = {
+    {kPageHeader, 200}, {kBannerHeader, 200}, {kGroupHeader1, 200, "Group"},
+    {kDetail, 200},     {kGroupFooter1, 200}, {kBannerFooter, 200},
+    {kPageFooter, 200},
+};
+
+//  section          control          kind         left top width height field / caption  format
+constexpr ControlRow kControls[] = {
+    {kBannerHeader, "lblAmount", kLabel, 2000, 0, 1000, 200, "Amount"},
+    {kGroupHeader1, "txtGroup", kText, 0, 0, 1000, 200, "Group"},
+    {kDetail, "txtId", kText, 0, 0, 1000, 200, "Id"},
+    {kDetail, "txtAmount", kText, 2000, 0, 1000, 200, "Amount", kAmount, Align::kRight},
+    {kDetail, "dataMain", kData},
+    {kGroupFooter1, "txtGroupTotal", kGroupSum, 2000, 0, 1000, 200, "Amount", kAmount, Align::kRight},
+    {kBannerFooter, "txtTotal", kReportSum, 2000, 0, 1000, 200, "Amount", kAmount, Align::kRight},
+    {kPageFooter, "txtPage", kPageNumber, 0, 0, 500, 200},
+    {kPageFooter, "txtPages", kPageCount, 600, 0, 500, 200},
+};
+
+std::shared_ptr<data::Recordset> Rows(const std::vector<std::vector<vb::Variant>>& rows) {
+  return MemoryRows({{"Group", data::FieldType::kText},
+                     {"Id", data::FieldType::kLong},
+                     {"Amount", data::FieldType::kCurrency}},
+                    rows);
+}
+
+vb::Variant Money(double amount) {
+  return vb::Variant(vb::Currency::FromDouble(amount));
+}
+
+// Records every handler; footers note the row they show and whether the recordset has moved to its end.
+class TracingReport final : public TestReport {
+ public:
+  TracingReport() : TestReport(kSections, kControls) {}
+  void ActiveReport_ReportStart() override { trace.push_back("ReportStart"); }
+  void ActiveReport_FetchData(bool&) override { trace.push_back("FetchData " + Id()); }
+  void ActiveReport_PageStart() override { trace.push_back("PageStart"); }
+  void ActiveReport_PageEnd() override { trace.push_back("PageEnd"); }
+  void ActiveReport_ReportEnd() override { trace.push_back("ReportEnd"); }
+  void PageHeader_Format() override { trace.push_back("PageHeader_Format"); }
+  void PageHeader_BeforePrint() override { trace.push_back("PageHeader_BeforePrint"); }
+  void BannerHeader_Format() override { trace.push_back("BannerHeader_Format"); }
+  void BannerHeader_BeforePrint() override { trace.push_back("BannerHeader_BeforePrint"); }
+  void GroupHeader1_Format() override { trace.push_back("GroupHeader1_Format " + Id()); }
+  void GroupHeader1_BeforePrint() override { trace.push_back("GroupHeader1_BeforePrint"); }
+  void Detail_Format() override { trace.push_back("Detail_Format " + Id()); }
+  void Detail_BeforePrint() override { trace.push_back("Detail_BeforePrint"); }
+  void GroupFooter1_Format() override {
+    bool eof = Controls<DataControl>("dataMain").recordset().eof();
+    trace.push_back("GroupFooter1_Format " + Id() + (eof ? " eof" : "") + " " +
+                    Controls<TextBox>("txtGroupTotal").text());
+  }
+  void GroupFooter1_BeforePrint() override { trace.push_back("GroupFooter1_BeforePrint"); }
+  void BannerFooter_Format() override { trace.push_back("BannerFooter_Format"); }
+  void BannerFooter_BeforePrint() override { trace.push_back("BannerFooter_BeforePrint"); }
+  void PageFooter_Format() override { trace.push_back("PageFooter_Format"); }
+  void PageFooter_BeforePrint() override { trace.push_back("PageFooter_BeforePrint"); }
+
+ private:
+  std::string Id() { return vb::GeneralText(Fields("Id").value()); }
+};
+
+TEST(ReportFill, CallsHandlersInTheContractOrder) {
+  auto report = MakeReport<TracingReport>();
+  auto& tracing = static_cast<TracingReport&>(*report);
+  tracing.rows = Rows({{"A", 1, Money(10)}, {"A", 2, Money(20.5)}, {"B", 3, Money(-5)}});
+  RunToModel(*report);
+  const std::vector<std::string> expected = {
+      "DataInitialize",
+      "ReportStart",
+      "FetchData 1",
+      "BannerHeader_Format",
+      "PageStart",
+      "PageHeader_Format",
+      "PageHeader_BeforePrint",
+      "BannerHeader_BeforePrint",
+      "GroupHeader1_Format 1",
+      "GroupHeader1_BeforePrint",
+      "Detail_Format 1",
+      "Detail_BeforePrint",
+      "FetchData 2",
+      "Detail_Format 2",
+      "Detail_BeforePrint",
+      "FetchData 3",
+      "GroupFooter1_Format 2 30.50",  // the group's last row, the recordset already on row 3
+      "GroupFooter1_BeforePrint",
+      "GroupHeader1_Format 3",
+      "GroupHeader1_BeforePrint",
+      "Detail_Format 3",
+      "Detail_BeforePrint",
+      "GroupFooter1_Format 3 eof (5.00)",
+      "GroupFooter1_BeforePrint",
+      "BannerFooter_Format",
+      "BannerFooter_BeforePrint",
+      "PageFooter_Format",
+      "PageFooter_BeforePrint",
+      "PageEnd",
+      "ReportEnd",
+  };
+  EXPECT_EQ(tracing.trace, expected);
+}
+
+// A listing whose group header may start a page in its own Format and adds a table-of-contents entry.
+class GroupedReport final : public TestReport {
+ public:
+  explicit GroupedReport(std::string_view break_field) : TestReport(kSections, kControls) {
+    Sections(kGroupHeader1).set_break_field(std::string(break_field));
+  }
+  void GroupHeader1_Format() override {
+    TOC().Add("Groups\\" + Controls<TextBox>("txtGroup").text());
+    if (is_new_page_per_group) Sections("groupheader1").set_new_page(1);
+  }
+  bool is_new_page_per_group = false;
+};
+
+TEST(ReportFill, BreaksGroupsOnBareAndQualifiedNames) {
+  for (std::string_view field : {"Group", "group", "Rows.Group"}) {
+    GroupedReport report(field);
+    report.rows = Rows({{"A", 1, Money(1)}, {"B", 2, Money(2)}, {"B", 3, Money(3)}, {"A", 4, Money(4)}});
+    PageModel model = RunToModel(report);
+    std::vector<std::string> groups;
+    for (const PageItem& item : ItemsOf(model, 0, "txtGroup")) groups.push_back(item.text);
+    EXPECT_EQ(groups, (std::vector<std::string>{"A", "B", "A"})) << field;
+    std::vector<std::string> totals;
+    for (const PageItem& item : ItemsOf(model, 0, "txtGroupTotal")) totals.push_back(item.text);
+    EXPECT_EQ(totals, (std::vector<std::string>{"1.00", "5.00", "4.00"})) << field;
+    EXPECT_EQ(ItemsOf(model, 0, "txtTotal").at(0).text, "10.00") << field;
+  }
+}
+
+// The same listing over a join in SQLite, where only "Invoices.CustomerID" names the break column.
+class JoinReport final : public TestReport {
+ public:
+  JoinReport() : TestReport(kSections, kControls) {}
+  void ActiveReport_DataInitialize() override {
+    auto& data = Controls<DataControl>("dataMain");
+    data.set_connection_string(testing::SqliteDatabase(
+        "join", {"CREATE TABLE Customers (CustomerID TEXT, Name TEXT)",
+                 "CREATE TABLE Invoices (Id INTEGER, CustomerID TEXT, Amount REAL)",
+                 "INSERT INTO Customers VALUES ('C1', 'Alpha'), ('C2', 'Beta')",
+                 "INSERT INTO Invoices VALUES (1, 'C1', 10.25), (2, 'C2', 1), (3, 'C2', 2.5)"}));
+    data.set_source(
+        "SELECT Invoices.*, Customers.* FROM Invoices INNER JOIN Customers ON Invoices.CustomerID = "
+        "Customers.CustomerID ORDER BY Invoices.Id");
+    Sections(kGroupHeader1).set_break_field("Invoices.CustomerID");
+    Controls<TextBox>("txtGroup").set_data_field("customers.name");
+  }
+};
+
+TEST(ReportFill, BreaksGroupsOnAColumnTwoTablesShare) {
+  JoinReport report;
+  PageModel model = RunToModel(report);
+  EXPECT_EQ(Dump(model, 0),
+            (std::vector<std::string>{"lblAmount=Amount", "txtGroup=Alpha", "txtId=1", "txtAmount=10.25",
+                                      "txtGroupTotal=10.25", "txtGroup=Beta", "txtId=2", "txtAmount=1.00",
+                                      "txtId=3", "txtAmount=2.50", "txtGroupTotal=3.50", "txtTotal=13.75",
+                                      "txtPage=1", "txtPages=1"}));
+}
+
+TEST(ReportFill, StartsEachGroupOnANewPageSetInItsOwnFormat) {
+  GroupedReport report("Group");
+  report.is_new_page_per_group = true;
+  report.rows = Rows({{"A", 1, Money(1)}, {"B", 2, Money(2)}, {"C", 3, Money(3)}});
+  PageModel model = RunToModel(report);
+  ASSERT_EQ(model.pages().size(), 3u);
+  // The first group stays with the banner on page 1; every page repeats the banner.
+  EXPECT_EQ(Dump(model, 0),
+            (std::vector<std::string>{"lblAmount=Amount", "txtGroup=A", "txtId=1", "txtAmount=1.00",
+                                      "txtGroupTotal=1.00", "txtPage=1", "txtPages=3"}));
+  EXPECT_EQ(Dump(model, 2).front(), "lblAmount=Amount");
+  EXPECT_EQ(Dump(model, 2).at(5), "txtTotal=6.00");
+  std::vector<std::pair<std::string, int>> toc;
+  for (const TocEntry& entry : model.toc()) toc.emplace_back(entry.path.at(0) + "/" + entry.text, entry.page);
+  EXPECT_EQ(toc,
+            (std::vector<std::pair<std::string, int>>{{"Groups/A", 1}, {"Groups/B", 2}, {"Groups/C", 3}}));
+  EXPECT_EQ(model.toc().at(0).level, 1);
+}
+
+// Records the repeat flag of each group header instance.
+class RepeatingReport final : public TestReport {
+ public:
+  RepeatingReport() : TestReport(kSections, kControls) { Sections(kGroupHeader1).set_repeats(true); }
+  void GroupHeader1_Format() override {
+    repeats.push_back(Sections(kGroupHeader1).is_repeating());
+    Controls<TextBox>("txtGroup")
+        .set_text(Fields("Group").value().str() + (repeats.back() ? " (continued)" : ""));
+  }
+  std::vector<bool> repeats;
+};
+
+TEST(ReportFill, RepeatsGroupHeadersOnFollowingPagesWithTheRepeatFlag) {
+  RepeatingReport report;
+  std::vector<std::vector<vb::Variant>> rows;
+  for (int id = 1; id <= 100; ++id) rows.push_back({id <= 90 ? "A" : "B", id, Money(id)});
+  report.rows = Rows(rows);
+  PageModel model = RunToModel(report);
+  // 12760 twips of body less page header and banner: 61 lines of 200 on page 1 (the header and 60 rows).
+  ASSERT_EQ(model.pages().size(), 2u);
+  EXPECT_EQ(report.repeats, (std::vector<bool>{false, true, false}));
+  std::vector<std::string> page2 = Dump(model, 1);
+  EXPECT_EQ(std::vector<std::string>(page2.begin(), page2.begin() + 3),
+            (std::vector<std::string>{"lblAmount=Amount", "txtGroup=A (continued)", "txtId=61"}));
+  EXPECT_EQ(ItemsOf(model, 1, "txtGroup").at(0).top, 1440 + 200 + 200);
+  EXPECT_EQ(ItemsOf(model, 0, "txtPage").at(0).text, "1");
+  EXPECT_EQ(ItemsOf(model, 1, "txtPage").at(0).text, "2");
+  EXPECT_EQ(ItemsOf(model, 1, "txtPages").at(0).text, "2");  // the deferred slot, resolved at End
+}
+
+TEST(ReportFill, PrintsAnEmptyReportOnOnePage) {
+  GroupedReport report("Group");
+  report.rows = Rows({});
+  PageModel model = RunToModel(report);
+  ASSERT_EQ(model.pages().size(), 1u);
+  EXPECT_EQ(Dump(model, 0),
+            (std::vector<std::string>{"lblAmount=Amount", "txtTotal=0.00", "txtPage=1", "txtPages=1"}));
+  EXPECT_EQ(report.trace,
+            (std::vector<std::string>{"DataInitialize"}));  // no FetchData at the end of the data
+}
+
+// Without a data control the handler supplies rows by clearing eof; a run twice keeps the report's variables.
+class UnboundReport final : public ActiveReport {
+ public:
+  UnboundReport() {
+    static constexpr SectionRow kRows[] = {{kDetail, 200}};
+    static constexpr ControlRow kTexts[] = {{kDetail, "txtRow", kText, 0, 0, 1000, 200, "fldRow"}};
+    Declare(kRows, kTexts);
+  }
+  void ActiveReport_DataInitialize() override { Fields().Add("fldRow"); }
+  void ActiveReport_FetchData(bool& eof) override {
+    if (mRowsThisRun == 3) return;
+    Fields("FLDROW").set_value(++mRowCount);
+    ++mRowsThisRun;
+    eof = false;
+  }
+  void ActiveReport_ReportEnd() override { mRowsThisRun = 0; }
+  int mRowCount = 0, mRowsThisRun = 0;
+};
+
+TEST(ReportFill, RunsUnboundAndKeepsReportVariablesBetweenRuns) {
+  UnboundReport report;
+  EXPECT_EQ(Dump(RunToModel(report), 0), (std::vector<std::string>{"txtRow=1", "txtRow=2", "txtRow=3"}));
+  EXPECT_EQ(Dump(RunToModel(report), 0), (std::vector<std::string>{"txtRow=4", "txtRow=5", "txtRow=6"}));
+}
+
+// Fails in the handler a test names.
+class FailingReport final : public TestReport {
+ public:
+  explicit FailingReport(std::string handler)
+      : TestReport(kSections, kControls), handler_(std::move(handler)) {}
+  void ActiveReport_DataInitialize() override {
+    TestReport::ActiveReport_DataInitialize();
+    if (handler_ == "DataInitialize") vb::Raise(vb::kSubscriptOutOfRange);
+    if (handler_ == "dataMain") {
+      auto& data = Controls<DataControl>("dataMain");
+      data.set_recordset(nullptr);
+      data.set_connection_string(testing::SqliteDatabase("failing", {"CREATE TABLE Somewhere (Id INTEGER)"}));
+      data.set_source("SELECT * FROM Nowhere");
+    }
+    if (handler_ == "binding") Controls<TextBox>("txtId").set_data_field("Identifier");
+  }
+  void Detail_Format() override {
+    if (handler_ == "Detail_Format") vb::CLng(Fields("Group").value());
+  }
+
+ private:
+  std::string handler_;
+};
+
+// Counts the sink's calls, to check that a failed run ends none.
+class CountingSink final : public PageSink {
+ public:
+  void Begin(const DocumentInfo&) override { ++begins; }
+  void AddPage(const DocumentInfo&, Page) override { ++pages; }
+  void End(const DocumentInfo&, const DocumentEnd&) override { ++ends; }
+  int begins = 0, pages = 0, ends = 0;
+};
+
+TEST(ReportFill, NamesTheReportHandlerAndClassicErrorOfAFailure) {
+  struct Case {
+    const char* handler;
+    const char* message_start;
+    int number;
+  };
+  const Case kCases[] = {
+      {"DataInitialize", "FailingReport, ActiveReport_DataInitialize: error 9: Subscript out of range", 9},
+      {"Detail_Format", "FailingReport, Detail_Format: error 13: Type mismatch", 13},
+      {"binding", "FailingReport, Detail: txtId is bound to \"Identifier\", which is neither a column", 0},
+      {"dataMain", "FailingReport, dataMain: ", 0},
+  };
+  for (const Case& c : kCases) {
+    FailingReport report(c.handler);
+    report.rows = Rows({{"A", 1, Money(1)}});
+    testing::FixedWidthMeasurer measurer;
+    CountingSink sink;
+    try {
+      engine::Run(report, RunContext{measurer, sink, "failing", ""});
+      ADD_FAILURE() << c.handler << ": no error";
+    } catch (const RunError& error) {
+      EXPECT_EQ(std::string(error.what()).substr(0, std::string(c.message_start).size()), c.message_start)
+          << c.handler << ": " << error.what();
+      EXPECT_EQ(error.number(), c.number) << c.handler;
+      if (std::string(c.handler) == "dataMain") {
+        EXPECT_NE(std::string(error.what()).find("SELECT * FROM Nowhere"), std::string::npos) << error.what();
+      }
+    }
+    EXPECT_EQ(sink.ends, 0) << c.handler;
+  }
+}
+
+}  // namespace
+}  // namespace vob::engine
