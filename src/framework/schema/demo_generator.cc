@@ -1,0 +1,64 @@
+// Runs the demo company's stages: reference tables, masters, then every day from 1 January of the year before
+// the generation date up to that date, then the rows that summarise the days (jobs, balances, periods).
+#include "framework/schema/demo_generator.h"
+
+#include <cmath>
+
+#include <fmt/format.h>
+
+#include "framework/schema/demo_internal.h"
+#include "framework/schema/schema_error.h"
+#include "platform/vb/date.h"
+
+namespace vob::schema {
+namespace demo {
+namespace {
+
+// Changing the seed changes every demo database; tests and benchmarks rely on it staying put.
+constexpr uint32_t kSeed = 20240601;
+
+int YearOf(double serial) {
+  return vb::SplitSerial(serial).year;
+}
+
+}  // namespace
+
+DemoState::DemoState(const DemoOptions& options, RowSink& row_sink)
+    : scale(options.scale),
+      generation_date(std::floor(options.generation_date)),
+      first_year(YearOf(generation_date) - 1),
+      first_day(vb::DateSerial(first_year, 1, 1)),
+      sink(row_sink),
+      random(kSeed),
+      ledger(row_sink, random, first_year),
+      bank(row_sink, random, generation_date) {}
+
+}  // namespace demo
+
+void GenerateDemoCompany(const DemoOptions& options, RowSink& sink) {
+  if (options.scale < 1 || options.scale > 10000) {
+    throw SchemaError(fmt::format("demo company: scale {} is outside 1 to 10000", options.scale));
+  }
+  if (options.generation_date < vb::DateSerial(1901, 1, 1) ||
+      options.generation_date > vb::DateSerial(9998, 12, 31)) {
+    throw SchemaError("demo company: the generation date must lie between 1901 and 9998");
+  }
+  demo::DemoState state(options, sink);
+  demo::WriteReferenceTables(state);
+  demo::CreateParties(state);
+  demo::CreateItems(state);
+  demo::PostOpeningBalances(state);
+  demo::SalesActivity sales(state);
+  demo::PurchaseActivity purchases(state);
+  demo::OverheadActivity overhead(state);
+  for (double day = state.first_day; day <= state.generation_date; ++day) {
+    sales.RunDay(day);
+    purchases.RunDay(day);
+    overhead.RunDay(day);
+  }
+  demo::WriteJobs(state);
+  demo::WriteParties(state);
+  state.ledger.WriteAccounts();
+}
+
+}  // namespace vob::schema
