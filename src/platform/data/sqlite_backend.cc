@@ -59,6 +59,15 @@ std::string_view ColumnText(sqlite3_stmt* statement, int index) {
                           static_cast<size_t>(sqlite3_column_bytes(statement, index)));
 }
 
+// "Name:1" for the column "Name".
+bool IsRenamedDuplicate(std::string_view name, std::string_view origin) {
+  if (name.size() <= origin.size() + 1 || name.substr(0, origin.size()) != origin ||
+      name[origin.size()] != ':') {
+    return false;
+  }
+  return name.find_first_not_of("0123456789", origin.size() + 1) == std::string_view::npos;
+}
+
 vb::Variant WholeNumber(sqlite3_int64 value) {
   if (value >= INT32_MIN && value <= INT32_MAX) return vb::Variant(static_cast<int>(value));
   return vb::Variant(static_cast<double>(value));
@@ -216,6 +225,10 @@ class SqliteBackend final : public Backend, public Catalog {
       const char* declared_type = sqlite3_column_decltype(statement, i);
       column.name = name != nullptr ? name : "";
       column.table = table != nullptr ? table : "";
+      // A join in parentheses runs as a subquery, which renames a repeated column "Name:1"; the field keeps
+      // the column's own name, so that the table qualifies it as in any other join.
+      const char* origin = sqlite3_column_origin_name(statement, i);
+      if (origin != nullptr && IsRenamedDuplicate(column.name, origin)) column.name = origin;
       ValueKind kind = ValueKind::kUnknown;
       if (declared_type != nullptr) {
         kind = KindFromDeclaredType(declared_type);

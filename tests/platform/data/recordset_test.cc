@@ -164,6 +164,15 @@ TEST_P(RecordsetTest, FindsFieldsByAnyCaseAndDuplicatesOnlyQualified) {
                    "c.CustomerID = h.CustomerID WHERE h.InvoiceNo = 1",
                    "c.Name"),
             "Acme");
+  // A join nested on the right runs as a subquery on SQLite; its repeated columns keep their names.
+  const std::string nested =
+      "SELECT ARInvoiceDetail.*, ARInvoiceHeader.*, Customers.Name FROM Customers INNER JOIN "
+      "(ARInvoiceHeader "
+      "INNER JOIN ARInvoiceDetail ON ARInvoiceHeader.InvoiceNo = ARInvoiceDetail.InvoiceNo) ON "
+      "Customers.CustomerID = ARInvoiceHeader.CustomerID ORDER BY ARInvoiceDetail.ItemCode, "
+      "ARInvoiceHeader.InvoiceNo";
+  EXPECT_EQ(Column(nested, "ARInvoiceHeader.InvoiceNo"), "1,3,1");
+  EXPECT_EQ(Column(nested, "ARInvoiceDetail.InvoiceNo"), "1,3,1");
   EXPECT_EQ(
       Column(
           "SELECT GLAccountsHeader.*, GLAccountsHeader.AccountNo FROM GLAccountsHeader WHERE Type = 'Detail'",
