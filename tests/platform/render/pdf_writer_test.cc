@@ -2,6 +2,7 @@
 // positions. Positions are compared in points with a tolerance for the tools' rounding.
 #include "platform/render/pdf_writer.h"
 
+#include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -138,6 +139,73 @@ TEST(PdfWriter, RepeatsByteForByte) {
   ASSERT_TRUE(std::regex_search(first, first_id, id));
   ASSERT_TRUE(std::regex_search(third, third_id, id));
   EXPECT_NE(first_id[1], third_id[1]) << "the document /ID must follow the content";
+}
+
+// A 4x2 picture: JPEG-encoded (gdk-pixbuf) or raw RGBA with some transparent pixels.
+std::shared_ptr<engine::Picture> MakePicture(bool is_jpeg) {
+  auto picture = std::make_shared<engine::Picture>();
+  picture->width_pixels = 4;
+  picture->height_pixels = 2;
+  for (int i = 0; i < 8; ++i) {
+    uint8_t alpha = is_jpeg || i % 2 == 0 ? 255 : 0;
+    picture->rgba.insert(picture->rgba.end(), {static_cast<uint8_t>(i * 30), 40, 200, alpha});
+  }
+  if (is_jpeg) {
+    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 4, 2);
+    for (int y = 0; y < 2; ++y) {
+      guchar* row = gdk_pixbuf_get_pixels(pixbuf) + y * gdk_pixbuf_get_rowstride(pixbuf);
+      for (int x = 0; x < 4; ++x) std::copy_n(&picture->rgba[(y * 4 + x) * 4], 3, row + x * 3);
+    }
+    gchar* bytes = nullptr;
+    gsize size = 0;
+    EXPECT_TRUE(gdk_pixbuf_save_to_buffer(pixbuf, &bytes, &size, "jpeg", nullptr, nullptr));
+    picture->encoding = engine::Picture::Encoding::kJpeg;
+    picture->encoded.assign(bytes, size);
+    g_free(bytes);
+    g_object_unref(pixbuf);
+  }
+  return picture;
+}
+
+TEST(PdfWriter, EmbedsEachPictureOnce) {
+  std::filesystem::path folder = ScratchFolder("pdf_images");
+  sample::SampleDocument document = MakeSampleDocument();
+  std::shared_ptr<engine::Picture> jpeg = MakePicture(true), pixels = MakePicture(false);
+  for (engine::Page& page : document.pages) {
+    engine::PageItem logo;
+    logo.kind = engine::ItemKind::kImage;
+    logo.control = 10;
+    logo.left = 720;
+    logo.top = 300;
+    logo.width = 1440;
+    logo.height = 720;
+    logo.is_stretched = true;
+    logo.picture = jpeg;
+    page.items.push_back(logo);
+    logo.left = 9000;
+    logo.is_stretched = false;
+    logo.picture = pixels;
+    page.items.push_back(logo);
+  }
+  std::string path = WriteSample(folder, "images.pdf", document);
+  int status = -1;
+  std::string check = RunCommand("qpdf --check '" + path + "' 2>&1", &status);
+  EXPECT_EQ(status, 0) << check;
+  // pdfimages lists every use: page, number, type, width, height, colour, components, bits, encoding, ...
+  std::string listing = RunCommand("pdfimages -list '" + path + "' 2>&1");
+  listing = std::regex_replace(listing, std::regex(" +"), " ");
+  const std::vector<std::string> kUses = {" 1 0 image 4 2 rgb 3 8 jpeg ",   " 1 1 image 4 2 rgb 3 8 image ",
+                                          " 1 2 smask 4 2 gray 1 8 image ", " 2 3 image 4 2 rgb 3 8 jpeg ",
+                                          " 2 4 image 4 2 rgb 3 8 image ",  " 2 5 smask 4 2 gray 1 8 image "};
+  for (const std::string& use : kUses)
+    EXPECT_NE(listing.find(use), std::string::npos) << use << "\n" << listing;
+  // The JPEG travels unchanged, and once: both pages point at the same object.
+  std::string bytes = sample::ReadFile(path);
+  EXPECT_NE(bytes.find(jpeg->encoded), std::string::npos);
+  EXPECT_EQ(bytes.find(jpeg->encoded), bytes.rfind(jpeg->encoded));
+  size_t dct = 0, position = 0;
+  while ((position = bytes.find("/DCTDecode", position)) != std::string::npos) ++dct, ++position;
+  EXPECT_EQ(dct, 1u);
 }
 
 TEST(PdfWriter, LeavesNoFileWhenTheRunFails) {
