@@ -1,0 +1,106 @@
+// Loading the demo company into PostgreSQL gives the same rows as the SQLite file. Runs when VOB_TEST_PG
+// names a server (scripts/with-postgres sets it); the load goes into a schema of its own, dropped afterwards.
+#include <libpq-fe.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "framework/schema/iso_date.h"
+#include "framework/schema/postgres_loader.h"
+#include "framework/schema/schema_error.h"
+#include "framework/schema/schema_sql.h"
+#include "framework/schema/sqlite_loader.h"
+
+namespace vob::schema {
+namespace {
+
+std::string PostgresValue(PGconn* connection, const std::string& sql) {
+  PGresult* result = PQexec(connection, sql.c_str());
+  std::string value = "<error: " + std::string(PQerrorMessage(connection)) + ">";
+  if (PQresultStatus(result) == PGRES_TUPLES_OK && PQntuples(result) == 1) value = PQgetvalue(result, 0, 0);
+  PQclear(result);
+  return value;
+}
+
+std::string SqliteValue(sqlite3* db, const std::string& sql) {
+  sqlite3_stmt* statement = nullptr;
+  std::string value = "<error>";
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+      sqlite3_step(statement) == SQLITE_ROW) {
+    value = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+  }
+  sqlite3_finalize(statement);
+  return value;
+}
+
+TEST(PostgresLoader, LoadsTheSameRowsAsSqlite) {
+  const char* server = std::getenv("VOB_TEST_PG");
+  if (server == nullptr || *server == '\0') GTEST_SKIP() << "VOB_TEST_PG is not set";
+  const DemoOptions options{1, *ParseIsoDate("2026-03-31")};
+  const std::string schema = "vob_schema_test_" + std::to_string(getpid());
+  const LoadSummary loaded = LoadDemoPostgres(server, options, false, schema);
+
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / (schema + ".sqlite");
+  const LoadSummary written = WriteDemoSqlite(file, options, false);
+  EXPECT_EQ(loaded.rows, written.rows);
+
+  PGconn* connection = PQconnectdb(server);
+  ASSERT_EQ(PQstatus(connection), CONNECTION_OK) << PQerrorMessage(connection);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  for (const TableDef& table : AccountingTables()) {
+    EXPECT_EQ(PostgresValue(connection, "SELECT count(*) FROM " + schema + "." +
+                                            QuoteName(table.name, SqlDialect::kPostgres)),
+              SqliteValue(db, "SELECT count(*) FROM " + QuoteName(table.name, SqlDialect::kSqlite)))
+        << table.name;
+  }
+  // Money, dates and flags arrive as the same values.
+  struct Case {
+    const char* postgres;
+    const char* sqlite;
+  };
+  const Case kCases[] = {
+      {"SELECT sum(netamount) FROM {}.arinvoiceheader", "SELECT sum(NetAmount) FROM ARInvoiceHeader"},
+      {"SELECT sum(todate) FROM {}.glaccountsdetail", "SELECT sum(Todate) FROM GLAccountsDetail"},
+      {"SELECT count(*) FROM {}.checkregister WHERE void", "SELECT count(*) FROM CheckRegister WHERE Void"},
+      {"SELECT max(modified)::text FROM {}.gljournalheader", "SELECT max(Modified) FROM GLJournalHeader"},
+      {"SELECT count(*) FROM {}.libchecks WHERE \"default\" = true",
+       "SELECT count(*) FROM libChecks WHERE [Default]"},
+  };
+  for (const Case& c : kCases) {
+    std::string postgres_sql = c.postgres;
+    postgres_sql.replace(postgres_sql.find("{}"), 2, schema);
+    const std::string postgres = PostgresValue(connection, postgres_sql);
+    const std::string sqlite = SqliteValue(db, c.sqlite);
+    char* end = nullptr;
+    const double number = std::strtod(sqlite.c_str(), &end);
+    if (*end == '\0') {
+      EXPECT_NEAR(std::strtod(postgres.c_str(), nullptr), number, 0.005) << c.sqlite;
+    } else {
+      EXPECT_EQ(postgres, sqlite) << c.sqlite;
+    }
+  }
+  sqlite3_close(db);
+  PostgresValue(connection, "SET client_min_messages TO warning");
+  PostgresValue(connection, "DROP SCHEMA " + schema + " CASCADE");
+  PQfinish(connection);
+  std::filesystem::remove(file);
+}
+
+TEST(PostgresLoader, NamesTheServerThatRefuses) {
+  try {
+    LoadDemoPostgres("host=127.0.0.1 port=1 connect_timeout=2", {1, *ParseIsoDate("2026-03-31")}, true);
+    ADD_FAILURE() << "no error";
+  } catch (const SchemaError& error) {
+    EXPECT_EQ(std::string(error.what()).rfind("cannot connect to PostgreSQL: ", 0), 0u) << error.what();
+  }
+}
+
+}  // namespace
+}  // namespace vob::schema
