@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "platform/data/recordset.h"
 #include "platform/engine/engine_error.h"
@@ -78,9 +79,13 @@ class Control {
 // The typed view of a control; throws LayoutError when the control is of another class.
 template <typename T>
 T& ControlAs(Control& control) {
-  if (T* typed = dynamic_cast<T*>(&control)) return *typed;
-  throw LayoutError(control.name() + " is a " + std::string(control.class_name()) + ", not a " +
-                    std::string(T::kClassName));
+  if constexpr (std::is_same_v<T, Control>) {
+    return control;
+  } else {
+    if (T* typed = dynamic_cast<T*>(&control)) return *typed;
+    throw LayoutError(control.name() + " is a " + std::string(control.class_name()) + ", not a " +
+                      std::string(T::kClassName));
+  }
 }
 
 // What labels and text boxes share: font, alignment, colour and growth. Text containing line breaks, and any

@@ -263,6 +263,98 @@ TEST(ReportFill, RunsUnboundAndKeepsReportVariablesBetweenRuns) {
   EXPECT_EQ(Dump(RunToModel(report), 0), (std::vector<std::string>{"txtRow=4", "txtRow=5", "txtRow=6"}));
 }
 
+// Labels in three columns, two to a column, as the label sheets ask for with new column after.
+class LabelReport final : public TestReport {
+ public:
+  LabelReport() : TestReport(kLabelSections, kLabelControls) {}
+  void Detail_Format() override {
+    Section& detail = Sections(kDetail);
+    detail.set_columns(3);
+    detail.set_column_spacing(180);
+    detail.set_new_column(++mCount % 2 == 0 ? 2 : 0);
+  }
+  static constexpr SectionRow kLabelSections[] = {{kDetail, 1000}};
+  static constexpr ControlRow kLabelControls[] = {
+      {kDetail, "txtId", kText, 0, 0, 1000, 200, "Id"},
+      {kDetail, "dataMain", kData},
+  };
+  int mCount = 0;
+};
+
+TEST(ReportFill, FillsColumnsDownThenAcrossWithNewColumnAfter) {
+  LabelReport report;
+  std::vector<std::vector<vb::Variant>> rows;
+  for (int id = 1; id <= 7; ++id) rows.push_back({"A", id, Money(0)});
+  report.rows = Rows(rows);
+  PageModel model = RunToModel(report);
+  ASSERT_EQ(model.pages().size(), 2u);
+  // Columns are (9360 - 2 * 180) / 3 = 3000 twips wide, 3180 apart.
+  std::vector<std::tuple<std::string, int32_t, int32_t>> placed;
+  for (const PageItem& item : ItemsOf(model, 0, "txtId")) placed.emplace_back(item.text, item.left, item.top);
+  EXPECT_EQ(placed, (std::vector<std::tuple<std::string, int32_t, int32_t>>{{"1", 1440, 1440},
+                                                                            {"2", 1440, 2440},
+                                                                            {"3", 4620, 1440},
+                                                                            {"4", 4620, 2440},
+                                                                            {"5", 7800, 1440},
+                                                                            {"6", 7800, 2440}}));
+  EXPECT_EQ(ItemsOf(model, 1, "txtId").at(0).left, 1440);
+  EXPECT_EQ(ItemsOf(model, 1, "txtId").at(0).text, "7");
+}
+
+// The rows of one group, shown under each master row by a subreport that report start adds.
+class ItemsSubreport final : public TestReport {
+ public:
+  ItemsSubreport() : TestReport(kItemSections, kItemControls) {}
+  void ActiveReport_ReportStart() override { trace.push_back("ReportStart"); }
+  void ActiveReport_ReportEnd() override { trace.push_back("ReportEnd"); }
+  void ActiveReport_Terminate() override { *terminated = true; }
+  static constexpr SectionRow kItemSections[] = {{kReportHeader, 200}, {kDetail, 200}};
+  static constexpr ControlRow kItemControls[] = {
+      {kReportHeader, "lblItems", kLabel, 0, 0, 1000, 200, "Items"},
+      {kDetail, "txtItem", kText, 200, 0, 1000, 200, "Group"},
+      {kDetail, "dataMain", kData},
+  };
+  bool* terminated = nullptr;
+};
+
+class MasterReport final : public TestReport {
+ public:
+  MasterReport() : TestReport(kMasterSections, kMasterControls) {}
+  void ActiveReport_ReportStart() override {
+    auto& control = Sections(kDetail).AddControl(kSubreport, "srptItems");
+    control.set_top(200);
+    control.set_width(print_width());
+    control.set_height(100);
+    auto subreport = MakeReport<ItemsSubreport>();
+    auto& items = static_cast<ItemsSubreport&>(*subreport);
+    items.rows = Rows({{"x", 1, Money(0)}, {"y", 2, Money(0)}});
+    items.terminated = &is_subreport_terminated;
+    static_cast<Subreport&>(control).set_report(std::move(subreport));
+  }
+  void ActiveReport_ReportEnd() override { Controls<Subreport>("SRPTITEMS").set_report(nullptr); }
+  static constexpr SectionRow kMasterSections[] = {{kDetail, 400}};
+  static constexpr ControlRow kMasterControls[] = {
+      {kDetail, "txtId", kText, 0, 0, 1000, 200, "Id"},
+      {kDetail, "lineBelow", kLine, 0, 300, 1000, 0},
+      {kDetail, "dataMain", kData},
+  };
+  bool is_subreport_terminated = false;
+};
+
+TEST(ReportFill, RunsASubreportWithItsOwnDataAndGrowsItsSection) {
+  MasterReport report;
+  report.rows = Rows({{"A", 1, Money(0)}, {"A", 2, Money(0)}});
+  PageModel model = RunToModel(report);
+  std::vector<std::string> expected_row = {"txtId=1", "lineBelow@2240", "lblItems=Items", "txtItem=x",
+                                           "txtItem=y"};
+  std::vector<std::string> dump = Dump(model, 0);
+  EXPECT_EQ(std::vector<std::string>(dump.begin(), dump.begin() + 5), expected_row);
+  // The subreport is 600 tall in a 100-tall control: the section grows by 500, the line below moves with it.
+  EXPECT_EQ(ItemsOf(model, 0, "txtItem").at(1).top, 1440 + 200 + 400);
+  EXPECT_EQ(ItemsOf(model, 0, "txtId").at(1).top, 1440 + 900);
+  EXPECT_TRUE(report.is_subreport_terminated);
+}
+
 // Fails in the handler a test names.
 class FailingReport final : public TestReport {
  public:
