@@ -71,7 +71,7 @@ std::shared_ptr<Backend> AcquireBackend(const ConnectionParams& params, std::str
   }
   std::shared_ptr<Backend> backend =
       params.provider == ConnectionParams::Provider::kSqlite
-          ? OpenSqliteBackend(params.sqlite_path)
+          ? OpenSqliteBackend(params.sqlite_path, connection_timeout_seconds)
           : OpenPostgresBackend(params, user, password, connection_timeout_seconds);
   backend->set_pool_key(key);
   return backend;

@@ -118,7 +118,7 @@ class SqliteBackend final : public Backend, public Catalog {
     sqlite3_close_v2(db_);
   }
 
-  void Open() {
+  void Open(int connection_timeout_seconds) {
     const int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
     if (rc != SQLITE_OK) Fail("cannot open the database file " + path_);
     sqlite3_extended_result_codes(db_, 1);
@@ -127,6 +127,7 @@ class SqliteBackend final : public Backend, public Catalog {
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    SetBusyTimeout(connection_timeout_seconds);
     Exec("PRAGMA query_only = 1");
     // Reading the schema proves the file is a database now rather than at the first report.
     Exec("SELECT count(*) FROM sqlite_schema");
@@ -165,6 +166,9 @@ class SqliteBackend final : public Backend, public Catalog {
     if (has_deadline_) deadline_ = Clock::now() + std::chrono::seconds(timeout_seconds);
     timed_out_ = false;
     // Waiting on a writer's lock counts against the same time-out.
+    SetBusyTimeout(timeout_seconds);
+  }
+  void SetBusyTimeout(int timeout_seconds) {
     const int busy_milliseconds = timeout_seconds > 0 ? timeout_seconds * 1000 : INT_MAX;
     if (busy_milliseconds != busy_milliseconds_) {
       sqlite3_busy_timeout(db_, busy_milliseconds);
@@ -378,9 +382,9 @@ vb::Variant SqliteCursor::ReadValue(int index) const {
 
 }  // namespace
 
-std::shared_ptr<Backend> OpenSqliteBackend(const std::string& path) {
+std::shared_ptr<Backend> OpenSqliteBackend(const std::string& path, int connection_timeout_seconds) {
   auto backend = std::make_shared<SqliteBackend>(path);
-  backend->Open();
+  backend->Open(connection_timeout_seconds);
   return backend;
 }
 
