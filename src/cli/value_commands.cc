@@ -29,7 +29,8 @@ vb::Variant ValueOfType(const std::string& text, const std::string& type) {
 }  // namespace
 
 void RegisterKeysCommand(CLI::App& app) {
-  CLI::App* command = app.add_subcommand("keys", "List the report keys and their report classes, in table order");
+  CLI::App* command =
+      app.add_subcommand("keys", "List the report keys and their report classes, in table order");
   command->callback([] {
     for (const ReportKey& entry : ReportKeys()) std::cout << entry.key << '\t' << entry.class_name << '\n';
   });

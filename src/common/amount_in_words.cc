@@ -11,11 +11,12 @@
 namespace vob {
 namespace {
 
-constexpr std::string_view kUnits[] = {" ",    "One", "Two",   "Three", "Four", "Five",
-                                       "Six",  "Seven", "Eight", "Nine",  "Ten"};
+constexpr std::string_view kUnits[] = {" ",   "One",   "Two",   "Three", "Four", "Five",
+                                       "Six", "Seven", "Eight", "Nine",  "Ten"};
 constexpr std::string_view kTeens[] = {"Ten",     "Eleven",  "Twelve",    "Thirteen", "Fourteen",
                                        "Fifteen", "Sixteen", "Seventeen", "Eighteen", "Nineteen"};
-constexpr std::string_view kTens[] = {"Twenty", "Thirty", "Forty", "Fifty", "Sixty", "Seventy", "Eighty", "Ninety"};
+constexpr std::string_view kTens[] = {"Twenty", "Thirty",  "Forty",  "Fifty",
+                                      "Sixty",  "Seventy", "Eighty", "Ninety"};
 
 // Converts a whole amount to a 32-bit integer as the classic CLng of a truncated value does.
 int32_t WholeAs32Bit(double whole) {
@@ -71,7 +72,8 @@ std::string AmountInWords(double amount, int16_t decimals) {
       whole += 1;
     }
     std::string digits = std::to_string(cents);
-    digits.insert(0, static_cast<size_t>(decimals) - std::min(digits.size(), static_cast<size_t>(decimals)), '0');
+    digits.insert(0, static_cast<size_t>(decimals) - std::min(digits.size(), static_cast<size_t>(decimals)),
+                  '0');
     tail = " and " + digits + "/" + std::to_string(scale) + " only";
   }
 

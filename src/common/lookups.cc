@@ -23,8 +23,9 @@ std::string LookUpText(const std::string& sql, const char* column) {
   std::string result;
   data::Recordset recordset;
   bool at_end = true;
-  vb::ResumeNext([&] { recordset.Open(sql, connection, data::CursorType::kForwardOnly, data::LockType::kReadOnly); },
-                 [&] { at_end = recordset.eof(); });
+  vb::ResumeNext(
+      [&] { recordset.Open(sql, connection, data::CursorType::kForwardOnly, data::LockType::kReadOnly); },
+      [&] { at_end = recordset.eof(); });
   if (at_end) {
     vb::ResumeNext([&] { recordset.Close(); });
     return "";
@@ -47,7 +48,8 @@ std::string GetTermsDescription(std::string code) {
 
 std::string GetMessageText(int32_t n) {
   if (n == 0) return "";
-  return LookUpText("Select MessageText from libMessages where MessageNo = " + std::to_string(n), "MessageText");
+  return LookUpText("Select MessageText from libMessages where MessageNo = " + std::to_string(n),
+                    "MessageText");
 }
 
 std::unique_ptr<data::Recordset> GetDefaultCheckStyle() {

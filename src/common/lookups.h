@@ -1,5 +1,6 @@
 // Single-value lookups in the terms and message tables, the default check style, and the shared connection.
-// Lookups open a connection of their own on ConnString; failures to connect propagate, later ones are ignored.
+// Lookups open a connection of their own on ConnString; failures to connect propagate, later ones are
+// ignored.
 #pragma once
 
 #include <cstdint>

@@ -14,13 +14,18 @@ std::string FormatZip(std::string_view zip) {
 
 std::string FormatPhone(std::string_view phone) {
   switch (phone.size()) {
-    case 7: return vb::Format(vb::Variant(phone), "@@@-@@@@");
-    case 10: return vb::Format(vb::Variant(phone), "(@@@) @@@-@@@@");
-    default: return std::string(phone);
+    case 7:
+      return vb::Format(vb::Variant(phone), "@@@-@@@@");
+    case 10:
+      return vb::Format(vb::Variant(phone), "(@@@) @@@-@@@@");
+    default:
+      return std::string(phone);
   }
 }
 
-std::string FormatMediumDate(std::string_view text) { return vb::Format(vb::Variant(text), "Medium Date"); }
+std::string FormatMediumDate(std::string_view text) {
+  return vb::Format(vb::Variant(text), "Medium Date");
+}
 
 bool IsNonZeroAmount(std::string_view text) {
   const std::string trimmed = vb::Trim(text);

@@ -1,11 +1,9 @@
 // The key table, expanded from report_list.inc.
 #include "manager/report_keys.h"
 
-#include <memory>
-
 namespace vob {
 
-#define VOB_REPORT(key, class_name) std::unique_ptr<engine::ActiveReport> Create_##class_name();
+#define VOB_REPORT(key, class_name) engine::ReportHandle Create_##class_name();
 #define VOB_REPORT_PENDING(key, class_name)
 #include "manager/report_list.inc"
 #undef VOB_REPORT
@@ -23,7 +21,9 @@ constexpr ReportKey kReportKeys[] = {
 
 }  // namespace
 
-std::span<const ReportKey> ReportKeys() { return kReportKeys; }
+std::span<const ReportKey> ReportKeys() {
+  return kReportKeys;
+}
 
 const ReportKey* FindReportKey(std::string_view key) {
   for (const ReportKey& entry : kReportKeys) {

@@ -6,13 +6,11 @@
 #include <span>
 #include <string_view>
 
-namespace vob::engine {
-class ActiveReport;
-}
+#include "platform/engine/active_report.h"
 
 namespace vob {
 
-using ReportFactory = std::unique_ptr<engine::ActiveReport> (*)();
+using ReportFactory = engine::ReportHandle (*)();
 
 struct ReportKey {
   std::string_view key;         // lower case

@@ -26,7 +26,7 @@ TEST(CliValueCommands, PrintTheirResultsAndExitCodes) {
       {"words -- -42", 0, "Negative  Forty Two and 00/100 only\n"},
       {"words abc 2>&1", 1, "vobreports: words: \"abc\" is not a number\n"},
       {"words 2147483648 2>&1", 1, "vobreports: Overflow: AmountInWords\n"},
-      {"format --type date notadate mm/dd/yy 2>&1", 1, "vobreports: Type mismatch: \"notadate\"\n"},
+      {"format --type date notadate mm/dd/yy 2>&1", 1, "vobreports: Type mismatch: CDate(\"notadate\")\n"},
       {"format --type weird 1 0 >/dev/null 2>&1", 2, ""},
       {"nosuchcommand >/dev/null 2>&1", 2, ""},
       {">/dev/null 2>&1", 2, ""},

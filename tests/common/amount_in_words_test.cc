@@ -31,7 +31,8 @@ TEST(AmountInWords, SpellsWorkedExamplesWithTheirExactSpacing) {
       {119, 2, "One Hundred Nineteen and 00/100 only"},
       {21, 2, "Twenty One and 00/100 only"},
       {2147483647.99, 2,
-       "Two Billion One Hundred Forty Seven Million Four Hundred Eighty Three Thousand Six Hundred Forty Seven "
+       "Two Billion One Hundred Forty Seven Million Four Hundred Eighty Three Thousand Six Hundred Forty "
+       "Seven "
        "and 99/100 only"},
       {12.5, 3, "Twelve and 500/1000 only"},
       // A fraction that rounds to a whole unit carries into the whole part.
@@ -60,9 +61,15 @@ TEST(HundredsToWords, NeverLeavesOuterOrDoubledBlanks) {
     int16_t n;
     const char* expected;
   };
-  static constexpr Case kCases[] = {{0, ""},         {7, "Seven"},         {10, "Ten"},
-                                    {13, "Thirteen"}, {20, "Twenty"},      {99, "Ninety Nine"},
-                                    {100, "One Hundred"}, {120, "One Hundred Twenty"}, {999, "Nine Hundred Ninety Nine"}};
+  static constexpr Case kCases[] = {{0, ""},
+                                    {7, "Seven"},
+                                    {10, "Ten"},
+                                    {13, "Thirteen"},
+                                    {20, "Twenty"},
+                                    {99, "Ninety Nine"},
+                                    {100, "One Hundred"},
+                                    {120, "One Hundred Twenty"},
+                                    {999, "Nine Hundred Ninety Nine"}};
   for (const Case& c : kCases) EXPECT_EQ(HundredsToWords(c.n), c.expected) << c.n;
 }
 

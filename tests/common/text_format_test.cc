@@ -14,8 +14,10 @@ TEST(FormatZip, HyphenatesNineCharactersAfterTrimming) {
     const char* expected;
   };
   static constexpr Case kCases[] = {
-      {"123456789", "12345-6789"}, {"12345", "12345"},   {" 123456789", " 12345-6789"},
-      {"12345678 ", "12345-678 "}, {"", ""},             {"1234567890", "1234567890"},
+      {"123456789", "12345-6789"},   {"12345", "12345"},
+      {" 123456789", " 12345-6789"}, {"12345678 ", "12345678 "},
+      {"123456789 ", "123456-789 "}, {"", ""},
+      {"1234567890", "1234567890"},
   };
   for (const Case& c : kCases) EXPECT_EQ(FormatZip(c.zip), c.expected) << '"' << c.zip << '"';
 }
@@ -51,9 +53,9 @@ TEST(IsNonZeroAmount, TellsZeroTextsFromAmounts) {
     bool expected;
   };
   static constexpr Case kCases[] = {
-      {"0", false},       {"0.00", false},     {"", false},        {"   ", false},
-      {"$0.00", false},   {" $0.00 ", false},  {"12.50", true},    {"(1,234.50)", true},
-      {"$1,234.50 ", true}, {"abc", true},     {"-", true},        {"$0.00 CR", true},
+      {"0", false},         {"0.00", false},    {"", false},     {"   ", false},
+      {"$0.00", false},     {" $0.00 ", false}, {"12.50", true}, {"(1,234.50)", true},
+      {"$1,234.50 ", true}, {"abc", true},      {"-", true},     {"$0.00 CR", true},
   };
   for (const Case& c : kCases) EXPECT_EQ(IsNonZeroAmount(c.text), c.expected) << '"' << c.text << '"';
 

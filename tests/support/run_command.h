@@ -1,9 +1,9 @@
 // Runs the built vobreports command in a shell and captures what it prints, for end-to-end tests.
 #pragma once
 
+#include <sys/wait.h>
 #include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 namespace vob::testing {
 
@@ -25,6 +25,8 @@ inline CommandResult RunCommand(const std::string& command_line) {
 }
 
 // The vobreports binary of this build, followed by a blank, ready for arguments.
-inline std::string Vobreports() { return std::string(VOB_BINARY_DIR) + "/vobreports "; }
+inline std::string Vobreports() {
+  return std::string(VOB_BINARY_DIR) + "/vobreports ";
+}
 
 }  // namespace vob::testing

@@ -1,0 +1,121 @@
+#include "manager/rpt_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <thread>
+
+#include "platform/vb/conversions.h"
+#include "platform/vb/error.h"
+#include "settings/report_settings.h"
+
+namespace vob {
+namespace {
+
+int ErrorNumberOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const vb::Error& error) {
+    return error.number();
+  }
+  return 0;
+}
+
+TEST(ReportKeys, ListsThirtyEightLowerCaseKeysOnce) {
+  EXPECT_EQ(ReportKeys().size(), 38u);
+  std::set<std::string_view> seen;
+  for (const ReportKey& entry : ReportKeys()) {
+    EXPECT_TRUE(seen.insert(entry.key).second) << entry.key;
+    EXPECT_EQ(entry.key, vb::LCase(entry.key));
+    EXPECT_TRUE(entry.class_name.starts_with("rpt")) << entry.class_name;
+  }
+  EXPECT_EQ(ReportKeys().front().key, "activity");
+  EXPECT_EQ(ReportKeys().back().key, "venpayments");
+  ASSERT_NE(FindReportKey("po"), nullptr);
+  EXPECT_EQ(FindReportKey("po")->class_name, "rptPO");
+  EXPECT_EQ(FindReportKey(" araging"), nullptr);
+}
+
+TEST(RptManager, GetReportOfAnUnknownKeyIsNoObject) {
+  rptManager manager;
+  EXPECT_EQ(manager.GetReport("nosuchreport"), nullptr);
+  EXPECT_EQ(manager.GetReport("araging "), nullptr);
+  EXPECT_EQ(manager.GetReport(""), nullptr);
+}
+
+TEST(RptManager, ResetClearsOnlyThePerRequestSettings) {
+  rptManager manager;
+  manager.SetDataSource("Provider=SQLite;Data Source=a.sqlite;");
+  manager.SetCurrencyFormat("$#,##0.00;($#,##0.00)");
+  manager.SetPriceFmt("#,##0.00");
+  manager.SetDateFormat("mm/dd/yy");
+  manager.SetLogoProps(2, "logo.png", 2880, 1440);
+  manager.Title("Aging");
+  manager.SetDrillDownParams("C001");
+  manager.reset();
+  manager.SetReptParam(1, "C001");
+
+  const ReportSettings& settings = Settings();
+  EXPECT_EQ(settings.ConnString, "Provider=SQLite;Data Source=a.sqlite;");
+  EXPECT_EQ(settings.CurrencyFormat, "$#,##0.00;($#,##0.00)");
+  EXPECT_EQ(settings.PriceFormat, "#,##0.00");
+  EXPECT_EQ(settings.LogoOption, 2);
+  EXPECT_EQ(settings.LogoFile, "logo.png");
+  EXPECT_EQ(settings.LogoWidth, 0);
+  EXPECT_EQ(settings.LogoHeight, 0);
+  EXPECT_EQ(settings.ReportTitle, "");
+  EXPECT_EQ(settings.DrillDownParams, "");
+  EXPECT_EQ(settings.ReportParam(1), "C001");
+  EXPECT_EQ(settings.ReportParam(0), "");
+
+  // Two managers on one thread share the store.
+  rptManager second;
+  manager.Title("Statement");
+  second.reset();
+  EXPECT_EQ(settings.ReportTitle, "");
+}
+
+TEST(RptManager, SetReptParamAcceptsSixIgnoresSevenAndRejectsNegatives) {
+  rptManager manager;
+  manager.reset();
+  manager.SetReptParam(6, "last");
+  manager.SetReptParam(7, "ignored");
+  EXPECT_EQ(Settings().ReportParam(6), "last");
+  EXPECT_EQ(ErrorNumberOf([&] { manager.SetReptParam(-1, "x"); }), vb::kSubscriptOutOfRange);
+  EXPECT_EQ(ErrorNumberOf([&] { (void)Settings().ReportParam(7); }), vb::kSubscriptOutOfRange);
+}
+
+TEST(RptManager, ParametersDoNotExistBeforeTheFirstResetOnAThread) {
+  std::thread other([] {
+    rptManager manager;
+    EXPECT_EQ(ErrorNumberOf([&] { manager.SetReptParam(1, "x"); }), vb::kSubscriptOutOfRange);
+    EXPECT_EQ(ErrorNumberOf([] { (void)Settings().ReportParam(1); }), vb::kSubscriptOutOfRange);
+    EXPECT_EQ(Settings().ConnString, "");  // each thread has its own store
+    manager.reset();
+    EXPECT_EQ(Settings().ReportParam(1), "");
+  });
+  other.join();
+}
+
+TEST(RptManager, SetDateFormatChoosesTheLongDateFormatFromTheFirstLetter) {
+  struct Case {
+    const char* format;
+    const char* long_format;
+  };
+  static constexpr Case kCases[] = {
+      {"mm/dd/yy", "mmmm dd, yyyy"},  {"M/d/yyyy", "mmmm dd, yyyy"}, {"  mm-dd", "mmmm dd, yyyy"},
+      {"dd/mm/yy", "dd mmmm yyyy"},   {" dd/mm/yy", "dd mmmm yyyy"}, {"", "dd mmmm yyyy"},
+      {"yyyy-mm-dd", "dd mmmm yyyy"},
+  };
+  rptManager manager;
+  for (const Case& c : kCases) {
+    manager.SetDateFormat(c.format);
+    EXPECT_EQ(Settings().DateFormat, c.format);
+    EXPECT_EQ(Settings().DateTimeFormat, "ddddd ttttt");
+    EXPECT_EQ(Settings().LongDateFormat, c.long_format) << '"' << c.format << '"';
+  }
+}
+
+}  // namespace
+}  // namespace vob
