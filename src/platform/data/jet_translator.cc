@@ -205,18 +205,18 @@ class Translator {
     return ValueKind::kUnknown;
   }
 
-  // On PostgreSQL a comparison is of text when one side is text and the other is text or of unknown kind.
+  // A comparison is of text when one side is text and the others are text or of unknown kind. PostgreSQL's
+  // lower() needs text; SQLite's collation also serves operands of unknown kind, and is left off numbers and
+  // dates so that their indexes (of the binary collation) stay usable.
   bool IsTextComparison(const std::vector<const JetExpr*>& operands) {
-    bool has_text = false;
+    bool has_text = false, has_other = false;
     for (const JetExpr* operand : operands) {
       const ValueKind kind = Kind(*operand);
-      if (kind == ValueKind::kText) {
-        has_text = true;
-      } else if (kind != ValueKind::kUnknown) {
-        return false;
-      }
+      has_text |= kind == ValueKind::kText;
+      has_other |= kind != ValueKind::kText && kind != ValueKind::kUnknown;
     }
-    return has_text;
+    if (has_other) return false;
+    return has_text || dialect_ == SqlDialect::kSqlite;
   }
 
   // ---- expressions ----
@@ -285,8 +285,9 @@ class Translator {
 
   // The left operand of a comparison, made to compare text without regard to case.
   std::string Caseless(const JetExpr& operand, bool is_text) {
-    if (dialect_ == SqlDialect::kSqlite) return Emit(operand) + " COLLATE NOCASE";
-    return is_text ? "lower(" + Emit(operand) + ")" : Emit(operand);
+    if (!is_text) return Emit(operand);
+    return dialect_ == SqlDialect::kSqlite ? Emit(operand) + " COLLATE NOCASE"
+                                           : "lower(" + Emit(operand) + ")";
   }
   // Any other operand: PostgreSQL lowers both sides; SQLite's collation on the left operand covers both.
   std::string CaselessOther(const JetExpr& operand, bool is_text) {
@@ -404,7 +405,11 @@ class Translator {
     const JetExpr& expr = *item.expression;
     const char* direction = item.is_descending ? " DESC" : "";
     if (expr.kind == JetExpr::kNumber) return expr.text + direction;  // a position in the select list
-    if (dialect_ == SqlDialect::kSqlite) return Emit(expr) + " COLLATE NOCASE" + direction;
+    if (dialect_ == SqlDialect::kSqlite) {
+      const ValueKind kind = Kind(expr);
+      const bool may_be_text = kind == ValueKind::kText || kind == ValueKind::kUnknown;
+      return Emit(expr) + (may_be_text ? " COLLATE NOCASE" : "") + direction;
+    }
     // PostgreSQL sorts Nulls last unless told; the dialect sorts them as the lowest values. With DISTINCT the
     // sort key must be a selected column, so lower() is left out there.
     const bool is_text = !is_distinct && Kind(expr) == ValueKind::kText;

@@ -41,14 +41,14 @@ TEST(JetTranslator, TranslatesForEachDialect) {
        R"(SELECT * FROM "glheader" ORDER BY lower("accountno") ASC NULLS FIRST)"},
       {"Select GLHeader.[Group], Id from GLHeader where ((GLHeader.AccountNo) Between '1' And '2') order by "
        "Id DESC",
-       R"(SELECT "GLHeader"."Group", "Id" FROM "GLHeader" WHERE ("GLHeader"."AccountNo" COLLATE NOCASE BETWEEN '1' AND '2') ORDER BY "Id" COLLATE NOCASE DESC)",
+       R"(SELECT "GLHeader"."Group", "Id" FROM "GLHeader" WHERE ("GLHeader"."AccountNo" COLLATE NOCASE BETWEEN '1' AND '2') ORDER BY "Id" DESC)",
        R"(SELECT "glheader"."group", "id" FROM "glheader" WHERE (lower("glheader"."accountno") BETWEEN lower('1') AND lower('2')) ORDER BY "id" DESC NULLS LAST)"},
       {"SELECT h.*, d.Amount FROM (GLHeader AS h INNER JOIN GLDetail d ON h.AccountNo = d.AccountNo) WHERE "
        "Id In (1, 2)",
-       R"(SELECT "h".*, "d"."Amount" FROM ("GLHeader" AS "h" INNER JOIN "GLDetail" AS "d" ON ("h"."AccountNo" COLLATE NOCASE = "d"."AccountNo")) WHERE ("Id" COLLATE NOCASE IN (1, 2)))",
+       R"(SELECT "h".*, "d"."Amount" FROM ("GLHeader" AS "h" INNER JOIN "GLDetail" AS "d" ON ("h"."AccountNo" COLLATE NOCASE = "d"."AccountNo")) WHERE ("Id" IN (1, 2)))",
        R"(SELECT "h".*, "d"."amount" FROM ("glheader" AS "h" INNER JOIN "gldetail" AS "d" ON (lower("h"."accountno") = lower("d"."accountno"))) WHERE ("id" IN (1, 2)))"},
       {"Select * from Checks where Default = true and CheckDate >= #1/5/24 2:30 PM#",
-       R"(SELECT * FROM "Checks" WHERE (("Default" <> 0) AND ("CheckDate" COLLATE NOCASE >= '2024-01-05 14:30:00')))",
+       R"(SELECT * FROM "Checks" WHERE (("Default" <> 0) AND ("CheckDate" >= '2024-01-05 14:30:00')))",
        R"(SELECT * FROM "checks" WHERE (("default" = TRUE) AND ("checkdate" >= TIMESTAMP '2024-01-05 14:30:00')))"},
       {"Select * from GLHeader where AccountNo Not Like 'A?[!0-9]*#'",
        R"(SELECT * FROM "GLHeader" WHERE (NOT jet_like("AccountNo", 'A?[!0-9]*#')))",
@@ -58,7 +58,7 @@ TEST(JetTranslator, TranslatesForEachDialect) {
        R"(SELECT sum("Amount") AS "Expr1000", (coalesce(substr("AccountNo", 1, 2), '') || coalesce('-', '')) AS "Prefix", (CAST("Amount" AS REAL) / 2) AS "Expr1001" FROM "GLDetail" GROUP BY "AccountNo", "Amount")",
        R"(SELECT sum("amount") AS "expr1000", concat(left("accountno", 2), '-') AS "prefix", (CAST("amount" AS double precision) / 2) AS "expr1001" FROM "gldetail" GROUP BY "accountno", "amount")"},
       {"Select TOP 5 IIf(Nz(Id) > 0, 'yes', 'no') from GLHeader where Not (Id Is Null) order by 1",
-       R"(SELECT CASE WHEN (coalesce("Id", 0) COLLATE NOCASE > 0) THEN 'yes' ELSE 'no' END AS "Expr1000" FROM "GLHeader" WHERE (NOT ("Id" IS NULL)) ORDER BY 1 LIMIT 5)",
+       R"(SELECT CASE WHEN (coalesce("Id", 0) > 0) THEN 'yes' ELSE 'no' END AS "Expr1000" FROM "GLHeader" WHERE (NOT ("Id" IS NULL)) ORDER BY 1 LIMIT 5)",
        R"(SELECT CASE WHEN (coalesce("id", 0) > 0) THEN 'yes' ELSE 'no' END AS "expr1000" FROM "glheader" WHERE (NOT ("id" IS NULL)) ORDER BY 1 LIMIT 5)"},
   };
   FakeCatalog catalog;
