@@ -9,6 +9,7 @@
 #include "platform/data/postgres_backend.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <cctype>
@@ -31,6 +32,10 @@ constexpr Oid kBoolOid = 16, kInt8Oid = 20, kInt2Oid = 21, kInt4Oid = 23, kOidOi
 constexpr const char* kQueryCanceled = "57014";
 
 using ResultPtr = std::unique_ptr<PGresult, decltype(&PQclear)>;
+
+// An abandoned cursor reads and drops up to this many pending results, each arriving within the wait.
+constexpr int kMaxResultsToDiscard = 1000;
+constexpr int kDiscardWaitMilliseconds = 5;
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
@@ -96,6 +101,7 @@ class PostgresCursor final : public RowCursor {
  private:
   // Reads one result; false at the end of the rows. An error is kept to be thrown by Next.
   bool Receive(std::vector<vb::Variant>& row);
+  void Abandon();
   void Drain();
   vb::Variant ReadValue(const PGresult* result, int index) const;
 
@@ -312,16 +318,35 @@ class PostgresBackend final : public Backend, public Catalog {
 };
 
 PostgresCursor::~PostgresCursor() {
-  if (is_streaming_) {
-    // Abandoned early: stop the server instead of reading the rest.
-    if (PGcancel* cancel = PQgetCancel(backend_.connection())) {
-      char message[256];
-      PQcancel(cancel, message, sizeof message);
-      PQfreeCancel(cancel);
-    }
-    Drain();
-  }
+  if (is_streaming_) Abandon();
   backend_.ForgetCursor(this);
+}
+
+void PostgresCursor::Abandon() {
+  // A lookup closed after its first row has the rest of its short result on the way: reading it is far
+  // quicker than a cancel request, which opens a connection of its own. Longer or slower results are
+  // cancelled.
+  PGconn* connection = backend_.connection();
+  for (int step = 0; step < kMaxResultsToDiscard; ++step) {
+    if (PQconsumeInput(connection) == 0) break;
+    if (PQisBusy(connection)) {
+      pollfd socket{PQsocket(connection), POLLIN, 0};
+      if (poll(&socket, 1, kDiscardWaitMilliseconds) <= 0) break;
+      continue;
+    }
+    PGresult* result = PQgetResult(connection);
+    if (result == nullptr) {
+      is_streaming_ = false;
+      return;
+    }
+    PQclear(result);
+  }
+  if (PGcancel* cancel = PQgetCancel(connection)) {
+    char message[256];
+    PQcancel(cancel, message, sizeof message);
+    PQfreeCancel(cancel);
+  }
+  Drain();
 }
 
 void PostgresCursor::Drain() {
