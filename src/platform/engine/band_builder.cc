@@ -59,22 +59,21 @@ void BandBuilder::FindGrowers(const Section& section, SubreportRunner& subreport
   for (const auto& owned : section.controls()) {
     const Control& control = *owned;
     if (!control.visible()) continue;
-    if (const auto* text_control = dynamic_cast<const TextControl*>(&control)) {
-      if (!text_control->can_grow() || text_control->printed_text().empty()) continue;
-      Grower grower;
+    if (control.kind() == kLabel || control.kind() == kText) {
+      const auto& text_control = static_cast<const TextControl&>(control);
+      if (!text_control.can_grow() || text_control.printed_text().empty()) continue;
+      Grower& grower = growers_.emplace_back();
       grower.control = &control;
-      grower.text = WrappedText(*text_control, text_control->printed_text());
-      double needed = LineHeight(tables_.FontIndex(text_control->font())) * LineCount(grower.text);
+      grower.text = WrappedText(text_control, text_control.printed_text());
+      double needed = LineHeight(tables_.FontIndex(text_control.font())) * LineCount(grower.text);
       grower.growth = std::max(0, static_cast<int32_t>(std::ceil(needed)) - control.height());
-      growers_.push_back(std::move(grower));
     } else if (control.kind() == kSubreport) {
       auto& subreport = const_cast<Subreport&>(static_cast<const Subreport&>(control));
       if (subreport.report() == nullptr) continue;
-      Grower grower;
+      Grower& grower = growers_.emplace_back();
       grower.control = &control;
       subreports.RunSubreport(subreport, grower.subreport);
       if (subreport.can_grow()) grower.growth = std::max(0, grower.subreport.height - control.height());
-      growers_.push_back(std::move(grower));
     }
   }
   std::stable_sort(growers_.begin(), growers_.end(),
@@ -108,7 +107,7 @@ void BandBuilder::AddText(const TextControl& control, uint32_t section_name, int
   item.deferred = deferred;
   if (grower != nullptr) {
     item.text = std::move(grower->text);
-  } else if (text.find_first_of("\r\n") != std::string::npos) {
+  } else if (text.find('\n') != std::string::npos || text.find('\r') != std::string::npos) {
     item.text = WrappedText(control, text);
   } else {
     item.text = text;
