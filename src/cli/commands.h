@@ -4,7 +4,15 @@
 
 #include <CLI/CLI.hpp>
 
+#include "platform/error.h"
+
 namespace vob::cli {
+
+// A command line that names something that does not exist (an unknown report key): exit code 2.
+class UsageError : public vob::Error {
+ public:
+  using vob::Error::Error;
+};
 
 // Each Register function adds one subcommand with its options and the callback that runs it. Callbacks throw
 // vob::Error on failure; main() prints the message and exits with 1.
@@ -13,5 +21,6 @@ void RegisterFormatCommand(CLI::App& app);
 void RegisterWordsCommand(CLI::App& app);
 void RegisterDemoDbCommand(CLI::App& app);
 void RegisterSqlCommand(CLI::App& app);
+void RegisterRunCommand(CLI::App& app);
 
 }  // namespace vob::cli

@@ -14,11 +14,15 @@ int main(int argc, char** argv) {
   vob::cli::RegisterWordsCommand(app);
   vob::cli::RegisterDemoDbCommand(app);
   vob::cli::RegisterSqlCommand(app);
+  vob::cli::RegisterRunCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
     const int code = app.exit(error);
     return code == 0 ? 0 : 2;
+  } catch (const vob::cli::UsageError& error) {
+    std::cerr << "vobreports: " << error.what() << '\n';
+    return 2;
   } catch (const std::exception& error) {
     std::cerr << "vobreports: " << error.what() << '\n';
     return 1;

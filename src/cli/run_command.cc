@@ -1,0 +1,269 @@
+// `vobreports run`: acts as the host application. It hands the settings to rptManager in the order a host
+// does, asks for the report by key, runs it through the engine and writes the output the -o path names.
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "framework/schema/demo_database.h"
+#include "manager/rpt_manager.h"
+#include "platform/engine/run.h"
+#include "platform/render/font_service.h"
+#include "platform/render/render_output.h"
+#include "platform/vb/conversions.h"
+#include "platform/vb/date.h"
+
+namespace vob::cli {
+namespace {
+
+// The title a host shows for each report unless --title names another.
+constexpr std::pair<std::string_view, std::string_view> kTitles[] = {
+    {"activity", "Account Activity"},
+    {"apaging", "Accounts Payable Aging"},
+    {"araging", "Accounts Receivable Aging"},
+    {"backorditem", "Back Orders by Item"},
+    {"backordcust", "Back Orders by Customer"},
+    {"balsht", "Balance Sheet"},
+    {"chaccts", "Chart of Accounts"},
+    {"check", "Checks"},
+    {"checklayout", "Check Layout"},
+    {"chreg", "Check Register"},
+    {"customer", "Customer Profile"},
+    {"custlist", "Customer List"},
+    {"cusstmt", "Customer Statement"},
+    {"incstmt", "Income Statement"},
+    {"inventory", "Inventory Valuation"},
+    {"invoice", "Invoice"},
+    {"journal", "Journal"},
+    {"jobinfo", "Job Information"},
+    {"joblist", "Job List"},
+    {"labels", "Mailing Labels"},
+    {"merch", "Merchandise Receipt"},
+    {"packlist", "Packing List"},
+    {"prodalert", "Reorder Alert"},
+    {"po", "Purchase Order"},
+    {"pricelist", "Price List"},
+    {"prodlist", "Product List"},
+    {"purrept1", "Purchases by Vendor"},
+    {"purrept2", "Purchases by Department"},
+    {"purret", "Purchase Return"},
+    {"salesrept1", "Sales by Customer"},
+    {"salesrept2", "Sales by Department"},
+    {"salesret", "Sales Return"},
+    {"servicelist", "Service List"},
+    {"salesorder", "Sales Order"},
+    {"trbalance", "Trial Balance"},
+    {"vendor", "Vendor Profile"},
+    {"vendlist", "Vendor List"},
+    {"venpayments", "Vendor Payments"},
+};
+
+struct RunOptions {
+  std::string key;
+  std::string database;
+  std::vector<std::string> params;
+  std::string drilldown;
+  std::string title;
+  bool has_title = false;
+  std::string date_format = "mm/dd/yy";
+  std::string currency_format = "$#,##0.00;($#,##0.00)";
+  std::string price_format = "#,##0.00";
+  std::string logo = "0";
+  std::string today;
+  std::string now;
+  std::string output = "-";
+  bool shows_progress = false;
+  double dots_per_inch = 96;
+};
+
+std::string DefaultTitle(std::string_view key) {
+  for (const auto& [title_key, title] : kTitles) {
+    if (title_key == key) return std::string(title);
+  }
+  return "";
+}
+
+// A connection string as given, or a bare path to a SQLite file made into one (reports append further
+// keys to the connection string, so it has to be in key=value form).
+std::string ConnectionStringFor(const std::string& database) {
+  if (database.empty()) {
+    return "Provider=SQLite;Data Source=" + schema::EnsureDemoDatabase().string() + ";";
+  }
+  if (database.find('=') != std::string::npos || database.starts_with("postgres")) {
+    return database.back() == ';' || database.starts_with("postgres") ? database : database + ";";
+  }
+  return "Provider=SQLite;Data Source=" + database + ";";
+}
+
+double ParseClock(const std::string& text, bool has_time, const char* option) {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  char tail = 0;
+  const int fields = has_time ? std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &month, &day,
+                                            &hour, &minute, &second, &tail)
+                              : std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &tail);
+  const bool is_valid = fields == (has_time ? 6 : 3) && month >= 1 && month <= 12 && day >= 1 &&
+                        year >= 100 && day <= vb::DaysInMonth(year, month) && hour < 24 && minute < 60 &&
+                        second < 60;
+  if (!is_valid) {
+    throw UsageError(std::string(option) + " \"" + text + "\" is not " +
+                     (has_time ? "\"YYYY-MM-DD HH:MM:SS\"" : "YYYY-MM-DD"));
+  }
+  return vb::DateSerial(year, month, day) + (has_time ? vb::TimeSerial(hour, minute, second) : 0);
+}
+
+// --now sets the date and time, --today the date (keeping --now's time, or midnight).
+void PinRunClock(const RunOptions& options) {
+  if (options.now.empty() && options.today.empty()) return;
+  double now = options.now.empty() ? 0 : ParseClock(options.now, true, "--now");
+  if (!options.today.empty()) {
+    const double time = options.now.empty() ? 0 : now - std::trunc(now);
+    now = ParseClock(options.today, false, "--today") + time;
+  }
+  vb::PinClock(now);
+}
+
+void ApplyLogo(rptManager& manager, const std::string& logo) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (true) {
+    const size_t comma = logo.find(',', start);
+    parts.push_back(logo.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  auto number = [&](size_t index) -> std::optional<double> {
+    return index < parts.size() ? vb::ParseNumber(parts[index]) : std::optional<double>(0);
+  };
+  const std::optional<double> option = number(0), width = number(2), height = number(3);
+  if (parts.size() == 3 || parts.size() > 4 || !option || !width || !height) {
+    throw UsageError("--logo \"" + logo + "\" is not OPTION[,FILE[,WIDTH,HEIGHT]]");
+  }
+  manager.SetLogoProps(static_cast<int16_t>(*option), parts.size() > 1 ? parts[1] : "",
+                       static_cast<float>(*width), static_cast<float>(*height));
+}
+
+// Counts pages on stderr while they stream past.
+class ProgressSink final : public engine::PageSink {
+ public:
+  ProgressSink(engine::PageSink& inner, std::string key) : inner_(inner), key_(std::move(key)) {}
+  void Begin(const engine::DocumentInfo& info) override { inner_.Begin(info); }
+  void AddPage(const engine::DocumentInfo& info, engine::Page page) override {
+    std::cerr << '\r' << key_ << ": " << page.number << " pages" << std::flush;
+    inner_.AddPage(info, std::move(page));
+  }
+  void End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) override {
+    inner_.End(info, end);
+    std::cerr << '\r' << key_ << ": " << end.page_count << " pages, done\n";
+  }
+
+ private:
+  engine::PageSink& inner_;
+  std::string key_;
+};
+
+std::string KeyList() {
+  std::string list;
+  for (const ReportKey& entry : ReportKeys()) {
+    if (!list.empty()) list += ", ";
+    list += entry.key;
+  }
+  return list;
+}
+
+void RunReport(const RunOptions& options) {
+  PinRunClock(options);
+  const std::string key = vb::LCase(options.key);
+
+  // The host's calls, in its order: data source and formats, reset, then the per-request values.
+  rptManager manager;
+  manager.SetDataSource(ConnectionStringFor(options.database));
+  manager.SetDateFormat(options.date_format);
+  manager.SetCurrencyFormat(options.currency_format);
+  manager.SetPriceFmt(options.price_format);
+  manager.reset();
+  ApplyLogo(manager, options.logo);  // after reset, which clears the logo size
+  for (const std::string& param : options.params) {
+    const size_t equals = param.find('=');
+    const std::optional<double> index =
+        equals == std::string::npos ? std::nullopt : vb::ParseNumber(param.substr(0, equals));
+    if (!index || *index < 0 || *index > 6 || *index != std::trunc(*index)) {
+      throw UsageError("--param \"" + param + "\" is not I=TEXT with I from 0 to 6");
+    }
+    manager.SetReptParam(static_cast<int16_t>(*index), param.substr(equals + 1));
+  }
+  manager.SetDrillDownParams(options.drilldown);
+  const std::string title = options.has_title ? options.title : DefaultTitle(key);
+  manager.Title(title);
+
+  engine::ReportHandle report = manager.GetReport(key);
+  if (!report) {
+    const ReportKey* known = FindReportKey(key);
+    if (known != nullptr)
+      throw vob::Error("report \"" + key + "\" (" + std::string(known->class_name) + ") is not built yet");
+    throw UsageError("unknown report key \"" + options.key + "\"; the keys are: " + KeyList());
+  }
+
+  render::RenderOptions render_options;
+  render_options.dots_per_inch = options.dots_per_inch;
+  if (!options.now.empty() || !options.today.empty()) {
+    // A pinned clock makes the PDF's creation date part of what reproduces.
+    const double now = vb::Now();
+    const auto seconds = static_cast<int64_t>(std::llround((now - 25569.0) * 86400.0));
+    render_options.pdf.creation_time = std::chrono::sys_seconds(std::chrono::seconds(seconds));
+  }
+  render::OutputKindOf(options.output);  // an unknown extension fails before the report runs
+
+  render::FontService fonts;
+  const bool shows_progress = options.shows_progress || isatty(STDERR_FILENO);
+  if (render::CanStream(options.output)) {
+    std::unique_ptr<engine::PageSink> sink = render::OpenStreamingSink(fonts, options.output, render_options);
+    ProgressSink progress(*sink, key);
+    engine::Run(*report,
+                {fonts, shows_progress ? static_cast<engine::PageSink&>(progress) : *sink, key, title});
+    return;
+  }
+  engine::PageModel model;
+  ProgressSink progress(model, key);
+  engine::Run(*report,
+              {fonts, shows_progress ? static_cast<engine::PageSink&>(progress) : model, key, title});
+  render::RenderToPath(model, fonts, options.output, render_options, &std::cout);
+}
+
+}  // namespace
+
+void RegisterRunCommand(CLI::App& app) {
+  CLI::App* command =
+      app.add_subcommand("run", "Run a report, as the host application does, and write its pages");
+  auto options = std::make_shared<RunOptions>();
+  command->add_option("KEY", options->key, "Report key (see `vobreports keys`)")->required();
+  command->add_option("--db", options->database,
+                      "Connection string or SQLite file (default: the demo database, created on first use)");
+  command->add_option("--param", options->params, "Report parameter I=TEXT (I from 0 to 6); repeatable");
+  command->add_option("--drilldown", options->drilldown, "Drill-down argument");
+  command->add_option("--title", options->title, "Report title (default: the report's usual title)")
+      ->each([options](const std::string&) { options->has_title = true; });
+  command->add_option("--date-format", options->date_format, "Date format")->capture_default_str();
+  command->add_option("--currency-format", options->currency_format, "Currency format")
+      ->capture_default_str();
+  command->add_option("--price-format", options->price_format, "Price format")->capture_default_str();
+  command->add_option("--logo", options->logo, "Company header: OPTION[,FILE[,WIDTH,HEIGHT]] (twips)")
+      ->capture_default_str();
+  command->add_option("--today", options->today, "Run date YYYY-MM-DD (time 00:00:00 unless --now)");
+  command->add_option("--now", options->now, "Run date and time \"YYYY-MM-DD HH:MM:SS\"");
+  command
+      ->add_option("-o,--output", options->output,
+                   "Output: .pdf, .png (one file per page), .svg, .txt, .json, or - for text on stdout")
+      ->capture_default_str();
+  command->add_option("--dpi", options->dots_per_inch, "PNG resolution")
+      ->capture_default_str()
+      ->check(CLI::Range(10.0, 1200.0));
+  command->add_flag("--progress", options->shows_progress, "Show pages produced on stderr");
+  command->callback([options] { RunReport(*options); });
+}
+
+}  // namespace vob::cli
