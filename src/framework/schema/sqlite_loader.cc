@@ -20,8 +20,9 @@ namespace {
 
 class SqliteFile : public RowSink {
  public:
-  explicit SqliteFile(const std::filesystem::path& path) : path_(path) {
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+  // Writes to temporary; messages name path, the file the caller asked for.
+  SqliteFile(const std::filesystem::path& temporary, const std::filesystem::path& path) : path_(path) {
+    if (sqlite3_open_v2(temporary.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
         SQLITE_OK) {
       const std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
       sqlite3_close(db_);
@@ -135,7 +136,7 @@ LoadSummary WriteDemoSqlite(const std::filesystem::path& path, const DemoOptions
   RemoveQuietly(temporary);
   LoadSummary summary;
   try {
-    SqliteFile file(temporary);
+    SqliteFile file(temporary, path);
     // The file is private until the rename, so it needs neither a journal nor syncs.
     file.Execute("PRAGMA journal_mode = OFF");
     file.Execute("PRAGMA synchronous = OFF");
