@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "reports/report_test_support.h"
+
+namespace vob {
+namespace {
+
+using testing::ReportDatabase;
+using testing::TextsOf;
+
+TEST(ChartOfAccounts, EmptyTableGivesOnePageWithoutGroups) {
+  ReportDatabase database;
+  const engine::PageModel model = database.Run("chaccts");
+  EXPECT_EQ(model.page_count(), 1);
+  EXPECT_TRUE(TextsOf(model, "txtGroup").empty());
+  EXPECT_TRUE(TextsOf(model, "txtAccountNo").empty());
+  EXPECT_TRUE(model.toc().empty());
+}
+
+TEST(ChartOfAccounts, SplitGroupPrintsThreeGroupsEachOnItsOwnPage) {
+  ReportDatabase database;
+  database.Exec(R"sql(
+    INSERT INTO GLAccountsHeader (AccountNo, AccountName, "Group", Type, Parent, Reconciliable) VALUES
+      ('1000', 'Cash', 'Asset', 'Detail', NULL, 1),
+      ('1500', 'Loan to owner', 'Liability', 'Detail', '1000', 0),
+      ('1900', 'Deposits', 'Asset', 'Detail', NULL, 0);
+  )sql");
+  const engine::PageModel model = database.Run("chaccts");
+
+  EXPECT_EQ(model.page_count(), 3);
+  EXPECT_EQ(TextsOf(model, "txtGroup"), (std::vector<std::string>{"Asset", "Liability", "Asset"}));
+  EXPECT_EQ(TextsOf(model, "txtReconciliable"), (std::vector<std::string>{"Yes", "No", "No"}));
+  EXPECT_EQ(TextsOf(model, "txtParent"), (std::vector<std::string>{"1000"}));  // Null prints nothing
+  ASSERT_EQ(model.toc().size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(model.toc()[i].page, i + 1);
+    EXPECT_EQ(model.toc()[i].text, TextsOf(model, "txtGroup")[i]);
+    // Each group starts its own page: the page holding the group header holds its one account.
+    const engine::Page& page = model.pages()[i];
+    int accounts = 0;
+    for (const engine::PageItem& item : page.items) accounts += model.name(item.control) == "txtAccountNo";
+    EXPECT_EQ(accounts, 1) << "page " << i + 1;
+  }
+  EXPECT_EQ(TextsOf(model, "txtPagenumber"), (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_EQ(TextsOf(model, "txtPageCount"), (std::vector<std::string>{"3", "3", "3"}));
+  EXPECT_EQ(TextsOf(model, "txtDate")[0], "6/30/2024 5:00:00 PM");
+}
+
+TEST(ChartOfAccounts, ShadesEveryOtherRowAcrossGroups) {
+  ReportDatabase database;
+  database.Exec(R"sql(
+    INSERT INTO GLAccountsHeader (AccountNo, AccountName, "Group", Type) VALUES
+      ('1000', 'A', 'Asset', 'Detail'), ('1100', 'B', 'Asset', 'Detail'), ('1200', 'C', 'Asset', 'Detail'),
+      ('2000', 'D', 'Liability', 'Detail');
+  )sql");
+  const engine::PageModel model = database.Run("chaccts");
+  std::vector<bool> shaded;
+  for (const engine::Page& page : model.pages()) {
+    bool next_row_shaded = false;
+    for (const engine::PageItem& item : page.items) {
+      if (item.kind == engine::ItemKind::kRect && model.name(item.section) == "Detail")
+        next_row_shaded = true;
+      if (model.name(item.control) == "txtAccountNo") {
+        shaded.push_back(next_row_shaded);
+        next_row_shaded = false;
+      }
+    }
+  }
+  EXPECT_EQ(shaded, (std::vector<bool>{true, false, true, false}));
+}
+
+}  // namespace
+}  // namespace vob
