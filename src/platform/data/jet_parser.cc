@@ -21,6 +21,9 @@ constexpr std::array<std::string_view, 36> kReservedWords = {
     "between", "in",   "is",       "null",        "true", "false",  "asc",   "desc", "mod",
     "union",   "into", "distinct", "distinctrow", "top",  "exists", "xor",   "full", "cross"};
 
+// Far deeper than any report's expression, far shallower than the stack allows.
+constexpr int kMaxDepth = 200;
+
 bool IsReserved(const JetToken& token) {
   if (token.kind != JetToken::kWord) return false;
   for (std::string_view word : kReservedWords) {
@@ -188,7 +191,8 @@ class Parser {
 
   std::unique_ptr<JetTableRef> ParseTableExpression() {
     std::unique_ptr<JetTableRef> left = ParseTablePrimary();
-    while (true) {
+    for (int joins = 0;; ++joins) {
+      if (joins > kMaxDepth) Fail("too many joins");
       std::string join_type;
       if (Accept("inner")) {
         join_type = "INNER";
@@ -216,6 +220,7 @@ class Parser {
   }
 
   std::unique_ptr<JetTableRef> ParseTablePrimary() {
+    NestingGuard guard(*this);
     if (AcceptPunctuation("(")) {
       if (Peek().IsKeyword("select")) Fail("subqueries are not supported");
       std::unique_ptr<JetTableRef> inner = ParseTableExpression();
@@ -229,6 +234,27 @@ class Parser {
     return table;
   }
 
+  // Adds an operand; the tree's depth is bounded so that translating it cannot exhaust the stack.
+  void Attach(JetExpr& node, std::unique_ptr<JetExpr> operand) {
+    node.depth = std::max(node.depth, operand->depth + 1);
+    if (node.depth > kMaxDepth) Fail("expression nested too deeply");
+    node.operands.push_back(std::move(operand));
+  }
+
+  // Counts the parser's own recursion through parentheses, Not and signs.
+  class NestingGuard {
+   public:
+    explicit NestingGuard(Parser& parser) : parser_(parser) {
+      if (++parser_.nesting_ > kMaxDepth) parser_.Fail("expression nested too deeply");
+    }
+    ~NestingGuard() { --parser_.nesting_; }
+    NestingGuard(const NestingGuard&) = delete;
+    NestingGuard& operator=(const NestingGuard&) = delete;
+
+   private:
+    Parser& parser_;
+  };
+
   std::unique_ptr<JetExpr> MakeNode(JetExpr::Kind kind, size_t offset) {
     auto node = std::make_unique<JetExpr>();
     node->kind = kind;
@@ -239,12 +265,13 @@ class Parser {
                                       std::unique_ptr<JetExpr> right, std::string text = {}) {
     auto node = MakeNode(kind, left->offset);
     node->text = std::move(text);
-    node->operands.push_back(std::move(left));
-    node->operands.push_back(std::move(right));
+    Attach(*node, std::move(left));
+    Attach(*node, std::move(right));
     return node;
   }
 
   std::unique_ptr<JetExpr> ParseExpression() {
+    NestingGuard guard(*this);
     std::unique_ptr<JetExpr> left = ParseAnd();
     while (Accept("or")) left = MakeBinary(JetExpr::kOr, std::move(left), ParseAnd());
     if (Peek().IsKeyword("xor")) Fail("XOR is not supported");
@@ -258,9 +285,10 @@ class Parser {
   }
 
   std::unique_ptr<JetExpr> ParseNot() {
+    NestingGuard guard(*this);
     if (Peek().IsKeyword("not")) {
       auto node = MakeNode(JetExpr::kNot, Advance().offset);
-      node->operands.push_back(ParseNot());
+      Attach(*node, ParseNot());
       return node;
     }
     return ParseComparison();
@@ -280,7 +308,7 @@ class Parser {
       auto node = MakeNode(JetExpr::kIsNull, left->offset);
       node->is_negated = Accept("not");
       Expect("null");
-      node->operands.push_back(std::move(left));
+      Attach(*node, std::move(left));
       return node;
     }
     const bool is_negated = token.IsKeyword("not");
@@ -297,10 +325,10 @@ class Parser {
       Advance();
       auto node = MakeNode(JetExpr::kBetween, left->offset);
       node->is_negated = is_negated;
-      node->operands.push_back(std::move(left));
-      node->operands.push_back(ParseConcatenation());
+      Attach(*node, std::move(left));
+      Attach(*node, ParseConcatenation());
       Expect("and");
-      node->operands.push_back(ParseConcatenation());
+      Attach(*node, ParseConcatenation());
       return node;
     }
     if (keyword.IsKeyword("in")) {
@@ -308,11 +336,11 @@ class Parser {
       Advance();
       auto node = MakeNode(JetExpr::kIn, left->offset);
       node->is_negated = is_negated;
-      node->operands.push_back(std::move(left));
+      Attach(*node, std::move(left));
       ExpectPunctuation("(");
       if (Peek().IsKeyword("select")) Fail("subqueries are not supported");
       do {
-        node->operands.push_back(ParseExpression());
+        Attach(*node, ParseExpression());
       } while (AcceptPunctuation(","));
       ExpectPunctuation(")");
       return node;
@@ -354,9 +382,10 @@ class Parser {
   }
 
   std::unique_ptr<JetExpr> ParseUnary() {
+    NestingGuard guard(*this);
     if (Peek().Is(JetToken::kOperator, "-")) {
       auto node = MakeNode(JetExpr::kNegate, Advance().offset);
-      node->operands.push_back(ParseUnary());
+      Attach(*node, ParseUnary());
       return node;
     }
     if (AcceptOperator("+")) return ParseUnary();
@@ -428,10 +457,10 @@ class Parser {
     if (AcceptPunctuation(")")) return node;
     do {
       if (Peek().Is(JetToken::kOperator, "*") && Peek(1).Is(JetToken::kPunctuation, ")")) {
-        node->operands.push_back(MakeNode(JetExpr::kStar, Advance().offset));
+        Attach(*node, MakeNode(JetExpr::kStar, Advance().offset));
       } else {
         if (Peek().IsKeyword("distinct")) Fail("DISTINCT inside a function is not supported");
-        node->operands.push_back(ParseExpression());
+        Attach(*node, ParseExpression());
       }
     } while (AcceptPunctuation(","));
     ExpectPunctuation(")");
@@ -441,6 +470,7 @@ class Parser {
   std::string_view sql_;
   std::vector<JetToken> tokens_;
   size_t index_ = 0;
+  int nesting_ = 0;
 };
 
 }  // namespace

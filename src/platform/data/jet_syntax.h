@@ -38,6 +38,7 @@ struct JetExpr {
   bool is_negated = false;
   std::vector<std::unique_ptr<JetExpr>> operands;
   size_t offset = 0;  // where the expression starts in the SQL text
+  int depth = 1;      // of the tree below and including this node
 };
 
 struct JetSelectItem {

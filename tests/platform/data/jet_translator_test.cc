@@ -103,6 +103,14 @@ TEST(JetTranslator, RefusesWhatItDoesNotKnow) {
       {"Select * from GLHeader where", "expected a value at column 29 near \"end of text\""},
   };
   FakeCatalog catalog;
+  // Nesting is bounded, so that text built to exhaust the stack fails like any other bad text.
+  const std::string deep_parentheses = "Select * from GLHeader where " + std::string(300, '(') + "1";
+  const std::string many_signs = "Select 1" + std::string(300, '+') + "1 from GLHeader";
+  std::string long_chain = "Select 1";
+  for (int i = 0; i < 300; ++i) long_chain += "+1";
+  for (const std::string& jet : {deep_parentheses, many_signs, long_chain + " from GLHeader"}) {
+    EXPECT_THROW(TranslateJet(jet, SqlDialect::kSqlite, catalog), SqlError);
+  }
   for (const Case& c : cases) {
     try {
       TranslateJet(c.jet, SqlDialect::kPostgres, catalog);
