@@ -128,7 +128,9 @@ class GroupedReport final : public TestReport {
     Sections(kGroupHeader1).set_break_field(std::string(break_field));
   }
   void GroupHeader1_Format() override {
-    TOC().Add("Groups\\" + Controls<TextBox>("txtGroup").text());
+    auto& group = Controls<TextBox>("txtGroup");
+    TOC().Add("Groups\\" + group.text());
+    group.set_hyperlink("R:group;" + group.text());
     if (is_new_page_per_group) Sections("groupheader1").set_new_page(1);
   }
   bool is_new_page_per_group = false;
@@ -140,8 +142,9 @@ TEST(ReportFill, BreaksGroupsOnBareAndQualifiedNames) {
     report.rows = Rows({{"A", 1, Money(1)}, {"B", 2, Money(2)}, {"B", 3, Money(3)}, {"A", 4, Money(4)}});
     PageModel model = RunToModel(report);
     std::vector<std::string> groups;
-    for (const PageItem& item : ItemsOf(model, 0, "txtGroup")) groups.push_back(item.text);
-    EXPECT_EQ(groups, (std::vector<std::string>{"A", "B", "A"})) << field;
+    for (const PageItem& item : ItemsOf(model, 0, "txtGroup"))
+      groups.push_back(item.text + " " + item.hyperlink);
+    EXPECT_EQ(groups, (std::vector<std::string>{"A R:group;A", "B R:group;B", "A R:group;A"})) << field;
     std::vector<std::string> totals;
     for (const PageItem& item : ItemsOf(model, 0, "txtGroupTotal")) totals.push_back(item.text);
     EXPECT_EQ(totals, (std::vector<std::string>{"1.00", "5.00", "4.00"})) << field;
@@ -225,6 +228,42 @@ TEST(ReportFill, RepeatsGroupHeadersOnFollowingPagesWithTheRepeatFlag) {
   EXPECT_EQ(ItemsOf(model, 0, "txtPage").at(0).text, "1");
   EXPECT_EQ(ItemsOf(model, 1, "txtPage").at(0).text, "2");
   EXPECT_EQ(ItemsOf(model, 1, "txtPages").at(0).text, "2");  // the deferred slot, resolved at End
+}
+
+TEST(ReportFill, KeepsAGroupHeaderWithItsFirstLineWhenAsked) {
+  for (bool keeps_together : {false, true}) {
+    GroupedReport report("Group");
+    report.Sections(kGroupHeader1).set_keeps_together(keeps_together);
+    // Page 1 holds 61 lines under the banner: group A takes 60, so B's header gets the last one.
+    std::vector<std::vector<vb::Variant>> rows;
+    for (int id = 1; id <= 60; ++id) rows.push_back({id <= 58 ? "A" : "B", id, Money(1)});
+    report.rows = Rows(rows);
+    PageModel model = RunToModel(report);
+    EXPECT_EQ(ItemsOf(model, 0, "txtGroup").size(), keeps_together ? 1u : 2u) << keeps_together;
+    EXPECT_EQ(Dump(model, 1).at(1), keeps_together ? "txtGroup=B" : "txtId=59") << keeps_together;
+  }
+}
+
+// Changes txtAmount per row: a new output format re-formats the value shown; a text set by hand prints as
+// set.
+class FormattingReport final : public TestReport {
+ public:
+  FormattingReport() : TestReport(kSections, kControls) {}
+  void Detail_Format() override {
+    auto& amount = Controls<TextBox>("txtAmount");
+    int32_t id = Fields("Id").value().long_value();
+    if (id == 1) amount.set_output_format("0.0");
+    if (id == 2) amount.set_text("by hand");
+  }
+};
+
+TEST(ReportFill, FormatsOnlyTheValuesItShows) {
+  FormattingReport report;
+  report.rows = Rows({{"A", 1, Money(10)}, {"A", 2, Money(20.5)}, {"A", 3, Money(-5)}});
+  PageModel model = RunToModel(report);
+  std::vector<std::string> amounts;
+  for (const PageItem& item : ItemsOf(model, 0, "txtAmount")) amounts.push_back(item.text);
+  EXPECT_EQ(amounts, (std::vector<std::string>{"10.0", "by hand", "-5.0"}));
 }
 
 TEST(ReportFill, PrintsAnEmptyReportOnOnePage) {
