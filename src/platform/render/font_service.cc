@@ -2,6 +2,8 @@
 // Shaping happens in font units (the hb_font is scaled to units per em), so one cached run serves every size.
 #include "platform/render/font_service.h"
 
+#include <hb-ot.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -15,6 +17,45 @@ namespace {
 constexpr size_t kGenerationEntries = 8192;
 // Longer texts (memos, addresses) rarely repeat and would make the cache heavy.
 constexpr size_t kLongestCachedText = 128;
+
+// Features HarfBuzz applies to horizontal Latin text by default, kerning left out (we switch it off). A glyph
+// that none of their lookups reads as input comes out of shaping as the cmap made it, at its own advance.
+constexpr hb_tag_t kDefaultFeatures[] = {HB_TAG('a', 'b', 'v', 'm'),
+                                         HB_TAG('b', 'l', 'w', 'm'),
+                                         HB_TAG('c', 'c', 'm', 'p'),
+                                         HB_TAG('l', 'o', 'c', 'l'),
+                                         HB_TAG('m', 'a', 'r', 'k'),
+                                         HB_TAG('m', 'k', 'm', 'k'),
+                                         HB_TAG('r', 'l', 'i', 'g'),
+                                         HB_TAG('c', 'a', 'l', 't'),
+                                         HB_TAG('c', 'l', 'i', 'g'),
+                                         HB_TAG('c', 'u', 'r', 's'),
+                                         HB_TAG('d', 'i', 's', 't'),
+                                         HB_TAG('l', 'i', 'g', 'a'),
+                                         HB_TAG('r', 'c', 'l', 't'),
+                                         HB_TAG('r', 'v', 'r', 'n'),
+                                         HB_TAG('l', 't', 'r', 'a'),
+                                         HB_TAG('l', 't', 'r', 'm'),
+                                         HB_TAG_NONE};
+
+// Glyphs that some default layout rule of the face may change or move.
+hb_set_t* CollectRuleGlyphs(hb_face_t* face) {
+  hb_set_t* glyphs = hb_set_create();
+  for (hb_tag_t table : {HB_OT_TAG_GSUB, HB_OT_TAG_GPOS}) {
+    hb_set_t* lookups = hb_set_create();
+    hb_ot_layout_collect_lookups(face, table, nullptr, nullptr, kDefaultFeatures, lookups);
+    for (hb_codepoint_t lookup = HB_SET_VALUE_INVALID; hb_set_next(lookups, &lookup);) {
+      hb_ot_layout_lookup_collect_glyphs(face, table, lookup, nullptr, glyphs, nullptr, nullptr);
+    }
+    hb_set_destroy(lookups);
+  }
+  return glyphs;
+}
+
+// Characters HarfBuzz treats specially whatever the font: controls and the soft hyphen (a default ignorable).
+bool IsPlainCharacter(char32_t character) {
+  return character >= 0x20 && !(character >= 0x7F && character < 0xA0) && character != 0xAD;
+}
 
 }  // namespace
 
@@ -41,6 +82,17 @@ FontFace::FontFace(std::string file, int index_in_file, std::string family)
   ascender_ = extents.ascender;
   descender_ = extents.descender;
   line_gap_ = extents.line_gap;
+
+  simple_glyphs_.assign(kSimpleLimit, 0);
+  hb_set_t* rule_glyphs = CollectRuleGlyphs(hb_face_);
+  for (char32_t character = 0; character < kSimpleLimit; ++character) {
+    hb_codepoint_t glyph = 0;
+    if (IsPlainCharacter(character) && hb_font_get_nominal_glyph(hb_font_, character, &glyph) && glyph != 0 &&
+        glyph < glyph_count && !hb_set_has(rule_glyphs, glyph)) {
+      simple_glyphs_[character] = glyph;
+    }
+  }
+  hb_set_destroy(rule_glyphs);
 }
 
 FontFace::~FontFace() {
@@ -49,7 +101,8 @@ FontFace::~FontFace() {
   hb_blob_destroy(blob_);
 }
 
-FontService::FontService() : buffer_(hb_buffer_create()) {}
+FontService::FontService(bool may_skip_shaping)
+    : buffer_(hb_buffer_create()), may_skip_shaping_(may_skip_shaping) {}
 
 FontService::~FontService() {
   hb_buffer_destroy(buffer_);
@@ -109,8 +162,34 @@ void FontService::ShapeInto(const FontFace& face, std::string_view text, ShapedR
   }
 }
 
+bool FontService::MapDirectly(const FontFace& face, std::string_view text, ShapedRun& run) {
+  run.glyphs.clear();
+  run.advance = 0;
+  run.is_nominal = true;
+  for (size_t position = 0; position < text.size();) {
+    const size_t cluster = position;
+    char32_t character = static_cast<unsigned char>(text[position]);
+    if (character < 0x80) {
+      ++position;
+    } else if ((character & 0xE0) == 0xC0 && position + 1 < text.size() &&
+               (static_cast<unsigned char>(text[position + 1]) & 0xC0) == 0x80) {
+      character = (character & 0x1F) << 6 | (static_cast<unsigned char>(text[position + 1]) & 0x3F);
+      position += 2;
+    } else {
+      return false;  // beyond the simple range
+    }
+    const uint32_t glyph = face.simple_glyph(character);
+    if (glyph == 0) return false;
+    const int32_t advance = face.nominal_advance(glyph);
+    run.glyphs.push_back(Glyph{glyph, static_cast<uint32_t>(cluster), advance, 0, 0});
+    run.advance += advance;
+  }
+  return true;
+}
+
 const ShapedRun& FontService::Shape(uint32_t face_index, std::string_view text) {
   const FontFace& face = *faces_[face_index];
+  if (may_skip_shaping_ && MapDirectly(face, text, uncached_)) return uncached_;
   if (text.size() > kLongestCachedText) {
     ShapeInto(face, text, uncached_);
     return uncached_;

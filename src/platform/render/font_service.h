@@ -54,6 +54,12 @@ class FontFace {
   double ToTwips(double font_units, double size_points) const {
     return font_units * size_points * engine::kTwipsPerPoint / units_per_em_;
   }
+  // The glyph of a Latin character that no layout rule of the font (kerning aside) can touch, so that shaping
+  // it is a cmap look-up; 0 for any other character.
+  static constexpr char32_t kSimpleLimit = 0x250;
+  uint32_t simple_glyph(char32_t character) const {
+    return character < kSimpleLimit ? simple_glyphs_[character] : 0;
+  }
 
  private:
   std::string file_;
@@ -65,12 +71,14 @@ class FontFace {
   uint32_t units_per_em_ = 1000;
   int32_t ascender_ = 0, descender_ = 0, line_gap_ = 0;
   std::vector<int32_t> nominal_advances_;
+  std::vector<uint32_t> simple_glyphs_;  // by code point below kSimpleLimit
 };
 
 // Thread-compatible: one service per run, used from one thread at a time.
 class FontService final : public engine::TextMeasurer {
  public:
-  FontService();
+  // Without the direct path every text goes through HarfBuzz; tests use that to check the direct path.
+  explicit FontService(bool may_skip_shaping = true);
   ~FontService() override;
 
   // The face for a report font: its family, or the family's metric-compatible Liberation twin ("Arial" gives
@@ -80,6 +88,8 @@ class FontService final : public engine::TextMeasurer {
   const FontFace& face(uint32_t index) const { return *faces_[index]; }
 
   // Glyphs of one line of text (no line breaks), kerning off. The reference stays valid until the next call.
+  // A text of simple characters only (see FontFace::simple_glyph) is mapped directly, which gives what
+  // HarfBuzz gives at a fraction of the cost; other texts are shaped and cached.
   const ShapedRun& Shape(uint32_t face_index, std::string_view text);
 
   double WidthTwips(const engine::FontSpec& font, std::string_view text) override;
@@ -104,11 +114,13 @@ class FontService final : public engine::TextMeasurer {
 
   uint32_t Resolve(const std::string& family, bool is_bold, bool is_italic);
   void ShapeInto(const FontFace& face, std::string_view text, ShapedRun& run);
+  bool MapDirectly(const FontFace& face, std::string_view text, ShapedRun& run);
 
   std::vector<std::unique_ptr<FontFace>> faces_;
   std::vector<RunCache> caches_;  // by face
   std::vector<ResolvedSpec> resolved_;
   hb_buffer_t* buffer_ = nullptr;
+  bool may_skip_shaping_;
   ShapedRun uncached_;
 };
 

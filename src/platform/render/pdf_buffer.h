@@ -4,30 +4,39 @@
 
 #include <charconv>
 #include <cstdint>
-#include <string>
+#include <cstring>
+#include <memory>
 #include <string_view>
 
 namespace vob::render {
 
 class PdfBuffer {
  public:
-  void Clear() { bytes_.clear(); }
-  bool empty() const { return bytes_.empty(); }
-  size_t size() const { return bytes_.size(); }
-  std::string_view view() const { return bytes_; }
+  void Clear() { size_ = 0; }
+  bool empty() const { return size_ == 0; }
+  size_t size() const { return size_; }
+  std::string_view view() const { return {data_.get(), size_}; }
+
+  // Room for count more bytes at the returned address; Commit says how many were written.
+  char* Reserve(size_t count) {
+    if (capacity_ - size_ < count) Grow(count);
+    return data_.get() + size_;
+  }
+  void Commit(size_t count) { size_ += count; }
 
   PdfBuffer& operator<<(std::string_view text) {
-    bytes_.append(text);
+    std::memcpy(Reserve(text.size()), text.data(), text.size());
+    size_ += text.size();
     return *this;
   }
   PdfBuffer& operator<<(char c) {
-    bytes_.push_back(c);
+    *Reserve(1) = c;
+    ++size_;
     return *this;
   }
   PdfBuffer& Int(int64_t value) {
-    char digits[24];
-    auto result = std::to_chars(digits, digits + sizeof digits, value);
-    bytes_.append(digits, result.ptr);
+    char* out = Reserve(24);
+    size_ += static_cast<size_t>(std::to_chars(out, out + 24, value).ptr - out);
     return *this;
   }
   // A number given in thousandths: 36000 -> "36", -12500 -> "-12.5", 556152 -> "556.152".
@@ -35,8 +44,7 @@ class PdfBuffer {
   // An object reference "12 0 R".
   PdfBuffer& Ref(uint32_t object) {
     Int(object);
-    bytes_.append(" 0 R");
-    return *this;
+    return *this << " 0 R";
   }
   // (bytes) with the delimiters, the backslash and bytes outside printable ASCII escaped; bytes kept exactly.
   PdfBuffer& LiteralString(std::string_view bytes);
@@ -45,7 +53,10 @@ class PdfBuffer {
   PdfBuffer& Hex(uint32_t value, int digits);
 
  private:
-  std::string bytes_;
+  void Grow(size_t count);
+
+  std::unique_ptr<char[]> data_;
+  size_t size_ = 0, capacity_ = 0;
 };
 
 // Thousandths of a point from twips: 1 twip = 1/20 point = 50 thousandths.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace vob::render {
 namespace {
@@ -142,24 +143,36 @@ void PdfContent::Text(const engine::DocumentInfo& info, const engine::PageItem& 
   Include(text_extent_, last_text_box_);
 }
 
+namespace {
+
+// Two bytes per glyph id in a literal string; the bytes PDF strings reserve are escaped. Returns the end.
+char* PutGlyph(char* out, uint32_t glyph) {
+  for (int shift = 8; shift >= 0; shift -= 8) {
+    const char byte = static_cast<char>((glyph >> shift) & 0xFF);
+    if (byte == '(' || byte == ')' || byte == '\\') {
+      *out++ = '\\';
+      *out++ = byte;
+    } else if (byte == '\r') {
+      *out++ = '\\';
+      *out++ = 'r';
+    } else {
+      *out++ = byte;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 void PdfContent::ShowRun(const ShapedRun& run, uint32_t face_index) {
   const FontFace& face = fonts_.face(face_index);
-  auto put_glyph = [this](uint32_t glyph) {
-    for (int shift = 8; shift >= 0; shift -= 8) {
-      char byte = static_cast<char>((glyph >> shift) & 0xFF);
-      if (byte == '(' || byte == ')' || byte == '\\') {
-        text_ << '\\' << byte;
-      } else if (byte == '\r') {
-        text_ << "\\r";
-      } else {
-        text_ << byte;
-      }
-    }
-  };
   if (run.is_nominal) {
-    text_ << '(';
-    for (const Glyph& glyph : run.glyphs) put_glyph(glyph.id);
-    text_ << ")Tj\n";
+    char* const start = text_.Reserve(run.glyphs.size() * 4 + 8);
+    char* out = start;
+    *out++ = '(';
+    for (const Glyph& glyph : run.glyphs) out = PutGlyph(out, glyph.id);
+    std::memcpy(out, ")Tj\n", 4);
+    text_.Commit(static_cast<size_t>(out + 4 - start));
     return;
   }
   // HarfBuzz moved a glyph away from its advance: TJ adjusts in thousandths of the em, positive to the left.
@@ -174,7 +187,8 @@ void PdfContent::ShowRun(const ShapedRun& run, uint32_t face_index) {
       text_ << '(';
       natural = wanted;
     }
-    put_glyph(glyph.id);
+    char* start = text_.Reserve(4);
+    text_.Commit(static_cast<size_t>(PutGlyph(start, glyph.id) - start));
     natural += glyph.id < face.glyph_count() ? face.nominal_advance(glyph.id) : 0;
     pen += glyph.x_advance;
   }
