@@ -36,7 +36,9 @@ FieldNames::FieldNames(const std::vector<ColumnInfo>& columns, const std::vector
 }
 
 int FieldNames::Find(std::string_view name) const {
-  const std::string lower = Lower(name);
+  std::string lower = Lower(name);
+  // "[Group]" and "Table.[Type]" name fields as the SQL text writes reserved words.
+  if (lower.find('[') != std::string::npos) std::erase_if(lower, [](char c) { return c == '[' || c == ']'; });
   const size_t dot = lower.rfind('.');
   if (dot != std::string::npos) {
     const std::string qualifier = lower.substr(0, dot);

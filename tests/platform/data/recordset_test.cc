@@ -134,10 +134,19 @@ TEST_P(RecordsetTest, FindsFieldsByAnyCaseAndDuplicatesOnlyQualified) {
     const char* expected;  // nullptr: the name must be refused
   };
   const Case cases[] = {
-      {"ARInvoiceHeader.CustomerID", "C1"}, {"customers.customerid", "C1"}, {"arinvoiceheader.NAME", "Acme"},
-      {"InvoiceNumber", "INV-1"},           {"INVOICENUMBER", "INV-1"},     {"ZipCode", "123456789"},
-      {"Customers.zipcode", "123456789"},   {"CustomerID", nullptr},        {"Name", nullptr},
-      {"Customers.InvoiceNumber", nullptr}, {"NoSuchColumn", nullptr},
+      {"ARInvoiceHeader.CustomerID", "C1"},
+      {"customers.customerid", "C1"},
+      {"arinvoiceheader.NAME", "Acme"},
+      {"InvoiceNumber", "INV-1"},
+      {"INVOICENUMBER", "INV-1"},
+      {"ZipCode", "123456789"},
+      {"Customers.zipcode", "123456789"},
+      {"[InvoiceNumber]", "INV-1"},
+      {"Customers.[ZipCode]", "123456789"},
+      {"CustomerID", nullptr},
+      {"Name", nullptr},
+      {"Customers.InvoiceNumber", nullptr},
+      {"NoSuchColumn", nullptr},
   };
   for (const Case& c : cases) {
     if (c.expected == nullptr) {
