@@ -184,10 +184,13 @@ ConnectionParams ParseConnectionString(std::string_view text) {
     params.postgres_keywords.emplace_back("dbname", Trim(trimmed.substr(0, end)));
     return params;
   }
-  if (trimmed.find('=') == std::string::npos) {
-    // A bare path: an existing SQLite file.
-    std::string path = trimmed;
-    if (path.back() == ';') path = Trim(path.substr(0, path.size() - 1));
+  const size_t first_end = trimmed.find(';');
+  const std::string first = Trim(std::string_view(trimmed).substr(0, first_end));
+  if (first.find('=') == std::string::npos) {
+    // A bare path to an existing SQLite file, perhaps followed by pairs a caller appended (the shared
+    // connection appends "Persist Security Info=False;"); those have no meaning for a file.
+    SplitPairs(first_end == std::string::npos ? "" : std::string_view(trimmed).substr(first_end + 1));
+    const std::string& path = first;
     if (IsJetFile(path)) JetNotSupported();
     if (IsSqliteFileName(path) && IsRegularFile(path)) return SqliteParams(path);
     throw SqlError("malformed connection string: \"" + path +

@@ -33,6 +33,7 @@ TEST(ConnectionString, ReadsProvidersKeysAndPaths) {
       {"Data Source=/data/acme.sqlite3", "sqlite /data/acme.sqlite3"},
       {existing, "sqlite " + existing},
       {existing + ";", "sqlite " + existing},
+      {existing + ";Persist Security Info=False;", "sqlite " + existing},
       {"Provider=PostgreSQL;Host=db.local;Port=5433;Database=acme;User ID=clerk;Password='p;w''d';",
        "pg host=db.local port=5433 dbname=acme user=clerk password=p;w'd"},
       {"Provider=Postgres;Server=db;Initial Catalog=acme;UID=u;PWD=p;Search Path=books;Timeout=5",
