@@ -145,9 +145,11 @@ class PostgresBackend final : public Backend, public Catalog {
     }
     PQsetNoticeProcessor(
         connection_, [](void*, const char*) {}, nullptr);
-    // Every transaction of the session is read-only: nothing a statement does can write.
+    // Every transaction of the session is read-only: nothing a statement does can write. Dates print as ISO
+    // text and backslashes in literals (the Like patterns' regular expressions) stay literal.
     ExecCommand(
-        "SET default_transaction_read_only = on; SET DateStyle = 'ISO, MDY'; SET statement_timeout = 0");
+        "SET default_transaction_read_only = on; SET DateStyle = 'ISO, MDY'; SET statement_timeout = 0; "
+        "SET standard_conforming_strings = on");
   }
 
   void RunUntranslated(const std::string& sql) override {
