@@ -167,6 +167,9 @@ class TextBox final : public TextControl {
   void set_hyperlink(std::string target) { hyperlink_ = std::move(target); }
   Summary summary() const { return summary_; }
   void set_summary(Summary summary);
+  // The group a kGroup sum runs over, 1 to 6; 0 (the default) is the group of the text box's own section.
+  int summary_group() const { return summary_group_; }
+  void set_summary_group(int level);
   // The value the engine bound or summed for the current instance (Empty for a text box nobody feeds).
   const vb::Variant& value() const { return value_; }
 
@@ -199,6 +202,7 @@ class TextBox final : public TextControl {
   std::string output_format_;
   std::string hyperlink_;
   Summary summary_ = Summary::kNone;
+  int summary_group_ = 0;
   vb::Variant value_;
   bool is_text_from_value_ = false;
   const vb::FormatProgram* format_program_ = nullptr;  // compiled once per pattern text
