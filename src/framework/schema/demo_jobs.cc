@@ -60,8 +60,9 @@ void WriteJobs(DemoState& state) {
 
     const std::string job_id = fmt::format("J{}-{:03}", civil.year, j + 1);
     header[Col(c::kJobCostHeader, "JobID")] = job_id;
-    header[Col(c::kJobCostHeader, "JobName")] =
-        fmt::format("{} {}", Adjective(random), random.Pick(kJobKinds));
+    std::string job_name = Adjective(random);
+    job_name += std::string(" ") + random.Pick(kJobKinds);
+    header[Col(c::kJobCostHeader, "JobName")] = job_name;
     header[Col(c::kJobCostHeader, "CustomerID")] = customer.id;
     header[Col(c::kJobCostHeader, "Contact")] = contact;
     header[Col(c::kJobCostHeader, "ContactPhn")] = PhoneNumber(random, customer.address.area_code);

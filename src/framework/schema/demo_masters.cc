@@ -312,7 +312,8 @@ void CreateParties(DemoState& state) {
   }
   for (int i = 0; i < 18 * state.scale; ++i) {
     const bool is_merchandise = i % 3 != 2;
-    Party vendor = NewVendor(random, CompanyName(random), static_cast<int>(state.vendors.size()) + 1,
+    const std::string name = CompanyName(random);
+    Party vendor = NewVendor(random, name, static_cast<int>(state.vendors.size()) + 1,
                              is_merchandise ? "Inventory" : random.Pick({"Supplies", "Services"}));
     AddLocations(random, vendor, 20);
     (is_merchandise ? state.merchandise_vendors : state.expense_vendors)
@@ -322,8 +323,11 @@ void CreateParties(DemoState& state) {
   for (const Party& vendor : state.vendors) WriteLocations(state.sink, TableId::kVendorsAlt, vendor);
 
   for (int i = 0; i < 8 * state.scale; ++i) {
-    state.employees.push_back(
-        {fmt::format("EMP{:04}", i + 1), PersonName(random), Cents(random.Int(90000, 160000))});
+    Employee employee;
+    employee.id = fmt::format("EMP{:04}", i + 1);
+    employee.name = PersonName(random);
+    employee.net_pay = Cents(random.Int(90000, 160000));
+    state.employees.push_back(std::move(employee));
   }
 }
 
@@ -338,7 +342,8 @@ void CreateItems(DemoState& state) {
     if (missing_department >= 8) item.department = kDepartments[department];
     if (missing_department < 3) item.department = "";
     item.code = fmt::format("{}-{:04}", kDepartments[department], 1001 + i);
-    item.description = fmt::format("{} {} {}", Adjective(random), noun.noun, random.Pick(kSizes));
+    item.description = Adjective(random) + " " + noun.noun;
+    item.description += std::string(" ") + random.Pick(kSizes);
     item.measure = noun.measure;
     item.cost = Cents(random.Int(150, 6000));
     item.price = PercentOf(item.cost, random.Int(16000, 22000));
@@ -358,8 +363,9 @@ void CreateItems(DemoState& state) {
     row[Col(c::kProducts, "Code")] = item.code;
     row[Col(c::kProducts, "Description")] = item.description;
     row[Col(c::kProducts, "SalesMeasure")] = item.measure;
-    row[Col(c::kProducts, "Bin")] =
-        fmt::format("{}-{:02}-{}", "ABCD"[department], random.Int(1, 24), random.Int(1, 5));
+    std::string bin = fmt::format("{}-{:02}", "ABCD"[department], random.Int(1, 24));
+    bin += "-" + std::to_string(random.Int(1, 5));
+    row[Col(c::kProducts, "Bin")] = bin;
     row[Col(c::kProducts, "DepartmentNo")] = TextOrNull(item.department);
     row[Col(c::kProducts, "VendorID")] = state.vendors[static_cast<size_t>(item.vendor)].id;
     row[Col(c::kProducts, "SalesPrice")] = item.price;

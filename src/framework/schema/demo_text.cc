@@ -72,20 +72,24 @@ std::string Digits(DemoRandom& random, int count) {
 }  // namespace
 
 std::string CompanyName(DemoRandom& random) {
-  std::string name = std::string(random.Pick(kNameStarts)) + " " + random.Pick(kNameTrades);
+  // One draw per statement: the order of evaluation within an expression differs between compilers.
+  const std::string start = random.Pick(kNameStarts);
+  const std::string name = start + " " + random.Pick(kNameTrades);
   const std::string suffix = random.Pick(kNameSuffixes);
   return suffix.empty() ? name : name + " " + suffix;
 }
 
 std::string PersonName(DemoRandom& random) {
-  return std::string(random.Pick(kFirstNames)) + " " + random.Pick(kLastNames);
+  const std::string first = random.Pick(kFirstNames);
+  return first + " " + random.Pick(kLastNames);
 }
 
 PostalAddress RandomAddress(DemoRandom& random) {
   const Town& town = random.Pick(kTowns);
   PostalAddress address;
-  address.street =
-      fmt::format("{} {} {}", random.Int(10, 9899), random.Pick(kStreets), random.Pick(kStreetKinds));
+  address.street = std::to_string(random.Int(10, 9899));
+  address.street += std::string(" ") + random.Pick(kStreets);
+  address.street += std::string(" ") + random.Pick(kStreetKinds);
   if (random.Percent(20)) address.street2 = random.Pick(kSecondLines);
   address.city = town.city;
   address.state = town.state;
@@ -97,7 +101,8 @@ PostalAddress RandomAddress(DemoRandom& random) {
 
 std::string PhoneNumber(DemoRandom& random, const std::string& area_code) {
   const int kind = random.Int(0, 99);
-  const std::string local = std::to_string(random.Int(200, 999)) + Digits(random, 4);
+  std::string local = std::to_string(random.Int(200, 999));
+  local += Digits(random, 4);
   if (kind < 75) return area_code + local;
   if (kind < 95) return local;
   return "1" + area_code + local;  // eleven digits print unformatted
