@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
 
 #include "platform/data/backend.h"
 #include "platform/data/jet_tokenizer.h"
@@ -363,6 +365,39 @@ TEST_P(RecordsetTest, OpensAndClosesConnectionsAsAdoDoes) {
     recordset.Close();
     connection.Close();
   }
+}
+
+TEST(Connection, ReportsDatabasesThatCannotBeOpened) {
+  const std::string not_a_database =
+      (std::filesystem::temp_directory_path() / "vob_not_a_database.db").string();
+  std::FILE* file = std::fopen(not_a_database.c_str(), "w");
+  std::fputs("plain text, not a database file at all, long enough to have a header", file);
+  std::fclose(file);
+  struct Case {
+    std::string connection_string, message;
+  };
+  const Case cases[] = {
+      {"Provider=SQLite;Data Source=/no/such/dir/books.sqlite;",
+       "cannot open the database file /no/such/dir/books.sqlite: unable to open database file"},
+      {"Provider=SQLite;Data Source=" + not_a_database + ";",
+       not_a_database + ": file is not a database in: SELECT count(*) FROM sqlite_schema"},
+      {"Provider=PostgreSQL;Host=127.0.0.1;Port=1;Database=books;User ID=clerk;Password=s3cret;",
+       "cannot connect to PostgreSQL: "},
+  };
+  for (const Case& c : cases) {
+    Connection connection;
+    connection.set_connection_string(c.connection_string);
+    try {
+      connection.Open();
+      ADD_FAILURE() << "opened: " << c.connection_string;
+    } catch (const SqlError& error) {
+      const std::string message = error.what();
+      EXPECT_EQ(message.substr(0, c.message.size()), c.message);
+      EXPECT_EQ(message.find("s3cret"), std::string::npos) << message;
+    }
+    EXPECT_EQ(connection.State(), kStateClosed);
+  }
+  std::filesystem::remove(not_a_database);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, RecordsetTest,
