@@ -87,13 +87,4 @@ void ReleaseBackend(std::shared_ptr<Backend> backend) {
   pool.idle.push_back({std::move(backend), Clock::now()});
 }
 
-void ClearBackendPool() {
-  std::vector<IdleBackend> idle;
-  {
-    Pool& pool = ThePool();
-    std::lock_guard lock(pool.mutex);
-    idle.swap(pool.idle);
-  }
-}
-
 }  // namespace vob::data

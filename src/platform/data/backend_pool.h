@@ -18,7 +18,4 @@ std::shared_ptr<Backend> AcquireBackend(const ConnectionParams& params, std::str
 // closed when the last holder lets go.
 void ReleaseBackend(std::shared_ptr<Backend> backend);
 
-// Closes every idle session (tests that replace databases, hosts that unload the library).
-void ClearBackendPool();
-
 }  // namespace vob::data
