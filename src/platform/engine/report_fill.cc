@@ -1,5 +1,5 @@
-// The fill: handlers in their fixed order over one pass of the rows, group breaks and sums, and the placement
-// of section instances on pages (page breaks, repeated headers, columns, bands taller than a page).
+// The fill: handlers in their fixed order over one pass of the rows, group breaks and sums, and each section
+// instance from binding its controls to its layout. Where instances go on pages is report_fill_paging.cc.
 #include "platform/engine/report_fill.h"
 
 #include <algorithm>
