@@ -72,6 +72,8 @@ constexpr AccountDef kChart[] = {
 };
 // clang-format on
 constexpr int kAccountCount = static_cast<int>(std::size(kChart));
+static_assert(std::is_sorted(std::begin(kChart), std::end(kChart),
+                             [](const AccountDef& a, const AccountDef& b) { return a.number < b.number; }));
 constexpr int kPeriods = 24;
 constexpr const char* kUsers[] = {"admin", "jsmith", "mlee", "kpatel"};
 
@@ -108,9 +110,11 @@ Ledger::Ledger(RowSink& sink, DemoRandom& random, int first_year)
       detail_row_(TableId::kGLJournalDetail) {}
 
 int Ledger::AccountIndex(std::string_view account) const {
-  for (int i = 0; i < kAccountCount; ++i) {
-    if (kChart[i].number == account) return i;
-  }
+  const AccountDef* found =
+      std::lower_bound(std::begin(kChart), std::end(kChart), account,
+                       [](const AccountDef& def, std::string_view number) { return def.number < number; });
+  if (found != std::end(kChart) && found->number == account)
+    return static_cast<int>(found - std::begin(kChart));
   throw SchemaError(fmt::format("demo ledger: no account {} in the chart", account));
 }
 
