@@ -23,12 +23,12 @@ void Include(PdfContent::Box& extent, const PdfContent::Box& box) {
   extent.top = std::max(extent.top, box.top);
 }
 
-PdfContent::Box BoxOf(const engine::PageItem& item, int64_t page_height) {
+// An item's area in thousandths of a point, grown by pad on every side (half a stroke for lines).
+PdfContent::Box BoxOf(const engine::PageItem& item, int64_t page_height, int64_t pad = 0) {
   int64_t left = MilliFromTwips(item.left), top = page_height - MilliFromTwips(item.top);
   int64_t right = left + MilliFromTwips(item.width), bottom = top - MilliFromTwips(item.height);
-  // Lines have zero-width boxes and may run either way; widen by a point so strokes count as touching.
-  return {std::min(left, right) - 1000, std::min(top, bottom) - 1000, std::max(left, right) + 1000,
-          std::max(top, bottom) + 1000};
+  return {std::min(left, right) - pad, std::min(top, bottom) - pad, std::max(left, right) + pad,
+          std::max(top, bottom) + pad};
 }
 
 // Colour components as PDF numbers: thousandths of full intensity.
@@ -222,7 +222,7 @@ void PdfContent::Rect(const engine::PageItem& item, int64_t page_height) {
 }
 
 void PdfContent::Line(const engine::PageItem& item, int64_t page_height) {
-  PdfBuffer& out = GraphicsFor(BoxOf(item, page_height));
+  PdfBuffer& out = GraphicsFor(BoxOf(item, page_height, MilliFromTwips(item.line_twips) / 2 + 1));
   SetFill(out, graphics_state_, item.color, "RG");
   int64_t width = MilliFromTwips(item.line_twips);
   if (width != graphics_state_.line_width) {

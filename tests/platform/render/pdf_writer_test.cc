@@ -141,6 +141,39 @@ TEST(PdfWriter, RepeatsByteForByte) {
   EXPECT_NE(first_id[1], third_id[1]) << "the document /ID must follow the content";
 }
 
+TEST(PdfWriter, GathersTextsButKeepsWhatCoversThem) {
+  // Shading that stays clear of the texts moves ahead of them, so the texts share one text object; a
+  // rectangle drawn over a text stays after it and keeps hiding it.
+  std::filesystem::path folder = ScratchFolder("pdf_order");
+  sample::SampleDocument document = MakeSampleDocument();
+  engine::Page& page = document.pages[0];
+  engine::PageItem cover;
+  cover.kind = engine::ItemKind::kRect;
+  cover.left = 700;
+  cover.top = 1840;
+  cover.width = 1200;
+  cover.height = 200;
+  cover.color = engine::Color{255, 0, 0};
+  page.items.insert(page.items.begin() + 8, cover);  // after "1200", over it
+  engine::PageItem clear = cover;
+  clear.top = 5000;
+  clear.color = engine::Color{0, 0, 255};
+  page.items.insert(page.items.begin() + 5, clear);  // between two rows, far below them
+  std::string path = WriteSample(folder, "order.pdf", document);
+  std::string expanded = RunCommand("qpdf --qdf --object-streams=disable '" + path + "' - 2>&1");
+  size_t start = expanded.find("%% Contents for page 1");
+  ASSERT_NE(start, std::string::npos) << expanded.substr(0, 400);
+  std::string content = expanded.substr(start, expanded.find("endstream", start) - start);
+  std::vector<std::string> order;
+  std::regex operators(R"((0 0 1 rg)|(1 0 0 rg)|(\bBT\b)|(\bET\b)|(/D0 Do))");
+  for (auto it = std::sregex_iterator(content.begin(), content.end(), operators);
+       it != std::sregex_iterator(); ++it) {
+    order.push_back(it->str());
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"0 0 1 rg", "BT", "ET", "1 0 0 rg", "/D0 Do", "BT", "ET"}))
+      << content;
+}
+
 // A 4x2 picture: JPEG-encoded (gdk-pixbuf) or raw RGBA with some transparent pixels.
 std::shared_ptr<engine::Picture> MakePicture(bool is_jpeg) {
   auto picture = std::make_shared<engine::Picture>();
