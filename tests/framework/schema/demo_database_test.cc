@@ -15,6 +15,7 @@
 #include "framework/schema/iso_date.h"
 #include "framework/schema/schema_error.h"
 #include "framework/schema/sqlite_loader.h"
+#include "platform/data/recordset.h"
 
 namespace vob::schema {
 namespace {
@@ -238,6 +239,148 @@ TEST_F(DemoDatabase, RegisterBalancesRunWithTheEntries) {
                  "DESC LIMIT 1) - (SELECT Todate FROM GLAccountsDetail WHERE AccountNo = '1010' AND "
                  "AccountingPeriod = '202612'), 2)"),
       "0.0");
+}
+
+TEST_F(DemoDatabase, GivesEveryReportRowsThroughTheDataLayer) {
+  // The reports' own statements, with parameters as a host would pass them for the first half of 2026.
+  const std::string customer =
+      QueryValue(path(), "SELECT CustomerID FROM ARInvoiceHeader GROUP BY 1 ORDER BY count(*) DESC");
+  const std::string vendor =
+      QueryValue(path(), "SELECT VendorID FROM APInvoiceHeader GROUP BY 1 ORDER BY count(*) DESC");
+  const std::string invoice =
+      QueryValue(path(),
+                 "SELECT InvoiceNo FROM ARInvoiceHeader WHERE InvoiceType = 'INV' AND "
+                 "TermCode IS NOT NULL AND MessageNo IS NOT NULL");
+  const std::string receipt =
+      QueryValue(path(), "SELECT InvoiceNo FROM APInvoiceHeader WHERE InvoiceType = 'MERRC'");
+  const std::string job =
+      QueryValue(path(), "SELECT JobID FROM JobCostDetail GROUP BY 1 ORDER BY count(*) DESC");
+  struct Case {
+    const char* report;
+    std::string sql;
+    int minimum_rows;
+  };
+  const Case kCases[] = {
+      {"chaccts", "SELECT *  from GLAccountsHeader order by AccountNo; ", 40},
+      {"trbalance",
+       "SELECT GLAccountsHeader.*, GLAccountsDetail.* FROM GLAccountsHeader INNER JOIN GLAccountsDetail ON "
+       "GLAccountsHeader.AccountNo = GLAccountsDetail.AccountNo WHERE ((GLAccountsHeader.Type)<> 'General' "
+       ") AND ((GLAccountsDetail.AccountingPeriod) Between '202601' And '202606')  Order by "
+       "GlaccountsHeader.AccountNo;",
+       200},
+      {"incstmt",
+       " SELECT GLAccountsDetail.AccountNo, GLAccountsHeader.AccountName, GLAccountsDetail.DebitAmount, "
+       "GLAccountsHeader.[Group], GLAccountsHeader.Type, GLAccountsDetail.AccountingPeriod FROM "
+       "GLAccountsHeader INNER JOIN GLAccountsDetail ON GLAccountsHeader.AccountNo = "
+       "GLAccountsDetail.AccountNo WHERE (((GLAccountsHeader.[Group])='Revenue' Or "
+       "(GLAccountsHeader.[Group])='Expense') AND ((GLAccountsHeader.Type)='Detail') AND "
+       "((GLAccountsDetail.AccountingPeriod) Between '202601' And '202606'))  ORDER BY "
+       "GLAccountsDetail.AccountNo;",
+       100},
+      {"activity",
+       "SELECT GLJournalDetail.*, GLJournalHeader.*, GLAccountsHeader.AccountName FROM GLAccountsHeader "
+       "INNER JOIN (GLJournalHeader INNER JOIN GLJournalDetail ON GLJournalHeader.JournalEntryNo = "
+       "GLJournalDetail.JournalEntryNo) ON GLAccountsHeader.AccountNo = GLJournalDetail.AccountNo  WHERE "
+       "(((GLJournalDetail.AccountNo) = '1010') AND ((GLJournalHeader.TransDate) Between #01/01/2026# And "
+       "#06/30/2026#)) ORDER BY GLJournalDetail.AccountNo, GLJournalHeader.JournalEntryNo;",
+       200},
+      {"araging",
+       "SELECT ARInvoiceHeader.*, Customers.*  FROM ARInvoiceHeader INNER JOIN Customers ON "
+       "ARInvoiceHeader.CustomerID = Customers.CustomerId  Where ARInvoiceHeader.CustomerID = '" +
+           customer +
+           "'  order by ARInvoiceheader.Customerid, originalinvoiceno, originalinvoicetype, invoicedate;",
+       40},
+      {"apaging",
+       "SELECT APInvoiceHeader.*, Vendors.*  FROM APInvoiceHeader INNER JOIN Vendors ON "
+       "APInvoiceHeader.VendorID = Vendors.VendorId  order by Apinvoiceheader.vendorid, originalinvoiceno, "
+       "originalinvoicetype, invoicedate;",
+       500},
+      {"cusstmt",
+       "SELECT ARInvoiceHeader.CustomerID, ARInvoiceHeader.InvoiceDate, ARInvoiceHeader.duedate, "
+       "ARInvoiceHeader.NetAmount, Customers.ZipCode FROM ARInvoiceHeader INNER JOIN Customers ON "
+       "ARInvoiceHeader.CustomerID = Customers.CustomerID Where (((ARInvoiceHeader.CustomerID) = '" +
+           customer +
+           "') And ((ARInvoiceHeader.InvoiceDate) <= #06/30/2026#)) ORDER BY ARInvoiceHeader.CustomerID, "
+           "ARInvoiceHeader.InvoiceDate;",
+       40},
+      {"check",
+       "SELECT *  FROM CheckRegister  WHERE (((CheckRegister.AccountNo)='1010') AND ((CheckRegister.CheckNo) "
+       "between '00001001' And '00001030' ) AND (CheckRegister.[Type] = 'W'));",
+       30},
+      {"check stub",
+       "SELECT CashHeader.*, CashDetail.*  FROM CashHeader INNER JOIN CashDetail ON (CashHeader.TransNo "
+       "= CashDetail.TransNo)  WHERE CashHeader.TransType = 'Pay'",
+       200},
+      {"chreg",
+       "SELECT CheckRegister.*, GLAccountsHeader.AccountName, CheckRegister.AccountNo FROM CheckRegister "
+       "INNER "
+       "JOIN GLAccountsHeader ON CheckRegister.AccountNo = GLAccountsHeader.AccountNo  WHERE "
+       "(((CheckRegister.CheckDate) Between #04/01/2026# And #06/30/2026#) AND ((CheckRegister.AccountNo)= "
+       "'1010'));",
+       100},
+      {"venpayments",
+       "SELECT APInvoiceHeader.VendorId, APInvoiceHeader.InvoiceType, GLAccountsHeader.AccountName, "
+       "APInvoiceHeader.PaidAmount FROM (APInvoiceHeader INNER JOIN GLAccountsHeader ON "
+       "APInvoiceHeader.PayablesAccount = GLAccountsHeader.AccountNo)  WHERE "
+       "APInvoiceHeader.InvoiceDate Between #01/01/2025# AND #06/30/2026#  AND PaidAmount <> 0 ",
+       10},
+      {"invoice",
+       "SELECT ARInvoiceHeader.*, ARInvoiceDetail.* FROM (ARInvoiceHeader INNER JOIN ARInvoiceDetail ON "
+       "ARInvoiceHeader.InvoiceNo = ARInvoiceDetail.InvoiceNo) WHERE (((ARInvoiceHeader.InvoiceNo)= " +
+           invoice + "));",
+       1},
+      {"packlist",
+       "SELECT ARInvoiceDetail.*, ARInvoiceHeader.* FROM (ARInvoiceDetail INNER JOIN ARInvoiceHeader ON "
+       "ARInvoiceDetail.InvoiceNo = ARInvoiceHeader.InvoiceNo) INNER JOIN Terms ON ARInvoiceHeader.TermCode "
+       "= Terms.TermCode WHERE (((ARInvoiceheader.InvoiceNo)= " +
+           invoice + "));",
+       1},
+      {"merch",
+       "SELECT APInvoiceHeader.*, APInvoiceDetail.*  FROM (APInvoiceHeader INNER JOIN APInvoiceDetail ON "
+       "APInvoiceHeader.InvoiceNo = APInvoiceDetail.InvoiceNo)  WHERE (((APInvoiceHeader.InvoiceNo)= " +
+           receipt + "));",
+       1},
+      {"salesrept1",
+       "SELECT ARInvoiceHeader.*, Customers.* FROM ARInvoiceHeader INNER JOIN Customers ON "
+       "ARInvoiceHeader.CustomerID = Customers.CustomerId WHERE (((ARInvoiceHeader.InvoiceType) In "
+       "('INV','RET', 'SLS', 'SLC')) AND ((ARInvoiceHeader.InvoiceDate) Between #04/01/2026# And "
+       "#06/30/2026#)) Order by Customers.billgroup, ARInvoiceheader.CustomerID; ",
+       200},
+      {"purrept2",
+       "SELECT APInvoiceHeader.Invoicedate, APinvoiceheader.Invoicetype, APInvoiceDetail.* FROM "
+       "APInvoiceHeader INNER JOIN APInvoiceDetail ON APInvoiceHeader.InvoiceNo = APInvoiceDetail.InvoiceNo "
+       "WHERE (((APInvoiceHeader.InvoiceDate) Between #01/01/2026# And #06/30/2026#) AND "
+       "((APInvoiceHeader.InvoiceType) In ('MERRC','RET')) AND ((APInvoiceDetail.DepartmentNo)<> '' )) Order "
+       "by APInvoiceDetail.DepartmentNo, ApinvoiceDetail.ItemType, ApinvoiceDetail.itemCode;",
+       100},
+      {"backordcust",
+       "SELECT ARInvoiceHeader.InvoiceNumber, ARInvoiceDetail.Backordered FROM ARInvoiceDetail INNER "
+       "JOIN ARInvoiceHeader ON ARInvoiceDetail.InvoiceNo = ARInvoiceHeader.InvoiceNo WHERE "
+       "(((ARInvoiceDetail.Backordered)>0)) Order by CustomerID, ItemCode,  InvoiceDate;",
+       20},
+      {"vendor", "SELECT * From VendorsAlt WHERE ( VendorID = '" + vendor + "') order by location;", 0},
+      {"labels",
+       "Select [Name], Contact, Address1, Address2, City, State, ZipCode from Customers Where [BillGroup] = "
+       "'Retail' Order by [Name]",
+       3},
+      {"inventory", "SELECT * from products where [InventoryTracking] = 'Normal' order by Code;", 30},
+      {"prodalert",
+       "SELECT * from products where [MinimumQuantity] > [OnHandFractions] order by VendorID, Code;", 3},
+      {"jobinfo",
+       "SELECT * From JobCostHeader Inner Join JobCostDetail On JobCostHeader.JobID = JobCostDetail.JobID "
+       "WHERE JobCostHeader.JobID = '" +
+           job + "'",
+       3},
+      {"default check", "Select * from libChecks where Default = true", 1},
+  };
+  for (const Case& c : kCases) {
+    data::Recordset recordset;
+    recordset.Open(c.sql, path().string());
+    int rows = 0;
+    for (; !recordset.eof(); recordset.MoveNext()) ++rows;
+    EXPECT_GE(rows, c.minimum_rows) << c.report;
+    recordset.Close();
+  }
 }
 
 // A hash of every value the generator sends, in order.

@@ -72,6 +72,8 @@ TEST(PostgresLoader, LoadsTheSameRowsAsSqlite) {
       {"SELECT max(modified)::text FROM {}.gljournalheader", "SELECT max(Modified) FROM GLJournalHeader"},
       {"SELECT count(*) FROM {}.libchecks WHERE \"default\" = true",
        "SELECT count(*) FROM libChecks WHERE [Default]"},
+      // Line breaks survive the escapes of COPY.
+      {"SELECT masthead FROM {}.companyprofile", "SELECT MastHead FROM CompanyProfile"},
   };
   for (const Case& c : kCases) {
     std::string postgres_sql = c.postgres;
