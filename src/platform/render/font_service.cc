@@ -1,5 +1,6 @@
-// Font faces, HarfBuzz shaping with a bounded run cache, and the engine's text measurements.
-// Shaping happens in font units (the hb_font is scaled to units per em), so one cached run serves every size.
+// Font faces and text to glyphs: a direct cmap path for plain Latin, HarfBuzz with a bounded run cache
+// otherwise. Shaping happens in font units (the hb_font is scaled to units per em), so one cached run serves
+// every size.
 #include "platform/render/font_service.h"
 
 #include <hb-ot.h>
