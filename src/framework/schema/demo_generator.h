@@ -8,7 +8,7 @@ namespace vob::schema {
 
 struct DemoOptions {
   // Multiplies customers, vendors, products, documents, payments and journal entries; 1 gives each report a
-  // few pages, 100 about 400,000 receivable documents.
+  // few pages, 100 from 200,000 (books up to early January) to 420,000 (up to December) receivable documents.
   int scale = 1;
   // The day the books run up to (a whole serial date). Due dates are spread around it so that every aging
   // bucket holds documents; the periods cover its year and the year before.
