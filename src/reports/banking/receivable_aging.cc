@@ -1,0 +1,29 @@
+// Receivable aging: the customers' documents aged by due date (the shared design is in aging_report.h).
+// Only this table of names sets it apart from payable aging.
+#include "framework/report_factory.h"
+#include "reports/banking/aging_report.h"
+
+namespace vob::reports {
+
+class rptARAging final : public AgingReport {
+ public:
+  rptARAging() : AgingReport(kDesign) {}
+
+ private:
+  static constexpr Design kDesign{
+      .filter_text = " Where ARInvoiceHeader.CustomerID = '",
+      .select_text = "SELECT ARInvoiceHeader.*, Customers.* ",
+      .from_text =
+          " FROM ARInvoiceHeader INNER JOIN Customers ON ARInvoiceHeader.CustomerID = Customers.CustomerId ",
+      .order_text =
+          " order by ARInvoiceheader.Customerid, originalinvoiceno, originalinvoicetype, invoicedate;",
+      .break_field = "ARInvoiceHeader.CustomerID",
+      .group_caption = "Customer:",
+      .name_field = "customers.Name",
+      .total_name_control = "Field16",
+  };
+};
+
+}  // namespace vob::reports
+
+VOB_DEFINE_REPORT(rptARAging)

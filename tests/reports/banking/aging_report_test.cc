@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "reports/report_test_support.h"
+
+namespace vob {
+namespace {
+
+using testing::HostSettings;
+using testing::ReportDatabase;
+using testing::TextsOf;
+using Texts = std::vector<std::string>;
+
+HostSettings Aging(const std::string& param1, const std::string& drilldown) {
+  HostSettings host;
+  host.params[1] = param1;
+  host.drilldown = drilldown;
+  return host;
+}
+
+// The clock of HostSettings: 2024-06-30 17:00, so "today" is 2024-06-30.
+TEST(Aging, PutsEachDocumentInOneColumnByDaysPastDue) {
+  struct Case {
+    const char* due_date;  // SQL literal
+    const char* amount;
+    const char* column;  // the one aging column that prints the amount, or "" for none
+  };
+  static constexpr Case kCases[] = {
+      {"'2024-06-30'", "1", "txt030"},             // due today: 0 days
+      {"'2024-05-31'", "2", "txt030"},             // 30 days
+      {"'2024-05-30'", "3", "txt3160"},            // 31 days
+      {"'2024-05-01'", "4", "txt3160"},            // 60 days
+      {"'2024-04-30'", "5", "txt6190"},            // 61 days
+      {"'2024-04-01'", "6", "txt6190"},            // 90 days
+      {"'2024-03-31'", "7", "txt91"},              // 91 days
+      {"'2024-07-01'", "8", ""},                   // due tomorrow
+      {"NULL", "9", ""},                           // no due date
+      {"'2024-05-30 10:00:00'", "10", "txt3160"},  // 30.58 days: past 30, so the next column
+      {"'2024-03-01'", "-20", "txt91"},            // a payment stored negative, 121 days
+  };
+  ReportDatabase database;
+  database.Exec("INSERT INTO Customers (CustomerID, Name) VALUES ('C1', 'Acme');");
+  int number = 0;
+  for (const Case& c : kCases) {
+    ++number;
+    const std::string invoice = "A" + std::string(number < 10 ? "0" : "") + std::to_string(number);
+    database.Exec(
+        "INSERT INTO ARInvoiceHeader (InvoiceNo, InvoiceNumber, InvoiceType, CustomerID, InvoiceDate, "
+        "DueDate, OriginalInvoiceNo, NetAmount) VALUES (" +
+        std::to_string(number) + ", '" + invoice + "', 'INV', 'C1', '2024-01-01', " + c.due_date + ", '" +
+        invoice + "', " + c.amount + ");");
+  }
+  const engine::PageModel model = database.Run("araging", Aging("C1", ""));
+
+  for (const char* column : {"txt030", "txt3160", "txt6190", "txt91"}) {
+    Texts expected;
+    for (const Case& c : kCases) {
+      if (std::string(c.column) != column) continue;
+      const double amount = std::stod(c.amount);
+      expected.push_back(amount < 0 ? "(" + std::to_string(static_cast<int>(-amount)) + ".00)"
+                                    : std::to_string(static_cast<int>(amount)) + ".00 ");
+    }
+    EXPECT_EQ(TextsOf(model, column), expected) << column;
+  }
+  EXPECT_EQ(TextsOf(model, "txtNetAmount").size(), std::size(kCases));
+  // The amount total holds every row; the aging totals only the dated, due ones.
+  EXPECT_EQ(TextsOf(model, "Field3"), Texts{"35.00 "});
+  EXPECT_EQ(TextsOf(model, "Field6"), Texts{"3.00 "});
+  EXPECT_EQ(TextsOf(model, "Field7"), Texts{"17.00 "});
+  EXPECT_EQ(TextsOf(model, "Field8"), Texts{"11.00 "});
+  EXPECT_EQ(TextsOf(model, "Field9"), Texts{"(13.00)"});
+  EXPECT_EQ(TextsOf(model, "Field4"), Texts{"35.00"});
+  EXPECT_EQ(TextsOf(model, "Field13"), Texts{"(13.00)"});
+  EXPECT_EQ(TextsOf(model, "txtDueDate")[0], "06/30/24");
+}
+
+TEST(Aging, SummaryForEveryoneLinesForOneCustomerDrillDownWins) {
+  ReportDatabase database;
+  database.Exec(R"sql(
+    INSERT INTO Customers (CustomerID, Name) VALUES ('C1', 'Acme'), ('C2', 'Brill'), ('C3', 'No documents');
+    INSERT INTO ARInvoiceHeader (InvoiceNo, InvoiceNumber, InvoiceType, CustomerID, InvoiceDate, DueDate,
+                                 OriginalInvoiceNo, NetAmount) VALUES
+      (1, 'I1', 'INV', 'C1', '2024-05-01', '2024-06-01', 'I1', 100),
+      (2, 'P1', 'PMT', 'C1', '2024-06-10', '2024-06-10', 'I1', -40),
+      (3, 'I2', 'INV', 'C2', '2024-01-01', '2024-02-01', 'I2', 70);
+  )sql");
+  struct Case {
+    const char* param1;
+    const char* drilldown;
+    Texts ids;
+    Texts lines;
+  };
+  const Case kCases[] = {
+      {"", "", {"C1", "C2"}, {}},       {"   ", "", {"C1", "C2"}, {}},  // blanks are no customer
+      {"C1", "", {"C1"}, {"I1", "P1"}}, {"C1", "C2", {"C2"}, {"I2"}},  {"", "C2", {"C2"}, {"I2"}},
+  };
+  for (const Case& c : kCases) {
+    const engine::PageModel model = database.Run("araging", Aging(c.param1, c.drilldown));
+    const std::string where = std::string("param 1 \"") + c.param1 + "\", drill-down \"" + c.drilldown + "\"";
+    EXPECT_EQ(TextsOf(model, "Field1"), c.ids) << where;
+    EXPECT_EQ(TextsOf(model, "txtInvoiceNumber"), c.lines) << where;
+    EXPECT_EQ(TextsOf(model, "Field16"), TextsOf(model, "Field2")) << where;
+    ASSERT_EQ(model.toc().size(), c.ids.size()) << where;
+    for (size_t i = 0; i < c.ids.size(); ++i) {
+      EXPECT_EQ(model.toc()[i].text, c.ids[i]) << where;
+      EXPECT_EQ(model.toc()[i].page, 1) << where;
+    }
+    for (const engine::PageItem& item : model.pages()[0].items) {
+      if (model.name(item.control) == "Field1") {
+        EXPECT_EQ(item.hyperlink, item.text) << where;
+      }
+    }
+  }
+}
+
+TEST(Aging, PayableTwinAgesVendorDocuments) {
+  ReportDatabase database;
+  database.Exec(R"sql(
+    INSERT INTO Vendors (VendorID, Name) VALUES ('V1', 'Supplies Inc');
+    INSERT INTO APInvoiceHeader (InvoiceNo, InvoiceNumber, InvoiceType, VendorID, InvoiceDate, DueDate,
+                                 OriginalInvoiceNo, NetAmount) VALUES
+      (1, 'B1', 'PUR', 'V1', '2024-01-01', '2024-04-15', 'B1', 1234.5);
+  )sql");
+  const engine::PageModel model = database.Run("apaging", Aging("", "V1"));
+  EXPECT_EQ(TextsOf(model, "Label2"), Texts{"Vendor:"});
+  EXPECT_EQ(TextsOf(model, "Field1"), Texts{"V1"});
+  EXPECT_EQ(TextsOf(model, "Field5"), Texts{"Supplies Inc"});
+  EXPECT_EQ(TextsOf(model, "txt6190"), Texts{"1,234.50 "});  // 76 days
+  EXPECT_EQ(TextsOf(model, "Field12"), Texts{"1,234.50 "});
+}
+
+}  // namespace
+}  // namespace vob
