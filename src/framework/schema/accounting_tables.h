@@ -129,8 +129,8 @@ inline constexpr ColumnDef kARInvoiceDetail[] = {
 };
 inline constexpr ColumnDef kSalesOrderHeader[] = {
     {"OrderNo", kLong, kKey}, {"OrderNumber", kText}, {"OrderDate", kDateTime}, {"CustomerID", kText},
-    {"CustomerPONumber", kText}, {"FOB", kText}, {"Via", kText}, {"OurRef", kText}, {"Notes", kText},
-    {"TermCode", kText}, {"SubTotal", kCurrency}, {"Tax", kCurrency}, {"Total", kCurrency},
+    {"CustomerPONumber", kText}, {"FOB", kText}, {"Via", kText}, {"OurRef", kText}, {"PaidRef", kText},
+    {"Notes", kText}, {"TermCode", kText}, {"SubTotal", kCurrency}, {"Tax", kCurrency}, {"Total", kCurrency},
     {"Name", kText}, {"Contact", kText}, {"Address1", kText}, {"Address2", kText}, {"city", kText},
     {"State", kText}, {"zipcode", kText},
     {"ShiptoName", kText}, {"ShiptoAddress1", kText}, {"ShiptoAddress2", kText}, {"Shiptocity", kText},

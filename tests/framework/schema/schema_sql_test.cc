@@ -52,7 +52,7 @@ constexpr ExpectedTable kExpectedTables[] = {
      "InvoiceNo ItemCode Description ItemType DepartmentNo Ordered Shipped Backordered SalesPrice "
      "SplitAmount Discount"},
     {"SalesOrderHeader",
-     "OrderNo OrderDate CustomerID FOB Via OurRef Notes SubTotal Tax Total Name Contact Address1 "
+     "OrderNo OrderDate CustomerID CustomerPONumber FOB Via OurRef PaidRef Notes SubTotal Tax Total Name Contact Address1 "
      "Address2 city State zipcode ShiptoName ShiptoAddress1 ShiptoAddress2 Shiptocity ShiptoState "
      "Shiptozipcode"},
     {"SalesOrderDetail", "OrderNo Ordered Description SalesPrice SplitAmount Discount"},
