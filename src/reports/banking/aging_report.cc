@@ -16,9 +16,9 @@ constexpr const char* kAmount = "#,##0.00 ;(#,##0.00)";
 
 // Ten columns across the print width: the document, its dates, its amount and the four aging columns.
 constexpr int32_t kNumberLeft = 0, kNumberWidth = 1300;
-constexpr int32_t kTypeLeft = 1350, kTypeWidth = 600;
-constexpr int32_t kForLeft = 2000, kForWidth = 1300;
-constexpr int32_t kInvoiceDateLeft = 3350, kDueDateLeft = 4350, kDateWidth = 950;
+constexpr int32_t kTypeLeft = 1350, kTypeWidth = 700;
+constexpr int32_t kForLeft = 2100, kForWidth = 1000;
+constexpr int32_t kInvoiceDateLeft = 3150, kDueDateLeft = 4200, kDateWidth = 1000;
 constexpr int32_t kAmountWidth = 1050;
 constexpr int32_t kNetAmountLeft = 5350;
 constexpr int32_t k030Left = 6450, k3160Left = 7550, k6190Left = 8650, k91Left = 9750;
