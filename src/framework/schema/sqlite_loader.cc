@@ -81,8 +81,9 @@ class SqliteFile : public RowSink {
   void Bind(sqlite3_stmt* statement, int index, const vb::Variant& value) {
     switch (value.type()) {
       case vb::VarType::kString:
+        // The row outlives the step, and every parameter is bound again before the next one.
         sqlite3_bind_text(statement, index, value.str().data(), static_cast<int>(value.str().size()),
-                          SQLITE_TRANSIENT);
+                          SQLITE_STATIC);
         return;
       case vb::VarType::kLong:
         sqlite3_bind_int64(statement, index, value.long_value());
