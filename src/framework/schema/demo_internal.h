@@ -201,9 +201,9 @@ void WriteBillTo(TableRow& row, int name_column, const Party& party);
 void WriteShipTo(TableRow& row, int name_column, const std::string& name, const PostalAddress& address);
 
 // Stages, in the order the generator runs them.
-void WriteReferenceTables(DemoState& state);  // Terms, libMessages, CompanyProfile, libChecks, libLabels
-void CreateParties(DemoState& state);         // customers, vendors, staff; writes their other locations
-void CreateItems(DemoState& state);           // products and services
+void WriteReferenceTables(DemoState& state);  // libMessages, CompanyProfile, libChecks, libLabels
+void CreateParties(DemoState& state);  // terms, customers, vendors, staff; writes Terms and other locations
+void CreateItems(DemoState& state);    // products and services
 void PostOpeningBalances(DemoState& state);
 void WriteJobs(DemoState& state);
 void WriteParties(DemoState& state);  // Customers and Vendors with their final balances and last activity
