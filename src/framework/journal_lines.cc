@@ -1,0 +1,35 @@
+// Journal lines in two amount columns: the split into unbound fields and the visibility of each side.
+#include "framework/journal_lines.h"
+
+#include "common/text_format.h"
+#include "platform/vb/error.h"
+
+namespace vob::reports {
+
+void AddDebitCreditFields(ActiveReport& report) {
+  report.Fields().Add("dbAmt");
+  report.Fields().Add("crAmt");
+}
+
+void SplitDebitAmount(ActiveReport& report, const DataControl& data) {
+  if (!data.has_recordset() || data.recordset().eof()) return;
+  const data::Recordset& line = data.recordset();
+  const Variant& amount = line.Fields("debitamount");
+  if (vb::IsNull(amount)) {  // the conversion would fail anyway; say which line needs mending
+    vb::Raise(vb::kInvalidUseOfNull, "DebitAmount of a line of journal entry " +
+                                         vb::CStr(line.Fields("GLJournalDetail.JournalEntryNo")));
+  }
+  const Currency signed_amount = vb::CCur(amount);
+  const bool is_credit = signed_amount < Currency();
+  report.Fields("cramt").set_value(Variant(is_credit ? -signed_amount : Currency()));
+  report.Fields("dbamt").set_value(Variant(is_credit ? Currency() : signed_amount));
+}
+
+void ShowNonZeroAmounts(ActiveReport& report) {
+  for (const char* name : {"txtCredit", "txtDebit"}) {
+    TextBox& amount = report.Controls<TextBox>(name);
+    amount.set_visible(IsNonZeroAmount(amount.text()));
+  }
+}
+
+}  // namespace vob::reports
