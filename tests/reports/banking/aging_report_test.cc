@@ -131,5 +131,53 @@ TEST(Aging, PayableTwinAgesVendorDocuments) {
   EXPECT_EQ(TextsOf(model, "Field12"), Texts{"1,234.50 "});
 }
 
+// Whether each document line of a run is shaded, in print order.
+std::vector<bool> ShadedLines(const engine::PageModel& model) {
+  std::vector<bool> shaded;
+  for (const engine::Page& page : model.pages()) {
+    bool is_shaded = false;
+    for (const engine::PageItem& item : page.items) {
+      if (item.kind == engine::ItemKind::kRect && model.name(item.section) == "Detail") is_shaded = true;
+      if (model.name(item.control) == "txtInvoiceNumber") {
+        shaded.push_back(is_shaded);
+        is_shaded = false;
+      }
+    }
+  }
+  return shaded;
+}
+
+// mRowCount counts every Detail formatted by the object, hidden summary ones too, and is never reset.
+TEST(Aging, ShadingContinuesFromOneRunOfAnObjectToTheNext) {
+  ReportDatabase database;
+  database.Exec(R"sql(
+    INSERT INTO Customers (CustomerID, Name) VALUES ('C1', 'Acme'), ('C2', 'Brill');
+    INSERT INTO ARInvoiceHeader (InvoiceNo, InvoiceNumber, InvoiceType, CustomerID, InvoiceDate, DueDate,
+                                 OriginalInvoiceNo, NetAmount) VALUES
+      (1, 'I1', 'INV', 'C1', '2024-05-01', '2024-06-01', 'I1', 1),
+      (2, 'I2', 'INV', 'C1', '2024-05-02', '2024-06-02', 'I2', 2),
+      (3, 'I3', 'INV', 'C2', '2024-05-03', '2024-06-03', 'I3', 3);
+  )sql");
+  vb::PinClock(HostSettings().now);
+  rptManager manager;
+  manager.SetDataSource(database.ConnString());
+  manager.SetDateFormat("mm/dd/yy");
+  manager.reset();
+  manager.SetLogoProps(5, "", 0, 0);
+  engine::ReportHandle report = manager.GetReport("araging");
+  ASSERT_TRUE(report);
+
+  const struct {
+    const char* drilldown;
+    std::vector<bool> shaded;
+  } kRuns[] = {{"C1", {true, false}}, {"", {}}, {"C1", {false, true}}, {"C2", {false}}};
+  for (const auto& run : kRuns) {
+    manager.SetDrillDownParams(run.drilldown);
+    engine::PageModel model;
+    engine::Run(*report, {ReportDatabase::Fonts(), model, "araging", "Title"});
+    EXPECT_EQ(ShadedLines(model), run.shaded) << "run with drill-down \"" << run.drilldown << "\"";
+  }
+}
+
 }  // namespace
 }  // namespace vob
