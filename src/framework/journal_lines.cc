@@ -2,6 +2,7 @@
 #include "framework/journal_lines.h"
 
 #include "common/text_format.h"
+#include "framework/debit_credit.h"
 #include "platform/vb/error.h"
 
 namespace vob::reports {
@@ -19,10 +20,9 @@ void SplitDebitAmount(ActiveReport& report, const DataControl& data) {
     vb::Raise(vb::kInvalidUseOfNull, "DebitAmount of a line of journal entry " +
                                          vb::CStr(line.Fields("GLJournalDetail.JournalEntryNo")));
   }
-  const Currency signed_amount = vb::CCur(amount);
-  const bool is_credit = signed_amount < Currency();
-  report.Fields("cramt").set_value(Variant(is_credit ? -signed_amount : Currency()));
-  report.Fields("dbamt").set_value(Variant(is_credit ? Currency() : signed_amount));
+  const DebitCredit split = SplitDebitCredit(vb::CCur(amount));
+  report.Fields("cramt").set_value(Variant(split.credit));
+  report.Fields("dbamt").set_value(Variant(split.debit));
 }
 
 void ShowNonZeroAmounts(ActiveReport& report) {
