@@ -63,8 +63,15 @@ void ReportFill::PlaceOnPage(Section& section, Bands& bands, bool is_repeat) {
     } else {
       EndColumns();
       int32_t needed = band.height;
-      const Section* detail = report_.FindSection(kDetail);
-      if (section.keeps_together() && detail != nullptr && detail->visible()) needed += detail->height();
+      if (section.keeps_together()) {
+        // A kept header stays with the line that follows it: a detail line, or, where the details are
+        // hidden (summary reports), its own group's footer.
+        const Section* follower = report_.FindSection(kDetail);
+        if ((follower == nullptr || !follower->visible()) && IsGroupHeader(id)) {
+          follower = report_.FindSection(GroupFooterOf(GroupLevel(id)));
+        }
+        if (follower != nullptr && follower->visible()) needed += follower->height();
+      }
       if (y_ + needed > body_bottom_ && y_ > fresh_y_) BreakPage(&section);
       if (BeforePrint(section, width, band)) PlaceBand(section, bands);
     }

@@ -244,6 +244,22 @@ TEST(ReportFill, KeepsAGroupHeaderWithItsFirstLineWhenAsked) {
   }
 }
 
+TEST(ReportFill, KeepsAGroupHeaderWithItsFooterWhenDetailsAreHidden) {
+  GroupedReport report("Id");
+  report.Sections(kGroupHeader1).set_keeps_together(true);
+  report.Sections(kDetail).set_visible(false);  // a summary: one header and one total per group
+  std::vector<std::vector<vb::Variant>> rows;
+  for (int id = 1; id <= 200; ++id) rows.push_back({"A", id, Money(1)});
+  report.rows = Rows(rows);
+  PageModel model = RunToModel(report);
+  ASSERT_GT(model.pages().size(), 1u);
+  for (size_t page = 0; page < model.pages().size(); ++page) {
+    EXPECT_EQ(ItemsOf(model, static_cast<int>(page), "txtGroup").size(),
+              ItemsOf(model, static_cast<int>(page), "txtGroupTotal").size())
+        << "page " << page + 1 << " splits a group from its total";
+  }
+}
+
 // Changes txtAmount per row: a new output format re-formats the value shown; a text set by hand prints as
 // set.
 class FormattingReport final : public TestReport {
