@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
 #include "reports/report_test_support.h"
 
 namespace vob {
@@ -67,6 +71,27 @@ TEST(ChartOfAccounts, ShadesEveryOtherRowAcrossGroups) {
     }
   }
   EXPECT_EQ(shaded, (std::vector<bool>{true, false, true, false}));
+}
+
+// The whole page dump against tests/reports/golden/chaccts.json, so that a diff shows what moved on the page.
+// VOB_UPDATE_GOLDEN=1 rewrites the file after a deliberate change.
+TEST(ChartOfAccounts, MatchesItsGoldenPageDump) {
+  ReportDatabase database;
+  database.Exec(R"sql(
+    INSERT INTO GLAccountsHeader (AccountNo, AccountName, "Group", Type, Parent, Reconciliable) VALUES
+      ('1000', 'Current Assets', 'Asset', 'General', NULL, 0),
+      ('1010', 'Cash - Operating', 'Asset', 'Detail', '1000', 1),
+      ('2010', 'Accounts Payable', 'Liability', 'Detail', '2000', 0);
+  )sql");
+  std::ostringstream dump;
+  render::WriteJsonDump(database.Run("chaccts"), dump);
+  const std::string path = std::string(VOB_SOURCE_DIR) + "/tests/reports/golden/chaccts.json";
+  if (std::getenv("VOB_UPDATE_GOLDEN") != nullptr) std::ofstream(path) << dump.str();
+  std::ifstream golden(path);
+  ASSERT_TRUE(golden) << path;
+  std::ostringstream expected;
+  expected << golden.rdbuf();
+  EXPECT_EQ(dump.str(), expected.str()) << "rerun with VOB_UPDATE_GOLDEN=1 after a deliberate layout change";
 }
 
 }  // namespace
