@@ -111,18 +111,7 @@ class DateCompiler {
     return index + length;
   }
 
-  void AddLiteral(std::string_view text) {
-    if (text.empty()) return;
-    if (!plan_.ops.empty() && plan_.ops.back().kind == DateOpKind::kLiteral) {
-      plan_.ops.back().literal_length += static_cast<uint32_t>(text.size());
-    } else {
-      DateOp op;
-      op.literal_begin = static_cast<uint32_t>(plan_.literals.size());
-      op.literal_length = static_cast<uint32_t>(text.size());
-      plan_.ops.push_back(op);
-    }
-    plan_.literals += text;
-  }
+  void AddLiteral(std::string_view text) { AppendLiteral(plan_.ops, plan_.literals, text); }
 
   // "AM/PM" and "A/P" print the half written for the time of day, in the case written; "AMPM" the locale's.
   void AddMarker(std::string_view marker) {

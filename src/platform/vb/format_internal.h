@@ -131,6 +131,23 @@ enum class DateOpKind : uint8_t {
   kMarker,    // AM/PM, A/P: literal holds the AM text then the PM text; AMPM: the locale's
 };
 
+// Appends literal text to a program, extending its last op when that is a literal already, so that a run of
+// literal characters stays one op. Op has kind (whose kLiteral is the default), literal_begin,
+// literal_length.
+template <typename Op>
+void AppendLiteral(std::vector<Op>& ops, std::string& literals, std::string_view text) {
+  if (text.empty()) return;
+  if (!ops.empty() && ops.back().kind == decltype(Op::kind)::kLiteral) {
+    ops.back().literal_length += static_cast<uint32_t>(text.size());
+  } else {
+    Op op;
+    op.literal_begin = static_cast<uint32_t>(literals.size());
+    op.literal_length = static_cast<uint32_t>(text.size());
+    ops.push_back(op);
+  }
+  literals += text;
+}
+
 struct DateOp {
   DateOpKind kind = DateOpKind::kLiteral;
   uint32_t literal_begin = 0, literal_length = 0;

@@ -10,16 +10,7 @@ namespace vob::vb {
 namespace {
 
 void AddLiteral(TextSection& section, std::string_view text) {
-  if (text.empty()) return;
-  if (!section.ops.empty() && section.ops.back().kind == TextOpKind::kLiteral) {
-    section.ops.back().literal_length += static_cast<uint32_t>(text.size());
-  } else {
-    TextOp op;
-    op.literal_begin = static_cast<uint32_t>(section.literals.size());
-    op.literal_length = static_cast<uint32_t>(text.size());
-    section.ops.push_back(op);
-  }
-  section.literals += text;
+  AppendLiteral(section.ops, section.literals, text);
 }
 
 // Byte offsets where each character of a UTF-8 text starts, and the text's size at the end.
