@@ -119,12 +119,12 @@ void CairoPainter::Paint(cairo_t* cairo, const engine::PageModel& model, const e
 }
 
 void CairoPainter::Text(cairo_t* cairo, const engine::PageModel& model, const engine::PageItem& item) {
-  const engine::FontSpec& spec = model.font(item.font);
-  const uint32_t face_index = fonts_.FaceIndex(spec);
+  const engine::FontSpec& font_spec = model.font(item.font);
+  const uint32_t face_index = fonts_.FaceIndex(font_spec);
   const FontFace& face = fonts_.face(face_index);
-  const double scale = spec.size_points / face.units_per_em();  // points per font unit
+  const double scale = font_spec.size_points / face.units_per_em();  // points per font unit
   cairo_set_font_face(cairo, CairoFace(face_index));
-  cairo_set_font_size(cairo, spec.size_points);
+  cairo_set_font_size(cairo, font_spec.size_points);
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
   cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);

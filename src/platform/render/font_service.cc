@@ -110,10 +110,10 @@ FontService::~FontService() {
 }
 
 uint32_t FontService::FaceIndex(const engine::FontSpec& font) {
-  for (const ResolvedSpec& spec : resolved_) {
-    if (spec.is_bold == font.is_bold && spec.is_italic == font.is_italic &&
-        EqualsIgnoringCase(spec.family, font.family)) {
-      return spec.face;
+  for (const ResolvedSpec& resolved : resolved_) {
+    if (resolved.is_bold == font.is_bold && resolved.is_italic == font.is_italic &&
+        EqualsIgnoringCase(resolved.family, font.family)) {
+      return resolved.face;
     }
   }
   uint32_t face = Resolve(font.family, font.is_bold, font.is_italic);

@@ -64,10 +64,10 @@ const PdfContent::FontEntry& PdfContent::Font(const engine::DocumentInfo& info, 
   if (index >= font_entries_.size()) font_entries_.resize(index + 1);
   FontEntry& entry = font_entries_[index];
   if (!entry.is_resolved) {
-    const engine::FontSpec& spec = info.fonts.at(index);
-    entry.face = fonts_.FaceIndex(spec);
+    const engine::FontSpec& font_spec = info.fonts.at(index);
+    entry.face = fonts_.FaceIndex(font_spec);
     entry.slot = pdf_fonts_.Slot(entry.face);
-    entry.size = std::llround(spec.size_points * 1000.0);
+    entry.size = std::llround(font_spec.size_points * 1000.0);
     const FontFace& face = fonts_.face(entry.face);
     entry.ascent = Scale(face.ascender(), entry.size, face.units_per_em());
     entry.descent = Scale(-face.descender(), entry.size, face.units_per_em());
