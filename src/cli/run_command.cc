@@ -11,6 +11,7 @@
 
 #include "cli/commands.h"
 #include "framework/schema/demo_database.h"
+#include "manager/report_output.h"
 #include "manager/rpt_manager.h"
 #include "platform/engine/run.h"
 #include "platform/render/font_service.h"
@@ -208,30 +209,19 @@ void RunReport(const RunOptions& options) {
     throw UsageError("unknown report key \"" + options.key + "\"; the keys are: " + KeyList());
   }
 
-  render::RenderOptions render_options;
-  render_options.dots_per_inch = options.dots_per_inch;
-  if (!options.now.empty() || !options.today.empty()) {
-    // A pinned clock makes the PDF's creation date part of what reproduces.
-    const double now = vb::Now();
-    const auto seconds = static_cast<int64_t>(std::llround((now - 25569.0) * 86400.0));
-    render_options.pdf.creation_time = std::chrono::sys_seconds(std::chrono::seconds(seconds));
-  }
   render::OutputKindOf(options.output);  // an unknown extension fails before the report runs
 
-  render::FontService fonts;
-  const bool shows_progress = options.shows_progress || isatty(STDERR_FILENO);
-  if (render::CanStream(options.output)) {
-    std::unique_ptr<engine::PageSink> sink = render::OpenStreamingSink(fonts, options.output, render_options);
-    ProgressSink progress(*sink, key);
-    engine::Run(*report,
-                {fonts, shows_progress ? static_cast<engine::PageSink&>(progress) : *sink, key, title});
-    return;
+  ReportOutputOptions output_options;
+  output_options.report_key = key;
+  output_options.title = title;
+  output_options.dots_per_inch = options.dots_per_inch;
+  output_options.stamps_creation_time = !options.now.empty() || !options.today.empty();
+  if (options.shows_progress || isatty(STDERR_FILENO)) {
+    output_options.observe_pages = [&key](engine::PageSink& output) {
+      return std::make_unique<ProgressSink>(output, key);
+    };
   }
-  engine::PageModel model;
-  ProgressSink progress(model, key);
-  engine::Run(*report,
-              {fonts, shows_progress ? static_cast<engine::PageSink&>(progress) : model, key, title});
-  render::RenderToPath(model, fonts, options.output, render_options, &std::cout);
+  RunReportToPath(*report, options.output, output_options, &std::cout);
 }
 
 }  // namespace

@@ -1,0 +1,44 @@
+// Runs a report object and writes its output: the one path from a report object to a file, shared by the
+// command line and the C interface so that both write the same bytes for the same run.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "platform/engine/active_report.h"
+#include "platform/engine/page_model.h"
+#include "platform/render/page_image_writer.h"
+
+namespace vob {
+
+struct ReportOutputOptions {
+  std::string report_key;  // names the run in the output's document info ("trbalance")
+  std::string title;
+  double dots_per_inch = render::kDefaultDpi;  // PNG only
+  // The PDF then carries vb::Now() as its creation date; set it only with a pinned clock, so that the
+  // same run gives the same bytes.
+  bool stamps_creation_time = false;
+  // Sees the pages on their way to the output (the command line counts them on stderr). The sink it returns
+  // must forward every call to `output`. May be empty.
+  std::function<std::unique_ptr<engine::PageSink>(engine::PageSink& output)> observe_pages;
+};
+
+// Runs the report and writes the output `path` names by its extension: .pdf (streamed while the report
+// runs), .png and .svg (one file per page), .txt, .json, or "-" for the text dump on standard_output
+// (std::cout when null). Returns the page count. Throws the run's error (engine::RunError names report,
+// handler and SQL) or render::RenderError, for an unknown extension before the report runs; a failed run
+// leaves no output file behind.
+int RunReportToPath(engine::ActiveReport& report, const std::string& path, const ReportOutputOptions& options,
+                    std::ostream* standard_output = nullptr);
+
+struct PdfDocument {
+  std::string bytes;
+  int page_count = 0;
+};
+
+// Runs the report into a PDF held in memory, the same bytes RunReportToPath writes to a .pdf path.
+PdfDocument RunReportToPdf(engine::ActiveReport& report, const ReportOutputOptions& options);
+
+}  // namespace vob
