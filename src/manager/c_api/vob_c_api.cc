@@ -1,56 +1,240 @@
-// The exported C functions of libVOBADOReports2.so: create the manager, call its members, release objects.
-// Every exception stops at this boundary and becomes a result code plus the thread's last error text.
+// The exported C functions of libVOBADOReports2.so: create the manager, call its members, run reports.
+// Nothing may unwind into a C host: every function catches everything, std::bad_alloc included.
 #include "manager/c_api/vob_c_api.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <new>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
+#include "manager/report_output.h"
 #include "manager/rpt_manager.h"
+#include "platform/engine/engine_error.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/error.h"
+#include "settings/report_settings.h"
+
+#ifndef NDEBUG
+#include <mutex>
+#include <unordered_set>
+#endif
 
 #define VOB_EXPORT extern "C" __attribute__((visibility("default")))
 
 struct vob_object {
-  std::unique_ptr<vob::rptManager> manager;
-  vob::engine::ReportHandle report;
+  std::unique_ptr<vob::rptManager> manager;  // set for a manager
+  vob::engine::ReportHandle report;          // set for a report
+  std::string report_key;                    // the lower-cased key the report was asked for by
+  std::optional<int> page_count;             // of the last run, when it succeeded
 };
 
 namespace {
 
-thread_local std::string last_error;
+// The host sees at most this much of a text it passed in, echoed in a message.
+constexpr size_t kEchoBytes = 64;
+// A message longer than this (an SQL text holding a huge parameter) is cut.
+constexpr size_t kMessageBytes = 16384;
 
-template <typename Call>
-vob_result Guarded(Call&& call) {
+thread_local std::string last_error;
+// Set instead of last_error when even the message could not be stored.
+thread_local const char* last_error_fallback = nullptr;
+
+// The length of the valid UTF-8 sequence at the start of text, or 0 (overlong forms, surrogates and code
+// points above U+10FFFF are invalid).
+size_t Utf8SequenceLength(std::string_view text) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // the second byte's range
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
+  for (size_t i = 2; i < length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  }
+  return length;
+}
+
+// text as valid UTF-8, each invalid byte shown as U+FFFD, cut after about max_bytes with "...".
+std::string ValidUtf8(std::string_view text, size_t max_bytes) {
+  std::string out;
+  out.reserve(std::min(text.size(), max_bytes) + 8);
+  size_t at = 0;
+  while (at < text.size()) {
+    if (out.size() >= max_bytes) {
+      out += "...";
+      break;
+    }
+    const size_t length = Utf8SequenceLength(text.substr(at));
+    if (length == 0) {
+      out += "\xEF\xBF\xBD";
+      ++at;
+    } else {
+      out.append(text.substr(at, length));
+      at += length;
+    }
+  }
+  return out;
+}
+
+// A host's text quoted in a message: "VOBADOReports2.x", or its first bytes and its size when it is long.
+std::string Echo(const char* text) {
+  if (text == nullptr) return "NULL";
+  const std::string_view whole(text);
+  std::string echo = "\"" + ValidUtf8(whole, kEchoBytes) + "\"";
+  if (whole.size() > kEchoBytes) echo += " (" + std::to_string(whole.size()) + " bytes)";
+  return echo;
+}
+
+vob_result Succeed() noexcept {
   last_error.clear();
+  last_error_fallback = nullptr;
+  return VOB_OK;
+}
+
+vob_result Fail(vob_result code, std::string_view message) noexcept {
   try {
-    std::forward<Call>(call)();
-    return VOB_OK;
-  } catch (const vob::vb::Error& error) {
-    last_error = error.what();
-    return static_cast<vob_result>(0x800A0000u | static_cast<uint32_t>(error.number()));
-  } catch (const std::exception& error) {
-    last_error = error.what();
-    return VOB_E_FAIL;
+    last_error = ValidUtf8(message, kMessageBytes);
+    last_error_fallback = nullptr;
+  } catch (...) {
+    last_error.clear();
+    last_error_fallback = "out of memory (the message of the failure could not be kept)";
+  }
+  return code;
+}
+
+// Fails with "function: " and the pieces; the pieces are joined here, where a failed allocation is caught.
+template <typename... Pieces>
+vob_result FailIn(const char* function, vob_result code, const Pieces&... pieces) noexcept {
+  try {
+    std::string message = std::string(function) + ": ";
+    (message.append(std::string_view(pieces)), ...);
+    return Fail(code, message);
+  } catch (...) {
+    return Fail(code, function);
   }
 }
 
+vob_result ClassicError(int number) {
+  return static_cast<vob_result>(0x800A0000u | static_cast<uint32_t>(number));
+}
+
+#ifndef NDEBUG
+// Debug builds remember their live objects, so that a double release or a stray pointer stops the host
+// at once with a message instead of corrupting memory quietly.
+struct LiveObjects {
+  std::mutex mutex;
+  std::unordered_set<const vob_object*> objects;
+};
+LiveObjects& Live() {
+  static LiveObjects* live = new LiveObjects;  // never destroyed: hosts may release objects at exit
+  return *live;
+}
+void Track(const vob_object* object) {
+  std::lock_guard lock(Live().mutex);
+  Live().objects.insert(object);
+}
+void CheckLive(const char* function, const vob_object* object, bool forgets = false) {
+  std::lock_guard lock(Live().mutex);
+  if (Live().objects.erase(object) == 0) {
+    std::fprintf(stderr, "%s: %p is not a live object of this library (released already?)\n", function,
+                 static_cast<const void*>(object));
+    std::abort();
+  }
+  if (!forgets) Live().objects.insert(object);
+}
+#else
+void Track(const vob_object*) {}
+void CheckLive(const char*, const vob_object*, bool = false) {}
+#endif
+
+vob_object* NewObject(vob_object&& contents) {
+  auto* object = new vob_object(std::move(contents));
+  try {
+    Track(object);
+  } catch (...) {
+    delete object;
+    throw;
+  }
+  return object;
+}
+
+// Runs call and turns whatever it throws into a result code and the thread's last error.
+template <typename Call>
+vob_result Guarded(const char* function, Call&& call) noexcept {
+  try {
+    std::forward<Call>(call)();
+    return Succeed();
+  } catch (const vob::vb::Error& error) {
+    return Fail(ClassicError(error.number()), error.what());
+  } catch (const vob::engine::RunError& error) {
+    return Fail(error.number() != 0 ? ClassicError(error.number()) : VOB_E_FAIL, error.what());
+  } catch (const std::bad_alloc&) {
+    return FailIn(function, VOB_E_OUTOFMEMORY, "out of memory");
+  } catch (const std::exception& error) {
+    return Fail(VOB_E_FAIL, error.what());
+  } catch (...) {
+    return FailIn(function, VOB_E_FAIL, "unknown exception");
+  }
+}
+
+// The checks every member call makes before it runs: a live object of the right kind.
+vob_result CheckObject(const char* function, const vob_object* object, bool wants_manager) noexcept {
+  const char* const kind = wants_manager ? "manager" : "report";
+  if (object == nullptr) return FailIn(function, VOB_E_POINTER, kind, " is NULL");
+  CheckLive(function, object);
+  if (wants_manager != (object->manager != nullptr)) {
+    return FailIn(function, VOB_E_NOINTERFACE, "the object is a ", wants_manager ? "report" : "manager",
+                  ", not a ", kind);
+  }
+  return VOB_OK;
+}
+
 template <typename Member>
-vob_result CallManager(vob_object* object, Member&& member) {
-  if (object == nullptr) return VOB_E_POINTER;
-  if (!object->manager) return VOB_E_NOINTERFACE;
-  return Guarded([&] { member(*object->manager); });
+vob_result CallManager(const char* function, vob_object* object, Member&& member) noexcept {
+  if (const vob_result checked = CheckObject(function, object, true); checked != VOB_OK) return checked;
+  return Guarded(function, [&] { member(*object->manager); });
 }
 
 std::string Text(const char* text) {
   return text == nullptr ? std::string() : std::string(text);
 }
 
+// Runs a report object with the calling thread's settings into whatever output does with it.
+template <typename Output>
+vob_result RunReport(const char* function, vob_object* object, Output&& output) noexcept {
+  if (const vob_result checked = CheckObject(function, object, false); checked != VOB_OK) return checked;
+  return Guarded(function, [&] {
+    object->page_count.reset();
+    vob::ReportOutputOptions options;
+    options.report_key = object->report_key;
+    options.title = vob::Settings().ReportTitle;
+    object->page_count = output(*object->report, options);
+  });
+}
+
 }  // namespace
 
-VOB_EXPORT const char* vob_server_info(const char* name) {
-  static const std::pair<std::string_view, std::string_view> kInfo[] = {
+VOB_EXPORT const char* vob_server_info(const char* name) noexcept {
+  static constexpr std::pair<std::string_view, std::string_view> kInfo[] = {
       {"ProgID", vob::kManagerProgId},
       {"CLSID", vob::kManagerClassId},
       {"IID", vob::kManagerInterfaceId},
@@ -66,67 +250,124 @@ VOB_EXPORT const char* vob_server_info(const char* name) {
   return nullptr;
 }
 
-VOB_EXPORT vob_result vob_create_object(const char* progid_or_clsid, vob_object** object) {
-  if (object == nullptr) return VOB_E_POINTER;
+VOB_EXPORT vob_result vob_create_object(const char* progid_or_clsid, vob_object** object) noexcept {
+  if (object == nullptr) return FailIn(__func__, VOB_E_POINTER, "object is NULL");
   *object = nullptr;
-  const std::string id = vob::vb::UCase(Text(progid_or_clsid));
-  if (id != vob::vb::UCase(vob::kManagerProgId) && id != vob::vb::UCase(vob::kManagerClassId)) {
-    last_error = "class not registered: " + Text(progid_or_clsid);
-    return VOB_E_CLASSNOTREG;
+  bool is_registered = false;
+  const vob_result result = Guarded(__func__, [&] {
+    const std::string id = vob::vb::UCase(Text(progid_or_clsid));
+    is_registered = id == vob::vb::UCase(vob::kManagerProgId) || id == vob::vb::UCase(vob::kManagerClassId);
+    if (is_registered) *object = NewObject({std::make_unique<vob::rptManager>(), nullptr, "", std::nullopt});
+  });
+  if (result != VOB_OK || is_registered) return result;
+  try {
+    return Fail(VOB_E_CLASSNOTREG, "class not registered: " + Echo(progid_or_clsid));
+  } catch (...) {
+    return Fail(VOB_E_CLASSNOTREG, "class not registered");
   }
-  return Guarded([&] { *object = new vob_object{std::make_unique<vob::rptManager>(), nullptr}; });
 }
 
-VOB_EXPORT void vob_release(vob_object* object) {
+VOB_EXPORT void vob_release(vob_object* object) noexcept {
+  if (object == nullptr) return;
+  CheckLive(__func__, object, /*forgets=*/true);
   delete object;
 }
 
-VOB_EXPORT const char* vob_last_error(void) {
-  return last_error.c_str();
+VOB_EXPORT const char* vob_last_error(void) noexcept {
+  return last_error_fallback != nullptr ? last_error_fallback : last_error.c_str();
 }
 
-VOB_EXPORT vob_result vob_manager_get_report(vob_object* manager, const char* repname, vob_object** report) {
-  if (report == nullptr) return VOB_E_POINTER;
+VOB_EXPORT vob_result vob_manager_get_report(vob_object* manager, const char* repname,
+                                             vob_object** report) noexcept {
+  if (report == nullptr) return FailIn(__func__, VOB_E_POINTER, "report is NULL");
   *report = nullptr;
-  return CallManager(manager, [&](vob::rptManager& m) {
-    if (auto created = m.GetReport(Text(repname))) *report = new vob_object{nullptr, std::move(created)};
+  return CallManager(__func__, manager, [&](vob::rptManager& m) {
+    std::string key = Text(repname);
+    if (auto created = m.GetReport(key)) {
+      *report = NewObject({nullptr, std::move(created), vob::vb::LCase(key), std::nullopt});
+    }
   });
 }
 
-VOB_EXPORT vob_result vob_manager_reset(vob_object* manager) {
-  return CallManager(manager, [](vob::rptManager& m) { m.reset(); });
+VOB_EXPORT vob_result vob_manager_reset(vob_object* manager) noexcept {
+  return CallManager(__func__, manager, [](vob::rptManager& m) { m.reset(); });
 }
 
-VOB_EXPORT vob_result vob_manager_set_data_source(vob_object* manager, const char* db_con_str) {
-  return CallManager(manager, [&](vob::rptManager& m) { m.SetDataSource(Text(db_con_str)); });
+VOB_EXPORT vob_result vob_manager_set_data_source(vob_object* manager, const char* db_con_str) noexcept {
+  return CallManager(__func__, manager, [&](vob::rptManager& m) { m.SetDataSource(Text(db_con_str)); });
 }
 
-VOB_EXPORT vob_result vob_manager_set_date_format(vob_object* manager, const char* vdata) {
-  return CallManager(manager, [&](vob::rptManager& m) { m.SetDateFormat(Text(vdata)); });
+VOB_EXPORT vob_result vob_manager_set_date_format(vob_object* manager, const char* vdata) noexcept {
+  return CallManager(__func__, manager, [&](vob::rptManager& m) { m.SetDateFormat(Text(vdata)); });
 }
 
-VOB_EXPORT vob_result vob_manager_set_currency_format(vob_object* manager, const char* vdata) {
-  return CallManager(manager, [&](vob::rptManager& m) { m.SetCurrencyFormat(Text(vdata)); });
+VOB_EXPORT vob_result vob_manager_set_currency_format(vob_object* manager, const char* vdata) noexcept {
+  return CallManager(__func__, manager, [&](vob::rptManager& m) { m.SetCurrencyFormat(Text(vdata)); });
 }
 
-VOB_EXPORT vob_result vob_manager_set_drill_down_params(vob_object* manager, const char* vdata) {
-  return CallManager(manager, [&](vob::rptManager& m) { m.SetDrillDownParams(Text(vdata)); });
+VOB_EXPORT vob_result vob_manager_set_drill_down_params(vob_object* manager, const char* vdata) noexcept {
+  return CallManager(__func__, manager, [&](vob::rptManager& m) { m.SetDrillDownParams(Text(vdata)); });
 }
 
 VOB_EXPORT vob_result vob_manager_set_logo_props(vob_object* manager, int16_t vnewval, const char* b_file,
-                                                 float b_wid, float b_ht) {
-  return CallManager(manager,
+                                                 float b_wid, float b_ht) noexcept {
+  return CallManager(__func__, manager,
                      [&](vob::rptManager& m) { m.SetLogoProps(vnewval, Text(b_file), b_wid, b_ht); });
 }
 
-VOB_EXPORT vob_result vob_manager_set_price_fmt(vob_object* manager, const char* vdata) {
-  return CallManager(manager, [&](vob::rptManager& m) { m.SetPriceFmt(Text(vdata)); });
+VOB_EXPORT vob_result vob_manager_set_price_fmt(vob_object* manager, const char* vdata) noexcept {
+  return CallManager(__func__, manager, [&](vob::rptManager& m) { m.SetPriceFmt(Text(vdata)); });
 }
 
-VOB_EXPORT vob_result vob_manager_set_rept_param(vob_object* manager, int16_t i, const char* param_string) {
-  return CallManager(manager, [&](vob::rptManager& m) { m.SetReptParam(i, Text(param_string)); });
+VOB_EXPORT vob_result vob_manager_set_rept_param(vob_object* manager, int16_t i,
+                                                 const char* param_string) noexcept {
+  return CallManager(__func__, manager, [&](vob::rptManager& m) { m.SetReptParam(i, Text(param_string)); });
 }
 
-VOB_EXPORT vob_result vob_manager_set_title(vob_object* manager, const char* value) {
-  return CallManager(manager, [&](vob::rptManager& m) { m.Title(Text(value)); });
+VOB_EXPORT vob_result vob_manager_set_title(vob_object* manager, const char* value) noexcept {
+  return CallManager(__func__, manager, [&](vob::rptManager& m) { m.Title(Text(value)); });
+}
+
+VOB_EXPORT vob_result vob_report_run_to_file(vob_object* report, const char* path) noexcept {
+  if (path == nullptr) return FailIn(__func__, VOB_E_POINTER, "path is NULL");
+  return RunReport(__func__, report,
+                   [&](vob::engine::ActiveReport& active, const vob::ReportOutputOptions& options) {
+                     return vob::RunReportToPath(active, path, options);
+                   });
+}
+
+VOB_EXPORT vob_result vob_report_run_to_pdf_bytes(vob_object* report, unsigned char** bytes,
+                                                  size_t* size) noexcept {
+  if (bytes == nullptr || size == nullptr) {
+    return FailIn(__func__, VOB_E_POINTER, bytes == nullptr ? "bytes is NULL" : "size is NULL");
+  }
+  *bytes = nullptr;
+  *size = 0;
+  return RunReport(__func__, report,
+                   [&](vob::engine::ActiveReport& active, const vob::ReportOutputOptions& options) {
+                     const vob::PdfDocument document = vob::RunReportToPdf(active, options);
+                     // malloc, not new: the host hands the bytes back through a C call and may outlive any
+                     // C++ runtime state.
+                     auto* copy = static_cast<unsigned char*>(std::malloc(document.bytes.size()));
+                     if (copy == nullptr) throw std::bad_alloc();
+                     std::memcpy(copy, document.bytes.data(), document.bytes.size());
+                     *bytes = copy;
+                     *size = document.bytes.size();
+                     return document.page_count;
+                   });
+}
+
+VOB_EXPORT void vob_free_bytes(unsigned char* bytes) noexcept {
+  std::free(bytes);
+}
+
+VOB_EXPORT vob_result vob_report_page_count(vob_object* report, int32_t* page_count) noexcept {
+  if (page_count == nullptr) return FailIn(__func__, VOB_E_POINTER, "page_count is NULL");
+  *page_count = 0;
+  if (const vob_result checked = CheckObject(__func__, report, false); checked != VOB_OK) return checked;
+  if (!report->page_count) {
+    return FailIn(__func__, VOB_E_FAIL, "report \"", report->report_key, "\" has no finished run");
+  }
+  *page_count = *report->page_count;
+  return Succeed();
 }
