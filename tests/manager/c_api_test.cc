@@ -1,66 +1,319 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "manager/c_api/vob_c_api.h"
+#include "support/run_command.h"
 
 namespace {
 
-// Loads the shared library as a foreign host would: by path, resolving the C functions by name.
-class CApiTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    library_ = dlopen(VOB_BINARY_DIR "/libVOBADOReports2.so", RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(library_, nullptr) << dlerror();
-  }
-  void TearDown() override {
-    if (library_ != nullptr) dlclose(library_);
-  }
+using vob::testing::RunCommand;
+using vob::testing::Vobreports;
+
+const std::string kLibrary = VOB_BINARY_DIR "/libVOBADOReports2.so";
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The run's date and time, which only a pinned clock makes equal between two runs.
+std::string WithoutRunTime(const std::string& text) {
+  static const std::regex kRunTime(R"(\d+/\d+/\d{4} \d+:\d\d:\d\d [AP]M)");
+  return std::regex_replace(text, kRunTime, "<now>");
+}
+
+// The C functions, resolved by name from the shared library as a foreign host resolves them.
+struct Api {
+  explicit Api(void* library) : library_(library) {}
   template <typename Function>
   Function* Resolve(const char* name) {
     void* symbol = dlsym(library_, name);
     EXPECT_NE(symbol, nullptr) << name;
     return reinterpret_cast<Function*>(symbol);
   }
-  void* library_ = nullptr;
+  void* library_;
+#define VOB_FUNCTION(name) decltype(::name)* name = Resolve<decltype(::name)>(#name)
+  VOB_FUNCTION(vob_server_info);
+  VOB_FUNCTION(vob_create_object);
+  VOB_FUNCTION(vob_release);
+  VOB_FUNCTION(vob_last_error);
+  VOB_FUNCTION(vob_manager_get_report);
+  VOB_FUNCTION(vob_manager_reset);
+  VOB_FUNCTION(vob_manager_set_data_source);
+  VOB_FUNCTION(vob_manager_set_date_format);
+  VOB_FUNCTION(vob_manager_set_currency_format);
+  VOB_FUNCTION(vob_manager_set_price_fmt);
+  VOB_FUNCTION(vob_manager_set_logo_props);
+  VOB_FUNCTION(vob_manager_set_rept_param);
+  VOB_FUNCTION(vob_manager_set_title);
+  VOB_FUNCTION(vob_report_run_to_file);
+  VOB_FUNCTION(vob_report_run_to_pdf_bytes);
+  VOB_FUNCTION(vob_free_bytes);
+  VOB_FUNCTION(vob_report_page_count);
+#undef VOB_FUNCTION
 };
 
-TEST_F(CApiTest, CreatesTheManagerByProgIdOrClassIdAndCallsItsMembers) {
-  auto server_info = Resolve<decltype(vob_server_info)>("vob_server_info");
-  auto create = Resolve<decltype(vob_create_object)>("vob_create_object");
-  auto release = Resolve<decltype(vob_release)>("vob_release");
-  auto reset = Resolve<decltype(vob_manager_reset)>("vob_manager_reset");
-  auto set_param = Resolve<decltype(vob_manager_set_rept_param)>("vob_manager_set_rept_param");
-  auto get_report = Resolve<decltype(vob_manager_get_report)>("vob_manager_get_report");
-  auto last_error = Resolve<decltype(vob_last_error)>("vob_last_error");
+class CApiTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    directory_ = std::filesystem::temp_directory_path() / ("vob-c-api-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(directory_);
+    ASSERT_EQ(
+        RunCommand(Vobreports() + "demo-db " + Database() + " --date 2024-06-30 >/dev/null 2>&1").exit_code,
+        0);
+  }
+  static void TearDownTestSuite() { std::filesystem::remove_all(directory_); }
+  static std::string Database() { return (directory_ / "demo.sqlite").string(); }
 
-  EXPECT_STREQ(server_info("ProgID"), "VOBADOReports2.rptManager");
-  EXPECT_STREQ(server_info("HelpString"), "ADO Reports for Vob Accounting");
-  EXPECT_EQ(server_info("NoSuchKey"), nullptr);
+  void SetUp() override {
+    library_ = dlopen(kLibrary.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library_, nullptr) << dlerror();
+    api_ = std::make_unique<Api>(library_);
+  }
+  void TearDown() override {
+    api_.reset();
+    if (library_ != nullptr) dlclose(library_);
+  }
+
+  // A manager with the settings `vobreports run` hands over by default, and the report for key.
+  vob_object* NewManager() {
+    vob_object* manager = nullptr;
+    EXPECT_EQ(api_->vob_create_object("VOBADOReports2.rptManager", &manager), VOB_OK);
+    const std::string source = "Provider=SQLite;Data Source=" + Database() + ";";
+    EXPECT_EQ(api_->vob_manager_set_data_source(manager, source.c_str()), VOB_OK);
+    EXPECT_EQ(api_->vob_manager_set_date_format(manager, "mm/dd/yy"), VOB_OK);
+    EXPECT_EQ(api_->vob_manager_set_currency_format(manager, "$#,##0.00;($#,##0.00)"), VOB_OK);
+    EXPECT_EQ(api_->vob_manager_set_price_fmt(manager, "#,##0.00"), VOB_OK);
+    EXPECT_EQ(api_->vob_manager_reset(manager), VOB_OK);
+    EXPECT_EQ(api_->vob_manager_set_logo_props(manager, 0, "", 0, 0), VOB_OK);
+    return manager;
+  }
+  vob_object* GetReport(vob_object* manager, const char* key) {
+    vob_object* report = nullptr;
+    EXPECT_EQ(api_->vob_manager_get_report(manager, key, &report), VOB_OK);
+    EXPECT_NE(report, nullptr) << key;
+    return report;
+  }
+
+  static std::filesystem::path directory_;
+  void* library_ = nullptr;
+  std::unique_ptr<Api> api_;
+};
+
+std::filesystem::path CApiTest::directory_;
+
+TEST_F(CApiTest, CreatesTheManagerByProgIdOrClassIdAndCallsItsMembers) {
+  Api& api = *api_;
+  EXPECT_STREQ(api.vob_server_info("ProgID"), "VOBADOReports2.rptManager");
+  EXPECT_STREQ(api.vob_server_info("HelpString"), "ADO Reports for Vob Accounting");
+  EXPECT_EQ(api.vob_server_info("NoSuchKey"), nullptr);
 
   vob_object* manager = nullptr;
-  ASSERT_EQ(create("VOBADOReports2.rptManager", &manager), VOB_OK);
+  ASSERT_EQ(api.vob_create_object("VOBADOReports2.rptManager", &manager), VOB_OK);
   vob_object* by_class_id = nullptr;
-  std::string class_id = server_info("CLSID");
+  std::string class_id = api.vob_server_info("CLSID");
   for (char& c : class_id) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  ASSERT_EQ(create(class_id.c_str(), &by_class_id), VOB_OK);
-  release(by_class_id);
+  ASSERT_EQ(api.vob_create_object(class_id.c_str(), &by_class_id), VOB_OK);
+  api.vob_release(by_class_id);
 
-  vob_object* unknown = nullptr;
-  EXPECT_EQ(create("Other.Class", &unknown), VOB_E_CLASSNOTREG);
-  EXPECT_EQ(unknown, nullptr);
-
-  // Before the first reset the parameter array does not exist: error 9 as an HRESULT.
-  EXPECT_EQ(static_cast<uint32_t>(set_param(manager, 1, "x")), 0x800A0009u);
-  EXPECT_NE(std::string(last_error()).find("Subscript out of range"), std::string::npos);
-  EXPECT_EQ(reset(manager), VOB_OK);
-  EXPECT_EQ(set_param(manager, 1, "x"), VOB_OK);
-
+  EXPECT_EQ(api.vob_manager_reset(manager), VOB_OK);
+  EXPECT_EQ(api.vob_manager_set_rept_param(manager, 6, "last"), VOB_OK);
+  EXPECT_EQ(api.vob_manager_set_rept_param(manager, 7, "ignored"), VOB_OK);
   vob_object* report = reinterpret_cast<vob_object*>(1);
-  EXPECT_EQ(get_report(manager, "nosuchkey", &report), VOB_OK);
+  EXPECT_EQ(api.vob_manager_get_report(manager, "nosuchkey", &report), VOB_OK);
   EXPECT_EQ(report, nullptr);
-  release(manager);
+  api.vob_release(manager);
+  api.vob_release(nullptr);
+}
+
+// Each failure leaves its own message, never the one before it; a success leaves "".
+TEST_F(CApiTest, EveryFailureSetsItsOwnMessage) {
+  Api& api = *api_;
+  vob_object* manager = NewManager();
+  vob_object* report = GetReport(manager, "araging");
+  vob_object* created = nullptr;
+  unsigned char* bytes = nullptr;
+  size_t size = 0;
+  int32_t pages = 0;
+  std::string long_id(1 << 20, 'x');
+  long_id[0] = '\xFF';
+
+  struct Case {
+    std::function<vob_result()> call;
+    vob_result result;
+    std::string message;
+  };
+  const Case kCases[] = {
+      {[&] { return api.vob_create_object("Other.Class", &created); }, VOB_E_CLASSNOTREG,
+       "class not registered: \"Other.Class\""},
+      {[&] { return api.vob_create_object(nullptr, &created); }, VOB_E_CLASSNOTREG,
+       "class not registered: NULL"},
+      {[&] { return api.vob_create_object("ab\xC0\xA3", &created); }, VOB_E_CLASSNOTREG,
+       "class not registered: \"ab\xEF\xBF\xBD\xEF\xBF\xBD\""},
+      {[&] { return api.vob_create_object(long_id.c_str(), &created); }, VOB_E_CLASSNOTREG,
+       "class not registered: \"\xEF\xBF\xBD" + std::string(61, 'x') + "...\" (1048576 bytes)"},
+      {[&] { return api.vob_create_object("VOBADOReports2.rptManager", nullptr); }, VOB_E_POINTER,
+       "vob_create_object: object is NULL"},
+      {[&] { return api.vob_manager_reset(nullptr); }, VOB_E_POINTER, "vob_manager_reset: manager is NULL"},
+      {[&] { return api.vob_manager_reset(report); }, VOB_E_NOINTERFACE,
+       "vob_manager_reset: the object is a report, not a manager"},
+      {[&] { return api.vob_manager_get_report(manager, "araging", nullptr); }, VOB_E_POINTER,
+       "vob_manager_get_report: report is NULL"},
+      {[&] { return api.vob_manager_set_rept_param(manager, -1, "x"); }, static_cast<vob_result>(0x800A0009),
+       "Subscript out of range: SetReptParam(-1)"},
+      {[&] { return api.vob_report_run_to_file(manager, "out.pdf"); }, VOB_E_NOINTERFACE,
+       "vob_report_run_to_file: the object is a manager, not a report"},
+      {[&] { return api.vob_report_run_to_file(report, nullptr); }, VOB_E_POINTER,
+       "vob_report_run_to_file: path is NULL"},
+      {[&] { return api.vob_report_run_to_file(report, "out.doc"); }, VOB_E_FAIL,
+       "unknown output type for out.doc: expected .pdf, .png, .svg, .txt, .json or - for standard output"},
+      {[&] { return api.vob_report_run_to_pdf_bytes(report, nullptr, &size); }, VOB_E_POINTER,
+       "vob_report_run_to_pdf_bytes: bytes is NULL"},
+      {[&] { return api.vob_report_run_to_pdf_bytes(nullptr, &bytes, &size); }, VOB_E_POINTER,
+       "vob_report_run_to_pdf_bytes: report is NULL"},
+      {[&] { return api.vob_report_page_count(report, &pages); }, VOB_E_FAIL,
+       "vob_report_page_count: report \"araging\" has no finished run"},
+  };
+  for (const Case& c : kCases) {
+    ASSERT_EQ(api.vob_manager_set_rept_param(manager, 9, "x"), VOB_OK);
+    EXPECT_STREQ(api.vob_last_error(), "");
+    ASSERT_EQ(api.vob_create_object("Earlier.Failure", &created), VOB_E_CLASSNOTREG);
+    EXPECT_EQ(c.call(), c.result) << c.message;
+    EXPECT_EQ(api.vob_last_error(), c.message);
+    EXPECT_EQ(created, nullptr) << c.message;
+  }
+  api.vob_release(report);
+  api.vob_release(manager);
+}
+
+// The same settings give the same message as `vobreports run` prints, and no output file.
+TEST_F(CApiTest, RunErrorsReadAsTheCommandLinePrintsThem) {
+  Api& api = *api_;
+  vob_object* manager = NewManager();
+  ASSERT_EQ(api.vob_manager_set_rept_param(manager, 1, "AC'ME"), VOB_OK);
+  vob_object* report = GetReport(manager, "ARAGING");
+  const std::filesystem::path output = directory_ / "failed" / "araging.pdf";
+  std::filesystem::create_directories(output.parent_path());
+
+  EXPECT_EQ(api.vob_report_run_to_file(report, output.c_str()), VOB_E_FAIL);
+  const auto printed = RunCommand(Vobreports() + "run araging --param \"1=AC'ME\" --db " + Database() +
+                                  " -o " + output.string() + " 2>&1");
+  EXPECT_EQ(printed.exit_code, 1);
+  EXPECT_EQ("vobreports: " + std::string(api.vob_last_error()) + "\n", printed.output);
+  EXPECT_NE(printed.output.find("rptARAging, dataMain: "), std::string::npos);
+  EXPECT_NE(printed.output.find("'AC'ME'"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_empty(output.parent_path()));
+  int32_t pages = -1;
+  EXPECT_EQ(api.vob_report_page_count(report, &pages), VOB_E_FAIL);
+  api.vob_release(report);
+  api.vob_release(manager);
+}
+
+TEST_F(CApiTest, WritesEachOutputAsTheCommandLineDoes) {
+  Api& api = *api_;
+  vob_object* manager = NewManager();
+  ASSERT_EQ(api.vob_manager_set_title(manager, "Chart of Accounts"), VOB_OK);
+  // A new report object for each output: one that runs again keeps its own variables (its row shading).
+  for (const char* extension : {".txt", ".json"}) {
+    vob_object* report = GetReport(manager, "chaccts");
+    const std::filesystem::path ours = directory_ / (std::string("host") + extension);
+    const std::filesystem::path theirs = directory_ / (std::string("cli") + extension);
+    ASSERT_EQ(api.vob_report_run_to_file(report, ours.c_str()), VOB_OK) << api.vob_last_error();
+    ASSERT_EQ(
+        RunCommand(Vobreports() + "run chaccts --db " + Database() + " -o " + theirs.string()).exit_code, 0);
+    EXPECT_EQ(WithoutRunTime(ReadFile(ours)), WithoutRunTime(ReadFile(theirs))) << extension;
+    int32_t pages = 0;
+    EXPECT_EQ(api.vob_report_page_count(report, &pages), VOB_OK);
+    EXPECT_EQ(pages, 5);
+    api.vob_release(report);
+  }
+
+  vob_object* report = GetReport(manager, "chaccts");
+  unsigned char* bytes = nullptr;
+  size_t size = 0;
+  ASSERT_EQ(api.vob_report_run_to_pdf_bytes(report, &bytes, &size), VOB_OK) << api.vob_last_error();
+  const std::string pdf(reinterpret_cast<const char*>(bytes), size);
+  api.vob_free_bytes(bytes);
+  EXPECT_TRUE(pdf.starts_with("%PDF-")) << pdf.substr(0, 16);
+  EXPECT_NE(pdf.find("%%EOF", pdf.size() - 8), std::string::npos);
+  int32_t pages = 0;
+  EXPECT_EQ(api.vob_report_page_count(report, &pages), VOB_OK);
+  EXPECT_EQ(pages, 5);
+  EXPECT_STREQ(api.vob_last_error(), "");
+  api.vob_release(report);
+  api.vob_release(manager);
+}
+
+TEST_F(CApiTest, ExportsOnlyTheCInterface) {
+  const auto symbols = RunCommand("nm -D --defined-only " + kLibrary + " | awk '{print $3}' | sort");
+  ASSERT_EQ(symbols.exit_code, 0);
+  EXPECT_EQ(symbols.output,
+            "vob_create_object\nvob_free_bytes\nvob_last_error\nvob_manager_get_report\nvob_manager_reset\n"
+            "vob_manager_set_currency_format\nvob_manager_set_data_source\nvob_manager_set_date_format\n"
+            "vob_manager_set_drill_down_params\nvob_manager_set_logo_props\nvob_manager_set_price_fmt\n"
+            "vob_manager_set_rept_param\nvob_manager_set_title\nvob_release\nvob_report_page_count\n"
+            "vob_report_run_to_file\nvob_report_run_to_pdf_bytes\nvob_server_info\n");
+}
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VOB_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define VOB_ADDRESS_SANITIZER 1
+#endif
+
+// A host under a memory limit gets a result code, not an abort, when the library cannot allocate.
+TEST_F(CApiTest, OutOfMemoryIsAResultNotAnAbort) {
+#ifdef VOB_ADDRESS_SANITIZER
+  GTEST_SKIP() << "the sanitizer's allocator reports exhaustion itself";
+#else
+  Api& api = *api_;
+  const std::string id(128 << 20, 'x');  // the library copies it while it looks the class up
+  const auto create_under_limit = [&] {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const auto limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (64 << 20);
+    const rlimit address_space = {limit, limit};
+    setrlimit(RLIMIT_AS, &address_space);
+    vob_object* object = nullptr;
+    const vob_result result = api.vob_create_object(id.c_str(), &object);
+    std::fprintf(stderr, "%x %s", static_cast<unsigned>(result), api.vob_last_error());
+    std::_Exit(0);
+  };
+  EXPECT_EXIT(create_under_limit(), ::testing::ExitedWithCode(0),
+              "^8007000e vob_create_object: out of memory$");
+#endif
+}
+
+TEST_F(CApiTest, ReleasingTwiceStopsADebugBuild) {
+#ifdef NDEBUG
+  GTEST_SKIP() << "only a debug build of the library checks its objects";
+#else
+  Api& api = *api_;
+  EXPECT_DEATH(
+      {
+        vob_object* manager = nullptr;
+        api.vob_create_object("VOBADOReports2.rptManager", &manager);
+        api.vob_release(manager);
+        api.vob_release(manager);
+      },
+      "vob_release: 0x[0-9a-f]+ is not a live object of this library \\(released already\\?\\)");
+#endif
 }
 
 }  // namespace

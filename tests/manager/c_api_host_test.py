@@ -1,0 +1,185 @@
+"""A host in another language: Python loads libVOBADOReports2.so with ctypes and prints reports through it.
+Two host threads run reports at the same time, each with its own settings, as the C header promises."""
+import ctypes
+import os
+import subprocess
+import sys
+import tempfile
+import threading
+import unittest
+
+BUILD = sys.argv.pop(1) if len(sys.argv) > 1 else "build"
+VOB_OK = 0
+
+
+def load_library():
+    library = ctypes.CDLL(os.path.join(BUILD, "libVOBADOReports2.so"))
+    handle = ctypes.c_void_p
+    signatures = {
+        "vob_create_object": [ctypes.c_char_p, ctypes.POINTER(handle)],
+        "vob_manager_set_data_source": [handle, ctypes.c_char_p],
+        "vob_manager_set_date_format": [handle, ctypes.c_char_p],
+        "vob_manager_set_currency_format": [handle, ctypes.c_char_p],
+        "vob_manager_reset": [handle],
+        "vob_manager_set_rept_param": [handle, ctypes.c_int16, ctypes.c_char_p],
+        "vob_manager_set_title": [handle, ctypes.c_char_p],
+        "vob_manager_get_report": [handle, ctypes.c_char_p, ctypes.POINTER(handle)],
+        "vob_report_run_to_file": [handle, ctypes.c_char_p],
+        "vob_report_run_to_pdf_bytes": [handle, ctypes.POINTER(ctypes.POINTER(ctypes.c_ubyte)),
+                                        ctypes.POINTER(ctypes.c_size_t)],
+        "vob_report_page_count": [handle, ctypes.POINTER(ctypes.c_int32)],
+    }
+    for name, arguments in signatures.items():
+        function = getattr(library, name)
+        function.argtypes = arguments
+        function.restype = ctypes.c_int32
+    library.vob_release.argtypes = [handle]
+    library.vob_release.restype = None
+    library.vob_free_bytes.argtypes = [ctypes.POINTER(ctypes.c_ubyte)]
+    library.vob_free_bytes.restype = None
+    library.vob_last_error.argtypes = []
+    library.vob_last_error.restype = ctypes.c_char_p
+    return library
+
+
+class Host:
+    """What a host application does: settings through the manager, then a report object it runs."""
+
+    def __init__(self, library, database):
+        self.library = library
+        self.manager = ctypes.c_void_p()
+        self.check(library.vob_create_object(b"VOBADOReports2.rptManager", ctypes.byref(self.manager)))
+        source = f"Provider=SQLite;Data Source={database};".encode()
+        self.check(library.vob_manager_set_data_source(self.manager, source))
+        self.check(library.vob_manager_set_date_format(self.manager, b"mm/dd/yy"))
+        self.check(library.vob_manager_set_currency_format(self.manager, b"$#,##0.00;($#,##0.00)"))
+
+    def check(self, result):
+        if result != VOB_OK:
+            message = self.library.vob_last_error().decode("utf-8")
+            raise AssertionError(f"result {result & 0xFFFFFFFF:#x}: {message}")
+
+    def report(self, key, title, params):
+        self.check(self.library.vob_manager_reset(self.manager))
+        for index, text in params.items():
+            self.check(self.library.vob_manager_set_rept_param(self.manager, index, text.encode()))
+        self.check(self.library.vob_manager_set_title(self.manager, title.encode()))
+        report = ctypes.c_void_p()
+        self.check(self.library.vob_manager_get_report(self.manager, key.encode(), ctypes.byref(report)))
+        assert report.value is not None, key
+        return report
+
+    def page_count(self, report):
+        pages = ctypes.c_int32()
+        self.check(self.library.vob_report_page_count(report, ctypes.byref(pages)))
+        return pages.value
+
+    def pdf_bytes(self, report):
+        data = ctypes.POINTER(ctypes.c_ubyte)()
+        size = ctypes.c_size_t()
+        self.check(self.library.vob_report_run_to_pdf_bytes(report, ctypes.byref(data), ctypes.byref(size)))
+        try:
+            return ctypes.string_at(data, size.value)
+        finally:
+            self.library.vob_free_bytes(data)
+
+    def close(self, *objects):
+        for item in objects + (self.manager,):
+            self.library.vob_release(item)
+
+
+def pdf_text(path):
+    return subprocess.run(["pdftotext", "-layout", path, "-"], check=True, capture_output=True,
+                          text=True).stdout
+
+
+TRIAL_BALANCE = {1: "04/01/2024", 2: "06/30/2024", 3: "202404", 4: "202406"}
+
+
+class CApiHostTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.folder = tempfile.TemporaryDirectory(prefix="vob-c-api-host-")
+        cls.database = os.path.join(cls.folder.name, "demo.sqlite")
+        subprocess.run([os.path.join(BUILD, "vobreports"), "demo-db", cls.database, "--date", "2024-06-30"],
+                       check=True, capture_output=True)
+        cls.library = load_library()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.folder.cleanup()
+
+    def test_runs_the_trial_balance_to_pdf(self):
+        host = Host(self.library, self.database)
+        report = host.report("trbalance", "Trial Balance", TRIAL_BALANCE)
+        path = os.path.join(self.folder.name, "trbalance.pdf")
+        host.check(self.library.vob_report_run_to_file(report, path.encode()))
+        self.assertEqual(host.page_count(report), 1)
+        text = pdf_text(path)
+        self.assertEqual(text.count("\f"), 1)
+        for expected in ["Trial Balance", "Beginning Date:     01-Apr-24      Ending Date:   30-Jun-24",
+                         "1010       Cash - Operating", "Totals", "1,923,802.51   1,923,802.51",
+                         "Page   1 of   1"]:
+            self.assertIn(expected, text)
+        self.assertEqual(self.library.vob_last_error(), b"")
+        host.close(report)
+
+    def test_a_second_thread_runs_with_its_own_settings_at_the_same_time(self):
+        # The second thread hands over its own data source, parameters and title; the first thread's
+        # settings must not reach its report, nor its settings the first thread's.
+        start = threading.Barrier(2)
+        results = {}
+
+        def second_host():
+            try:
+                host = Host(self.library, self.database)
+                report = host.report("chaccts", "Chart of the Second Thread", {})
+                start.wait()
+                pdf = host.pdf_bytes(report)
+                results["pages"] = host.page_count(report)
+                path = os.path.join(self.folder.name, "second.pdf")
+                with open(path, "wb") as file:
+                    file.write(pdf)
+                results["text"] = pdf_text(path)
+                host.close(report)
+            except BaseException as error:  # reported by the main thread
+                results["error"] = error
+                start.abort()
+
+        thread = threading.Thread(target=second_host)
+        thread.start()
+        host = Host(self.library, self.database)
+        report = host.report("trbalance", "Trial Balance of the First Thread", TRIAL_BALANCE)
+        start.wait()
+        path = os.path.join(self.folder.name, "first.pdf")
+        host.check(self.library.vob_report_run_to_file(report, path.encode()))
+        thread.join()
+        self.assertNotIn("error", results)
+
+        first = pdf_text(path)
+        self.assertIn("Trial Balance of the First Thread", first)
+        self.assertNotIn("Second Thread", first)
+        self.assertIn("1,923,802.51", first)
+        self.assertEqual(host.page_count(report), 1)
+        self.assertIn("Chart of the Second Thread", results["text"])
+        self.assertNotIn("First Thread", results["text"])
+        self.assertIn("Interest Expense", results["text"])
+        self.assertEqual(results["pages"], 5)
+        self.assertEqual(results["text"].count("\f"), 5)
+        host.close(report)
+
+    def test_failures_come_back_as_codes_with_their_message(self):
+        host = Host(self.library, self.database)
+        report = host.report("trbalance", "Trial Balance", TRIAL_BALANCE)
+        path = os.path.join(self.folder.name, "trbalance.doc")
+        result = self.library.vob_report_run_to_file(report, path.encode())
+        self.assertEqual(result & 0xFFFFFFFF, 0x80004005)
+        self.assertEqual(self.library.vob_last_error().decode(),
+                         f"unknown output type for {path}: expected .pdf, .png, .svg, .txt, .json or - for "
+                         "standard output")
+        self.assertFalse(os.path.exists(path))
+        host.close(report)
+
+
+if __name__ == "__main__":
+    unittest.main()
