@@ -154,12 +154,13 @@ void Track(const vob_object* object) {
 }
 void CheckLive(const char* function, const vob_object* object, bool forgets = false) {
   std::lock_guard lock(Live().mutex);
-  if (Live().objects.erase(object) == 0) {
+  const auto found = Live().objects.find(object);
+  if (found == Live().objects.end()) {
     std::fprintf(stderr, "%s: %p is not a live object of this library (released already?)\n", function,
                  static_cast<const void*>(object));
     std::abort();
   }
-  if (!forgets) Live().objects.insert(object);
+  if (forgets) Live().objects.erase(found);
 }
 #else
 void Track(const vob_object*) {}

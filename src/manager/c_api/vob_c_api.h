@@ -6,10 +6,11 @@
    comes back as 0x800A0000 | n.
 
    Errors. Every call that returns a vob_result sets the calling thread's last error: "" on success, the
-   message of the failure otherwise, so a message never outlives the call it belongs to. The message is the
-   one `vobreports run` prints, naming report, handler and SQL ("rptTrBalance, ActiveReport_DataInitialize:
-   ..."). Texts in and out are UTF-8; the library's messages are always valid UTF-8, with invalid bytes of a
-   host's text shown as U+FFFD and long echoes of it cut short.
+   message of the failure otherwise, so a message never outlives the call it belongs to. A failed run's
+   message is the one `vobreports run` prints, naming report, handler and SQL ("rptARAging, dataMain: ...
+   in: SELECT ..."); a misuse names the function ("vob_manager_reset: manager is NULL"). Texts in and out are
+   UTF-8; the library's messages are always valid UTF-8, with invalid bytes of a host's text shown as U+FFFD
+   and long echoes of it, and messages over 16 KiB, cut short.
 
    Ownership. Objects from vob_create_object and vob_manager_get_report belong to the caller, who releases
    each exactly once with vob_release; releasing a manager leaves its reports and the settings alone. Texts
@@ -20,9 +21,8 @@
 
    Threads. The settings belong to the calling thread, not to a manager: each thread has its own, created
    empty on its first call and shared by every manager used on that thread, and a report runs with the
-   settings of the thread that runs it. Threads therefore run reports at the same time without sharing
-   anything. An object is used by one thread at a time. No call starts a thread or takes a lock the host
-   can see. */
+   settings of the thread that runs it. Threads therefore run reports at the same time without seeing
+   each other's settings. An object is used by one thread at a time. */
 #ifndef VOB_C_API_H_
 #define VOB_C_API_H_
 
@@ -80,7 +80,8 @@ vob_result vob_manager_set_title(vob_object* manager, const char* value) VOB_NOE
    extension, as `vobreports run -o` does: .pdf, .png and .svg (one file per page: out.png gives out-1.png,
    out-2.png, ...; 96 dots per inch), .txt (text dump), .json (JSON dump), "-" (text dump on standard
    output). The output appears only when complete; a failed run leaves no file. A report object can run
-   again, with the settings current then. */
+   again, with the settings current then; its own variables (running counts, row shading) go on from the
+   run before, so a host that wants a fresh run asks for a new object. */
 vob_result vob_report_run_to_file(vob_object* report, const char* path) VOB_NOEXCEPT;
 
 /* Runs the report as above and hands back the PDF: *bytes (free it with vob_free_bytes) and *size. After a
