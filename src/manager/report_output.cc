@@ -4,6 +4,7 @@
 
 #include <stdlib.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <filesystem>

@@ -1,0 +1,82 @@
+#include "manager/report_output.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "manager/rpt_manager.h"
+#include "platform/vb/date.h"
+#include "support/run_command.h"
+
+namespace vob {
+namespace {
+
+// Counts what passes on the way to the output.
+class PageTally final : public engine::PageSink {
+ public:
+  PageTally(engine::PageSink& output, int& pages) : output_(output), pages_(pages) {}
+  void Begin(const engine::DocumentInfo& info) override { output_.Begin(info); }
+  void AddPage(const engine::DocumentInfo& info, engine::Page page) override {
+    ++pages_;
+    output_.AddPage(info, std::move(page));
+  }
+  void End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) override {
+    output_.End(info, end);
+  }
+
+ private:
+  engine::PageSink& output_;
+  int& pages_;
+};
+
+class ReportOutputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    directory_ = std::filesystem::temp_directory_path() / ("vob-report-output-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(directory_);
+    const std::string database = (directory_ / "demo.sqlite").string();
+    ASSERT_EQ(
+        testing::RunCommand(testing::Vobreports() + "demo-db " + database + " --date 2024-06-30 >/dev/null")
+            .exit_code,
+        0);
+    manager_.SetDataSource("Provider=SQLite;Data Source=" + database + ";");
+    manager_.SetDateFormat("mm/dd/yy");
+    manager_.reset();
+    vb::PinClock(vb::DateSerial(2024, 6, 30) + vb::TimeSerial(17, 0, 0));
+  }
+  void TearDown() override {
+    vb::UnpinClock();
+    std::filesystem::remove_all(directory_);
+  }
+
+  std::filesystem::path directory_;
+  rptManager manager_;
+};
+
+TEST_F(ReportOutputTest, PdfBytesAreTheBytesOfThePdfFile) {
+  ReportOutputOptions options;
+  options.report_key = "chaccts";
+  options.title = "Chart of Accounts";
+  options.stamps_creation_time = true;
+  int observed_pages = 0;
+  options.observe_pages = [&](engine::PageSink& output) {
+    return std::make_unique<PageTally>(output, observed_pages);
+  };
+
+  const std::filesystem::path path = directory_ / "chaccts.pdf";
+  EXPECT_EQ(RunReportToPath(*manager_.GetReport("chaccts"), path.string(), options), 5);
+  EXPECT_EQ(observed_pages, 5);
+  const PdfDocument document = RunReportToPdf(*manager_.GetReport("chaccts"), options);
+  EXPECT_EQ(document.page_count, 5);
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream written;
+  written << file.rdbuf();
+  EXPECT_EQ(document.bytes, written.str());
+  EXPECT_NE(document.bytes.find("/CreationDate(D:20240630"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vob
