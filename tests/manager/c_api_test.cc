@@ -10,6 +10,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "manager/c_api/vob_c_api.h"
@@ -128,6 +129,16 @@ TEST_F(CApiTest, CreatesTheManagerByProgIdOrClassIdAndCallsItsMembers) {
   for (char& c : class_id) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   ASSERT_EQ(api.vob_create_object(class_id.c_str(), &by_class_id), VOB_OK);
   api.vob_release(by_class_id);
+
+  // Settings belong to the calling thread: on a new thread the parameters do not exist until its own reset.
+  vob_result before_reset = VOB_OK;
+  std::string before_reset_message;
+  std::thread([&] {
+    before_reset = api.vob_manager_set_rept_param(manager, 1, "x");
+    before_reset_message = api.vob_last_error();
+  }).join();
+  EXPECT_EQ(static_cast<uint32_t>(before_reset), 0x800A0009u);
+  EXPECT_EQ(before_reset_message, "Subscript out of range: SetReptParam(1)");
 
   EXPECT_EQ(api.vob_manager_reset(manager), VOB_OK);
   EXPECT_EQ(api.vob_manager_set_rept_param(manager, 6, "last"), VOB_OK);
