@@ -168,18 +168,6 @@ class CApiHostTest(unittest.TestCase):
         self.assertEqual(results["text"].count("\f"), 5)
         host.close(report)
 
-    def test_failures_come_back_as_codes_with_their_message(self):
-        host = Host(self.library, self.database)
-        report = host.report("trbalance", "Trial Balance", TRIAL_BALANCE)
-        path = os.path.join(self.folder.name, "trbalance.doc")
-        result = self.library.vob_report_run_to_file(report, path.encode())
-        self.assertEqual(result & 0xFFFFFFFF, 0x80004005)
-        self.assertEqual(self.library.vob_last_error().decode(),
-                         f"unknown output type for {path}: expected .pdf, .png, .svg, .txt, .json or - for "
-                         "standard output")
-        self.assertFalse(os.path.exists(path))
-        host.close(report)
-
 
 if __name__ == "__main__":
     unittest.main()

@@ -62,7 +62,6 @@ struct Api {
   VOB_FUNCTION(vob_manager_set_title);
   VOB_FUNCTION(vob_report_run_to_file);
   VOB_FUNCTION(vob_report_run_to_pdf_bytes);
-  VOB_FUNCTION(vob_free_bytes);
   VOB_FUNCTION(vob_report_page_count);
 #undef VOB_FUNCTION
 };
@@ -252,19 +251,6 @@ TEST_F(CApiTest, WritesEachOutputAsTheCommandLineDoes) {
     api.vob_release(report);
   }
 
-  vob_object* report = GetReport(manager, "chaccts");
-  unsigned char* bytes = nullptr;
-  size_t size = 0;
-  ASSERT_EQ(api.vob_report_run_to_pdf_bytes(report, &bytes, &size), VOB_OK) << api.vob_last_error();
-  const std::string pdf(reinterpret_cast<const char*>(bytes), size);
-  api.vob_free_bytes(bytes);
-  EXPECT_TRUE(pdf.starts_with("%PDF-")) << pdf.substr(0, 16);
-  EXPECT_NE(pdf.find("%%EOF", pdf.size() - 8), std::string::npos);
-  int32_t pages = 0;
-  EXPECT_EQ(api.vob_report_page_count(report, &pages), VOB_OK);
-  EXPECT_EQ(pages, 5);
-  EXPECT_STREQ(api.vob_last_error(), "");
-  api.vob_release(report);
   api.vob_release(manager);
 }
 
