@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "reports/banking/check_page_texts.h"
+#include "support/page_readers.h"
 #include "reports/report_test_support.h"
 
 namespace vob {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/vb/conversions.h"
-#include "reports/banking/check_page_texts.h"
+#include "support/page_readers.h"
 #include "reports/report_test_support.h"
 
 namespace vob {

@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "reports/ledger/printed_lines.h"
+#include "support/page_readers.h"
 #include "reports/report_test_support.h"
 
 namespace vob {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "reports/ledger/printed_lines.h"
+#include "support/page_readers.h"
 #include "reports/report_test_support.h"
 
 namespace vob {
