@@ -51,7 +51,8 @@ inline std::vector<PrintedLine> LinesOf(const engine::PageModel& model, std::str
 }
 
 // The texts of the named controls in one line, "" for those that printed nothing: easy to compare and print.
-inline std::vector<std::string> TextsIn(const PrintedLine& line, const std::vector<std::string_view>& controls) {
+inline std::vector<std::string> TextsIn(const PrintedLine& line,
+                                        const std::vector<std::string_view>& controls) {
   std::vector<std::string> texts;
   for (std::string_view control : controls) {
     auto found = line.find(control);

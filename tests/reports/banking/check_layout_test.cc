@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/page_readers.h"
 #include "reports/report_test_support.h"
+#include "support/page_readers.h"
 
 namespace vob {
 namespace {
