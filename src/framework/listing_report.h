@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-
 #include <string_view>
 
 #include "framework/report_base.h"
