@@ -25,11 +25,11 @@ uint16_t DeclaredBits(const ReportKey& entry) {
   return bits;
 }
 
-TEST(DemoRuns, EveryBuiltReportHasOne) {
+// The drill-down and second example runs that make demo adds to a report's own.
+TEST(DemoRuns, AddTheDrillDownAndSecondExampleRuns) {
   std::map<std::string, int> runs_per_key;
   for (const DemoRun& run : testing::AllDemoRuns()) ++runs_per_key[run.key];
-  EXPECT_EQ(runs_per_key.size(), 13u);
-  // The drill-down and second example runs that make demo adds.
+  EXPECT_EQ(runs_per_key["chaccts"], 1);
   EXPECT_EQ(runs_per_key["activity"], 2);
   EXPECT_EQ(runs_per_key["araging"], 2);
   EXPECT_EQ(runs_per_key["journal"], 2);
