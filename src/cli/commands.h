@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "manager/report_keys.h"
 #include "platform/error.h"
 
 namespace vob::cli {
@@ -22,5 +23,11 @@ void RegisterWordsCommand(CLI::App& app);
 void RegisterDemoDbCommand(CLI::App& app);
 void RegisterSqlCommand(CLI::App& app);
 void RegisterRunCommand(CLI::App& app);
+void RegisterParamsCommand(CLI::App& app);
+
+// The key table's entry for a report key in any case. Throws UsageError for an unknown key, listing every key
+// (ReportKeyList), and vob::Error for a key whose report is not built yet: `run` and `params` fail alike.
+const ReportKey& FindBuiltReport(const std::string& key);
+std::string ReportKeyList();
 
 }  // namespace vob::cli

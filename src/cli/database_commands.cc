@@ -32,7 +32,7 @@ void RunDemoDb(const DemoDbOptions& options) {
   if (options.file.empty() && options.postgres.empty()) {
     throw CLI::ValidationError("demo-db", "name a FILE to write or --postgres CONNSTRING");
   }
-  const double date = options.date.empty() ? vb::Today() : *schema::ParseIsoDate(options.date);
+  const double date = *schema::ParseIsoDate(options.date.empty() ? schema::kDemoBookDate : options.date);
   const schema::DemoOptions demo{options.scale, date};
   const auto start = std::chrono::steady_clock::now();
   const schema::LoadSummary summary = options.file.empty()
@@ -155,7 +155,10 @@ void RegisterDemoDbCommand(CLI::App& app) {
       ->check(CLI::Range(1, 10000))
       ->capture_default_str();
   command->add_flag("--empty", options->is_empty, "Create the tables only, without rows");
-  command->add_option("--date", options->date, "The day the books run up to, YYYY-MM-DD (default: today)")
+  command
+      ->add_option("--date", options->date,
+                   "The day the books run up to, YYYY-MM-DD (default: " + std::string(schema::kDemoBookDate) +
+                       ", the day the reports' examples are written for)")
       ->check(CLI::Validator(
           [](std::string& text) {
             return schema::ParseIsoDate(text) ? std::string() : "not a date as YYYY-MM-DD: " + text;

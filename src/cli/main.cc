@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   vob::cli::RegisterDemoDbCommand(app);
   vob::cli::RegisterSqlCommand(app);
   vob::cli::RegisterRunCommand(app);
+  vob::cli::RegisterParamsCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

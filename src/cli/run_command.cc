@@ -167,15 +167,6 @@ class ProgressSink final : public engine::PageSink {
   std::string key_;
 };
 
-std::string KeyList() {
-  std::string list;
-  for (const ReportKey& entry : ReportKeys()) {
-    if (!list.empty()) list += ", ";
-    list += entry.key;
-  }
-  return list;
-}
-
 void RunReport(const RunOptions& options) {
   PinRunClock(options);
   const std::string key = vb::LCase(options.key);
@@ -202,12 +193,7 @@ void RunReport(const RunOptions& options) {
   manager.Title(title);
 
   engine::ReportHandle report = manager.GetReport(key);
-  if (!report) {
-    const ReportKey* known = FindReportKey(key);
-    if (known != nullptr)
-      throw vob::Error("report \"" + key + "\" (" + std::string(known->class_name) + ") is not built yet");
-    throw UsageError("unknown report key \"" + options.key + "\"; the keys are: " + KeyList());
-  }
+  if (!report) FindBuiltReport(options.key);  // throws: the key is unknown or its report not built yet
 
   render::OutputKindOf(options.output);  // an unknown extension fails before the report runs
 

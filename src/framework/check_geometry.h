@@ -88,8 +88,6 @@ class CheckPage {
   // top + factor x line height, rounded to whole twips, halves to even (1.5 x 225 gives 338).
   static int32_t NextLineTop(int32_t top_twips, double factor, int32_t line_height_twips);
 
-  const CheckGeometry& geometry() const { return geometry_; }
-
  private:
   engine::PageCanvas& canvas_;
   const CheckGeometry& geometry_;

@@ -1,9 +1,7 @@
 // Journal lines in two amount columns: the split into unbound fields and the visibility of each side.
 #include "framework/journal_lines.h"
 
-#include "common/text_format.h"
 #include "framework/debit_credit.h"
-#include "platform/vb/error.h"
 
 namespace vob::reports {
 
@@ -12,9 +10,7 @@ void AddDebitCreditFields(ActiveReport& report) {
   report.Fields().Add("crAmt");
 }
 
-void SplitDebitAmount(ActiveReport& report, const DataControl& data) {
-  if (!data.has_recordset() || data.recordset().eof()) return;
-  const data::Recordset& line = data.recordset();
+void SplitDebitAmount(ActiveReport& report, const data::Recordset& line) {
   const Variant& amount = line.Fields("debitamount");
   if (vb::IsNull(amount)) {  // the conversion would fail anyway; say which line needs mending
     vb::Raise(vb::kInvalidUseOfNull, "DebitAmount of a line of journal entry " +

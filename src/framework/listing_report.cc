@@ -1,6 +1,7 @@
 // Standard sections, page footer and lifecycle of listings.
 #include "framework/listing_report.h"
 
+#include "common/text_format.h"
 #include "framework/company_header.h"
 #include "framework/standard_layout.h"
 #include "platform/vb/date.h"
@@ -50,6 +51,11 @@ void ListingReport::PageFooter_Format() {
   Controls<TextBox>("txtDate").set_text(vb::Format(Variant::Date(vb::Now()), Settings().DateTimeFormat));
 }
 
+void ListingReport::ShowDateRange(std::string_view end_control) {
+  Controls<TextBox>("txtBegDate").set_text(FormatMediumDate(ReportParam(1)));
+  Controls<TextBox>(end_control).set_text(FormatMediumDate(ReportParam(2)));
+}
+
 void ListingReport::ActiveReport_ReportEnd() {
   vb::ResumeNext([&] { Controls<Subreport>("subHeader").set_report(nullptr); });
 }
@@ -61,11 +67,6 @@ void ListingReport::ShadeAlternateRows(Section& section, int16_t& row_counter) {
   } else {
     section.set_back_style(engine::kBackStyleTransparent);
   }
-  row_counter = static_cast<int16_t>(static_cast<uint16_t>(row_counter) + 1);
-}
-
-void ListingReport::ToggleBackStyle(Section& section, int16_t& row_counter) {
-  section.set_back_style(row_counter % 2 == 0 ? engine::kBackStyleOpaque : engine::kBackStyleTransparent);
   row_counter = static_cast<int16_t>(static_cast<uint16_t>(row_counter) + 1);
 }
 

@@ -3,12 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
-#include "framework/report_api.h"
+#include "framework/report_base.h"
 
 namespace vob::reports {
 
-class ListingReport : public ActiveReport {
+class ListingReport : public ReportBase {
  public:
   // Printer setting 1 and the company header chosen by LogoOption. Reports with steps of their own override
   // this and call it first.
@@ -23,15 +24,14 @@ class ListingReport : public ActiveReport {
   // Letter paper with half-inch margins; the report then declares its own sections and controls.
   ListingReport();
 
-  DataControl& dataMain() { return Controls<DataControl>("dataMain"); }
-  // Text of a report parameter, ReportParams(index); Subscript out of range (9) before the first reset.
-  static const std::string& ReportParam(int index) { return Settings().ReportParam(index); }
+  // The heading's date range: txtBegDate := FormatMediumDate(ReportParams(1)), and the end control
+  // (txtEndDate unless the layout names it otherwise) := FormatMediumDate(ReportParams(2)). Call at report
+  // start.
+  void ShowDateRange(std::string_view end_control = "txtEndDate");
 
   // Alternate-row shading: an even counter shades the section with (240, 240, 240), an odd one clears it;
   // then the counter moves on. Only the counter's parity matters, so it may wrap past 32767.
   static void ShadeAlternateRows(Section& section, int16_t& row_counter);
-  // The same, toggling only the background style and keeping the section's colour.
-  static void ToggleBackStyle(Section& section, int16_t& row_counter);
 };
 
 }  // namespace vob::reports

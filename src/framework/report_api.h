@@ -1,13 +1,20 @@
-// The names report modules use from the engine: report object, layout rows, sections and controls.
-// Reports include framework headers only; this is where the engine's vocabulary enters them.
+// The names report modules use from the engine: report object, layout rows, sections and controls; with the
+// values, dates, errors and recordsets they handle and the shared formatting, lookup and amount-in-words
+// helpers. Reports include framework headers only; this is where the lower layers' vocabulary enters them.
 #pragma once
 
+#include "common/amount_in_words.h"
+#include "common/lookups.h"
+#include "common/text_format.h"
+#include "platform/data/recordset.h"
 #include "platform/engine/active_report.h"
 #include "platform/engine/controls.h"
 #include "platform/engine/layout.h"
 #include "platform/engine/section.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/currency.h"
+#include "platform/vb/date.h"
+#include "platform/vb/error.h"
 #include "platform/vb/format.h"
 #include "platform/vb/resume_next.h"
 #include "platform/vb/variant.h"

@@ -1,8 +1,9 @@
-// The geometry every listing shares: Letter paper, half-inch margins, Arial-compatible text, and the
-// positions of the page footer. Lengths are twips (1440 per inch).
+// The geometry every listing shares: Letter paper, half-inch margins, Arial-compatible text, the positions of
+// the page footer, and the output formats of amounts and dates. Lengths are twips (1440 per inch).
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "platform/engine/layout.h"
 
@@ -20,5 +21,12 @@ inline constexpr engine::FontRow kTitleFont{"Arial", 14, true};
 inline constexpr engine::FontRow kMastHeadFont{"Arial", 9};
 
 inline constexpr engine::Color kShadeColor{240, 240, 240};
+
+// Amounts: negatives in parentheses, positives with a trailing blank so that both line up on the right.
+inline constexpr std::string_view kAmount = "#,##0.00 ;(#,##0.00)";
+// The same with a dollar sign: the design format of money fields, which CurrencyFormat then replaces.
+inline constexpr std::string_view kMoney = "$#,##0.00 ;($#,##0.00)";
+// The design format of date fields; most take DateFormat from the settings at report start.
+inline constexpr std::string_view kShortDate = "mm/dd/yy";
 
 }  // namespace vob::reports

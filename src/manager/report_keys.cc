@@ -1,6 +1,8 @@
 // The key table, expanded from report_list.inc.
 #include "manager/report_keys.h"
 
+#include "framework/report_base.h"
+
 namespace vob {
 
 #define VOB_REPORT(key, class_name) engine::ReportHandle Create_##class_name();
@@ -30,6 +32,13 @@ const ReportKey* FindReportKey(std::string_view key) {
     if (entry.key == key) return &entry;
   }
   return nullptr;
+}
+
+std::span<const reports::ParamRow> DeclaredParams(const ReportKey& entry) {
+  if (entry.create == nullptr) return {};
+  const engine::ReportHandle report = entry.create();
+  const auto* declaring = dynamic_cast<const reports::ReportBase*>(report.get());
+  return declaring != nullptr ? declaring->params() : std::span<const reports::ParamRow>();
 }
 
 }  // namespace vob

@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "framework/report_params.h"
 #include "platform/engine/active_report.h"
 
 namespace vob {
@@ -22,5 +23,9 @@ std::span<const ReportKey> ReportKeys();
 
 // The entry whose key equals `key` exactly (GetReport lower-cases first), or null.
 const ReportKey* FindReportKey(std::string_view key);
+
+// The parameter table the entry's report declares (report_params.h); empty for a pending key. Creates and
+// releases one report object to ask it.
+std::span<const reports::ParamRow> DeclaredParams(const ReportKey& entry);
 
 }  // namespace vob

@@ -9,7 +9,13 @@ const std::string& ReportSettings::ReportParam(int index) const {
   if (!ReportParams || index < 0 || index >= kReportParamCount) {
     vb::Raise(vb::kSubscriptOutOfRange, "ReportParams(" + std::to_string(index) + ")");
   }
+  params_read |= static_cast<uint16_t>(1u << index);
   return (*ReportParams)[static_cast<size_t>(index)];
+}
+
+const std::string& ReportSettings::DrillDownParam() const {
+  params_read |= kDrillDownReadBit;
+  return DrillDownParams;
 }
 
 ReportSettings& Settings() {
@@ -23,6 +29,7 @@ void ResetRequestSettings(ReportSettings& settings) {
   settings.DrillDownParams.clear();
   settings.LogoWidth = 0;
   settings.LogoHeight = 0;
+  settings.params_read = 0;
 }
 
 }  // namespace vob

@@ -33,14 +33,23 @@ struct ReportSettings {
   // Created on first use by OpenSharedConnection; kept open across handler calls.
   std::unique_ptr<data::Connection> SharedConnection;
 
+  // Which parameters have been read since the last reset: bit i for ReportParams(i), kDrillDownReadBit for
+  // DrillDownParams. Only the two readers below set it; a test compares it with a report's declarations.
+  mutable uint16_t params_read = 0;
+
   // ReportParams(index). Raises Subscript out of range (9) before the first reset or outside 0..6.
   const std::string& ReportParam(int index) const;
+  // DrillDownParams, as set.
+  const std::string& DrillDownParam() const;
 };
+
+inline constexpr uint16_t kDrillDownReadBit = 1u << kReportParamCount;
 
 // The calling thread's store, created empty on first use and kept for the thread's life.
 ReportSettings& Settings();
 
-// Clears the per-request values: title, parameters (seven empty texts), drill-down argument and logo size.
+// Clears the per-request values: title, parameters (seven empty texts), drill-down argument, logo size and
+// the record of parameters read.
 // Keeps the connection string, logo option and file, and the formats.
 void ResetRequestSettings(ReportSettings& settings);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <thread>
@@ -37,6 +38,32 @@ TEST(ReportKeys, ListsThirtyEightLowerCaseKeysOnce) {
   EXPECT_EQ(FindReportKey(" araging"), nullptr);
 }
 
+// What `vobreports params` prints and make demo runs must be usable: each index once, a label, and for a
+// choice its codes with the examples among them.
+TEST(ReportKeys, EveryBuiltReportDeclaresWellFormedParameters) {
+  for (const ReportKey& entry : ReportKeys()) {
+    const std::span<const reports::ParamRow> rows = DeclaredParams(entry);
+    if (entry.create == nullptr) {
+      EXPECT_TRUE(rows.empty()) << entry.key;
+      continue;
+    }
+    std::set<int> indices;
+    for (const reports::ParamRow& row : rows) {
+      EXPECT_TRUE(row.index == reports::kDrillDown || (row.index >= 0 && row.index < kReportParamCount))
+          << entry.key << " " << row.index;
+      EXPECT_TRUE(indices.insert(row.index).second) << entry.key << " declares " << row.index << " twice";
+      EXPECT_FALSE(row.label.empty()) << entry.key << " " << row.index;
+      EXPECT_EQ(row.kind == reports::ParamKind::kChoice, !row.values.empty())
+          << entry.key << " " << row.index;
+      if (row.kind != reports::ParamKind::kChoice) continue;
+      for (std::string_view example : {row.example, row.second_example}) {
+        EXPECT_TRUE(example.empty() || std::ranges::find(row.values, example) != row.values.end())
+            << entry.key << " " << example;
+      }
+    }
+  }
+}
+
 TEST(RptManager, GetReportOfAnUnknownKeyIsNoObject) {
   rptManager manager;
   EXPECT_EQ(manager.GetReport("nosuchreport"), nullptr);
@@ -68,6 +95,13 @@ TEST(RptManager, ResetClearsOnlyThePerRequestSettings) {
   EXPECT_EQ(settings.DrillDownParams, "");
   EXPECT_EQ(settings.ReportParam(1), "C001");
   EXPECT_EQ(settings.ReportParam(0), "");
+
+  // Reads are recorded, for the check that reports declare what they read, until the next reset.
+  EXPECT_EQ(settings.params_read, 0b11);
+  (void)settings.DrillDownParam();
+  EXPECT_EQ(settings.params_read, 0b11 | kDrillDownReadBit);
+  manager.reset();
+  EXPECT_EQ(settings.params_read, 0);
 
   // Two managers on one thread share the store.
   rptManager second;

@@ -18,9 +18,9 @@
 #include "platform/engine/run.h"
 #include "platform/render/font_service.h"
 #include "platform/render/json_dump.h"
-#include "platform/render/text_dump.h"
 #include "platform/vb/date.h"
 #include "settings/report_settings.h"
+#include "support/page_readers.h"
 
 namespace vob::testing {
 
@@ -34,6 +34,35 @@ struct HostSettings {
   int16_t logo_option = 5;  // no company header, so that page texts are the report's own
   double now = vb::DateSerial(2024, 6, 30) + vb::TimeSerial(17, 0, 0);
 };
+
+inline render::FontService& TestFonts() {
+  static render::FontService fonts;
+  return fonts;
+}
+
+// Hands the settings over as a host does, runs the report on the database, and returns its pages.
+inline engine::PageModel RunReport(const std::string& connection, std::string_view key,
+                                   const HostSettings& host = {}) {
+  vb::PinClock(host.now);
+  rptManager manager;
+  manager.SetDataSource(connection);
+  manager.SetDateFormat(host.date_format);
+  manager.SetCurrencyFormat(host.currency_format);
+  manager.SetPriceFmt(host.price_format);
+  manager.reset();
+  manager.SetLogoProps(host.logo_option, "", 0, 0);
+  for (const auto& [index, text] : host.params) manager.SetReptParam(static_cast<int16_t>(index), text);
+  manager.SetDrillDownParams(host.drilldown);
+  manager.Title(host.title);
+  engine::ReportHandle report = manager.GetReport(std::string(key));
+  engine::PageModel model;
+  if (!report) {
+    ADD_FAILURE() << "no report for key " << key;
+    return model;
+  }
+  engine::Run(*report, {TestFonts(), model, std::string(key), host.title});
+  return model;
+}
 
 class ReportDatabase {
  public:
@@ -63,56 +92,13 @@ class ReportDatabase {
   std::string ConnString() const { return "Provider=SQLite;Data Source=" + path_.string() + ";"; }
   const std::filesystem::path& directory() const { return directory_; }
 
-  // Hands the settings over as a host does, runs the report, and returns its pages.
   engine::PageModel Run(std::string_view key, const HostSettings& host = {}) {
-    vb::PinClock(host.now);
-    rptManager manager;
-    manager.SetDataSource(ConnString());
-    manager.SetDateFormat(host.date_format);
-    manager.SetCurrencyFormat(host.currency_format);
-    manager.SetPriceFmt(host.price_format);
-    manager.reset();
-    manager.SetLogoProps(host.logo_option, "", 0, 0);
-    for (const auto& [index, text] : host.params) manager.SetReptParam(static_cast<int16_t>(index), text);
-    manager.SetDrillDownParams(host.drilldown);
-    manager.Title(host.title);
-    engine::ReportHandle report = manager.GetReport(std::string(key));
-    engine::PageModel model;
-    if (!report) {
-      ADD_FAILURE() << "no report for key " << key;
-      return model;
-    }
-    engine::Run(*report, {Fonts(), model, std::string(key), host.title});
-    return model;
-  }
-
-  static render::FontService& Fonts() {
-    static render::FontService fonts;
-    return fonts;
+    return RunReport(ConnString(), key, host);
   }
 
  private:
   std::filesystem::path directory_;
   std::filesystem::path path_;
 };
-
-// Texts of one control, in page order.
-inline std::vector<std::string> TextsOf(const engine::PageModel& model, std::string_view control) {
-  std::vector<std::string> texts;
-  for (const engine::Page& page : model.pages()) {
-    for (const engine::PageItem& item : page.items) {
-      if (item.kind == engine::ItemKind::kText && model.name(item.control) == control)
-        texts.push_back(item.text);
-    }
-  }
-  return texts;
-}
-
-// Texts of one page's items in reading order, as the text dump prints them.
-inline std::string TextDump(const engine::PageModel& model) {
-  std::ostringstream out;
-  render::WriteTextDump(model, out);
-  return out.str();
-}
 
 }  // namespace vob::testing

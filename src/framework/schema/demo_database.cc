@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "framework/schema/iso_date.h"
 #include "framework/schema/schema_error.h"
 #include "framework/schema/sqlite_loader.h"
-#include "platform/vb/date.h"
 
 namespace vob::schema {
 
@@ -23,7 +23,7 @@ std::filesystem::path DefaultDemoDatabasePath() {
   } else {
     throw SchemaError("no cache folder for the demo database: neither XDG_CACHE_HOME nor HOME is set");
   }
-  return cache / "vobreports" / "demo.sqlite";
+  return cache / "vobreports" / ("demo-" + std::string(kDemoBookDate) + ".sqlite");
 }
 
 std::filesystem::path EnsureDemoDatabase() {
@@ -32,7 +32,7 @@ std::filesystem::path EnsureDemoDatabase() {
   std::error_code error;
   std::filesystem::create_directories(path.parent_path(), error);
   if (error) throw SchemaError("cannot create " + path.parent_path().string() + ": " + error.message());
-  WriteDemoSqlite(path, {1, vb::Today()}, false);
+  WriteDemoSqlite(path, {1, *ParseIsoDate(kDemoBookDate)}, false);
   return path;
 }
 

@@ -4,15 +4,10 @@
 
 #include <string>
 
-#include "common/text_format.h"
-#include "framework/bind_data_control.h"
 #include "framework/standard_layout.h"
-#include "platform/vb/date.h"
 
 namespace vob::reports {
 namespace {
-
-constexpr const char* kAmount = "#,##0.00 ;(#,##0.00)";
 
 // Ten columns across the print width: the document, its dates, its amount and the four aging columns.
 constexpr int32_t kNumberLeft = 0, kNumberWidth = 1300;
@@ -54,8 +49,8 @@ constexpr ControlRow kLayout[] = {
     {kDetail,       "txtInvoiceNumber", kText,      kNumberLeft,      0,              kNumberWidth, kLineHeight, "InvoiceNumber",            {},          Align::kLeft,  kBodyFont},
     {kDetail,       "txtInvoiceType",   kText,      kTypeLeft,        0,              kTypeWidth,   kLineHeight, "InvoiceType",              {},          Align::kLeft,  kBodyFont},
     {kDetail,       "txtOriginalInvoiceNo", kText,  kForLeft,         0,              kForWidth,    kLineHeight, "OriginalInvoiceNo",        {},          Align::kLeft,  kBodyFont},
-    {kDetail,       "txtInvoiceDate",   kText,      kInvoiceDateLeft, 0,              kDateWidth,   kLineHeight, "InvoiceDate",              "mm/dd/yy",  Align::kLeft,  kBodyFont},
-    {kDetail,       "txtDueDate",       kText,      kDueDateLeft,     0,              kDateWidth,   kLineHeight, "DueDate",                  "mm/dd/yy",  Align::kLeft,  kBodyFont},
+    {kDetail,       "txtInvoiceDate",   kText,      kInvoiceDateLeft, 0,              kDateWidth,   kLineHeight, "InvoiceDate",              kShortDate,  Align::kLeft,  kBodyFont},
+    {kDetail,       "txtDueDate",       kText,      kDueDateLeft,     0,              kDateWidth,   kLineHeight, "DueDate",                  kShortDate,  Align::kLeft,  kBodyFont},
     {kDetail,       "txtNetAmount",     kText,      kNetAmountLeft,   0,              kAmountWidth, kLineHeight, "NetAmount",                kAmount,     Align::kRight, kBodyFont},
     {kDetail,       "txt030",           kText,      k030Left,         0,              kAmountWidth, kLineHeight, "due030",                   kAmount,     Align::kRight, kBodyFont},
     {kDetail,       "txt3160",          kText,      k3160Left,        0,              kAmountWidth, kLineHeight, "due3160",                  kAmount,     Align::kRight, kBodyFont},
@@ -86,6 +81,7 @@ constexpr const char* kBucketControls[] = {"txt030", "txt3160", "txt6190", "txt9
 
 AgingReport::AgingReport(const Design& design) : design_(design) {
   Declare(kSections, kLayout);
+  DeclareParams(design.params);
   // The rows that name the customer or vendor: the same places in both twins, the twin's own names.
   // The heading does not repeat on later pages, so each id is one entry of the table of contents.
   const SectionRow group_header[] = {
@@ -106,37 +102,35 @@ void AgingReport::ActiveReport_DataInitialize() {
   if (!vb::Trim(ReportParam(1)).empty()) {
     filter = std::string(design_.filter_text) + ReportParam(1) + "' ";
   }
-  if (!vb::Trim(Settings().DrillDownParams).empty()) {
-    filter = std::string(design_.filter_text) + Settings().DrillDownParams + "' ";
+  if (!vb::Trim(DrillDownParam()).empty()) {
+    filter = std::string(design_.filter_text) + DrillDownParam() + "' ";
   }
   std::string sql(design_.select_text);
   sql += design_.from_text;
   sql += filter;
   sql += design_.order_text;
 
-  BindDataControl(dataMain());
-  dataMain().set_source(std::move(sql));
+  SetMainSql(std::move(sql));
   for (const char* field : kBucketFields) Fields().Add(field);
 }
 
 void AgingReport::ActiveReport_ReportStart() {
   ListingReport::ActiveReport_ReportStart();
   // Run for everyone, the report is a summary: headings and totals only.
-  Sections("Detail").set_visible(!vb::Trim(ReportParam(1) + Settings().DrillDownParams).empty());
+  Sections("Detail").set_visible(!vb::Trim(ReportParam(1) + DrillDownParam()).empty());
   Controls<TextBox>("txtInvoiceDate").set_output_format(Settings().DateFormat);
   Controls<TextBox>("txtDueDate").set_output_format(Settings().DateFormat);
 }
 
-void AgingReport::ActiveReport_FetchData(bool& eof) {
-  (void)eof;  // the engine ends the data
-  const data::Recordset& row = dataMain().recordset();
-  if (row.eof()) return;
+void AgingReport::ActiveReport_FetchData(bool& /*eof*/) {
+  const data::Recordset* row = CurrentRow();
+  if (row == nullptr) return;
 
   Currency amount;
   float days = 0;
-  if (const Variant& due_date = row.Fields("DueDate"); !vb::IsNull(due_date)) {
+  if (const Variant& due_date = row->Fields("DueDate"); !vb::IsNull(due_date)) {
     // A Null amount on a dated row has nothing to age: it ages as zero, as the engine's sums skip it.
-    const Variant& net_amount = row.Fields("NetAmount");
+    const Variant& net_amount = row->Fields("NetAmount");
     if (!vb::IsNull(net_amount)) amount = vb::CCur(net_amount);
     days = static_cast<float>(vb::Today() - vb::CDate(due_date));
   }

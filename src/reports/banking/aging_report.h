@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "framework/listing_report.h"
@@ -21,6 +22,7 @@ class AgingReport : public ListingReport {
     std::string_view group_caption;       // Label2: "Customer:"
     std::string_view name_field;          // Field2 and the total line's name: "customers.Name"
     std::string_view total_name_control;  // the total line's name control: "Field16"
+    std::span<const ParamRow> params;     // the customer's or vendor's id, as parameter 1 and drill-down
   };
 
   void ActiveReport_DataInitialize() override;

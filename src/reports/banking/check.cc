@@ -3,17 +3,13 @@
 #include <memory>
 #include <string>
 
-#include "common/amount_in_words.h"
-#include "common/lookups.h"
-#include "common/text_format.h"
-#include "framework/bind_data_control.h"
 #include "framework/check_geometry.h"
-#include "framework/report_api.h"
+#include "framework/report_base.h"
 #include "framework/report_factory.h"
 
 namespace vob::reports {
 
-class rptCheck final : public ActiveReport {
+class rptCheck final : public ReportBase {
  public:
   rptCheck() {
     // Checks are laid out on Letter with the wide margin at the bottom; the canvas counts from the paper's
@@ -23,6 +19,7 @@ class rptCheck final : public ActiveReport {
     page_settings().right_margin = 360;
     page_settings().bottom_margin = 1440;
     Declare(kSections, kLayout);
+    DeclareParams(kParams);
   }
 
   void ActiveReport_DataInitialize() override {
@@ -40,37 +37,34 @@ class rptCheck final : public ActiveReport {
              "' ) AND (CheckRegister.[Type] = 'W'));";
     }
     Fields().Add("WordsAmount");
-    BindDataControl(dataMain());
-    dataMain().set_source(sql);
+    SetMainSql(std::move(sql));
   }
 
-  void ActiveReport_FetchData(bool& eof) override {
-    (void)eof;
+  void ActiveReport_FetchData(bool& /*eof*/) override {
+    const data::Recordset* check = CurrentRow();
     vb::ResumeNext([&] { Fields("WordsAmount").set_value(""); },
                    [&] {
-                     const double payment = vb::CDbl(dataMain().recordset().Fields("Payment"));
+                     if (check == nullptr) return;
+                     const double payment = vb::CDbl(check->Fields("Payment"));
                      Fields("WordsAmount").set_value(vb::UCase(AmountInWords(payment, 2)));
                    });
   }
 
   void ActiveReport_PageStart() override {
-    const data::Recordset& check = dataMain().recordset();
-    if (check.eof()) return;
-    mCashHeaderNo = vb::CLng(check.Fields("CashHeaderNo"));
+    const data::Recordset* check = CurrentRow();
+    if (check == nullptr) return;
+    mCashHeaderNo = vb::CLng(check->Fields("CashHeaderNo"));
     // The canvas draws text without a background and has no other drawing mode to reset here.
     CheckPage page(Canvas(), mGeometry);
     page.SetCheckFont("arial");
-    page.DrawFace(vb::Format(check.Fields("CheckDate"), Settings().DateFormat),
-                  vb::Format(check.Fields("Payment"), Settings().CurrencyFormat),
+    page.DrawFace(vb::Format(check->Fields("CheckDate"), Settings().DateFormat),
+                  vb::Format(check->Fields("Payment"), Settings().CurrencyFormat),
                   vb::CStr(Fields("WordsAmount").value()));
-    DrawPayeeAndStub(page);
+    DrawPayeeAndStub(page, *check);
   }
 
  private:
-  DataControl& dataMain() { return Controls<DataControl>("dataMain"); }
-  static const std::string& ReportParam(int index) { return Settings().ReportParam(index); }
-
-  void DrawPayeeAndStub(CheckPage& page) {
+  void DrawPayeeAndStub(CheckPage& page, const data::Recordset& check) {
     data::Recordset payment;
     payment.Open(std::string("SELECT CashHeader.*, CashDetail.* ") +
                      " FROM CashHeader INNER JOIN CashDetail ON (CashHeader.TransNo = CashDetail.TransNo) " +
@@ -80,7 +74,6 @@ class rptCheck final : public ActiveReport {
       payment.Close();
       return;
     }
-    const data::Recordset& check = dataMain().recordset();
     const CheckGeometry& at = mGeometry;
     StubMetrics metrics;
     int32_t height = 0;
@@ -144,6 +137,15 @@ class rptCheck final : public ActiveReport {
     }
     payment.Close();
   }
+
+  // clang-format off
+  //  index  kind                label                                             example
+  static constexpr ParamRow kParams[] = {
+      {1,      ParamKind::kId,       "Bank account number",                            "1010"},
+      {2,      ParamKind::kId,       "Check number, or the first of a range",          "00001001"},
+      {3,      ParamKind::kId,       "Last check number, or blank for one check",      "00001005"},
+  };
+  // clang-format on
 
   static constexpr SectionRow kSections[] = {
       {kGroupHeader1, 0, "CashHeaderNo", kNewPageBefore},

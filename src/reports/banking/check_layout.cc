@@ -3,13 +3,12 @@
 #include <string>
 
 #include "framework/check_geometry.h"
-#include "framework/report_api.h"
+#include "framework/report_base.h"
 #include "framework/report_factory.h"
-#include "platform/vb/date.h"
 
 namespace vob::reports {
 
-class rptChkFormat final : public ActiveReport {
+class rptChkFormat final : public ReportBase {
  public:
   rptChkFormat() {
     // The same Letter page and margins as the checks themselves.
@@ -18,11 +17,12 @@ class rptChkFormat final : public ActiveReport {
     page_settings().right_margin = 360;
     page_settings().bottom_margin = 1440;
     Declare(kSections);
+    DeclareParams(kParams);
   }
 
   void ActiveReport_DataInitialize() override {
     data::Recordset style;
-    style.Open("Select * from libChecks where StyleID = " + Settings().ReportParam(1), Settings().ConnString,
+    style.Open("Select * from libChecks where StyleID = " + ReportParam(1), Settings().ConnString,
                data::CursorType::kForwardOnly, data::LockType::kReadOnly);
     mGeometry = CheckGeometry::FromStyle(style);
     if (style.State() == data::kStateOpen) style.Close();
@@ -69,6 +69,13 @@ class rptChkFormat final : public ActiveReport {
           [&] { mLineTop = CheckPage::NextLineTop(mLineTop, kAfterStubLine, metrics.line_height_twips); });
     }
   }
+
+  // clang-format off
+  //  index  kind                label                                example
+  static constexpr ParamRow kParams[] = {
+      {1,      ParamKind::kId,       "Check style ID",                    "1"},
+  };
+  // clang-format on
 
   // No data control: the run has no rows, so the group never breaks and the single page opens at the end.
   static constexpr SectionRow kSections[] = {

@@ -2,8 +2,6 @@
 // as the host stored them, and the totals of payments and deposits. Nothing is recomputed here.
 #include <string>
 
-#include "common/text_format.h"
-#include "framework/bind_data_control.h"
 #include "framework/listing_report.h"
 #include "framework/report_factory.h"
 #include "framework/standard_layout.h"
@@ -12,12 +10,14 @@ namespace vob::reports {
 
 class rptCheckReg final : public ListingReport {
  public:
-  rptCheckReg() { Declare(kSections, kLayout); }
+  rptCheckReg() {
+    Declare(kSections, kLayout);
+    DeclareParams(kParams);
+  }
 
   void ActiveReport_ReportStart() override {
     ListingReport::ActiveReport_ReportStart();
-    Controls<TextBox>("txtBegDate").set_text(FormatMediumDate(ReportParam(1)));
-    Controls<TextBox>("txtEndDate").set_text(FormatMediumDate(ReportParam(2)));
+    ShowDateRange();
     Controls<TextBox>("txtCheckDate").set_output_format(Settings().DateFormat);
   }
 
@@ -33,8 +33,7 @@ class rptCheckReg final : public ListingReport {
     sql += "#) AND ((CheckRegister.AccountNo)= '";
     sql += ReportParam(3);
     sql += "'));";
-    BindDataControl(dataMain());
-    dataMain().set_source(std::move(sql));
+    SetMainSql(std::move(sql));
   }
 
   void Detail_Format() override {
@@ -46,7 +45,14 @@ class rptCheckReg final : public ListingReport {
   }
 
  private:
-  static constexpr std::string_view kAmount = "#,##0.00 ;(#,##0.00)";
+  // clang-format off
+  //  index  kind                label                                example
+  static constexpr ParamRow kParams[] = {
+      {1,      ParamKind::kDate,     "Beginning date",                    "06/01/2024"},
+      {2,      ParamKind::kDate,     "Ending date",                       "06/30/2024"},
+      {3,      ParamKind::kId,       "Bank account number",               "1010"},
+  };
+  // clang-format on
 
   static constexpr int32_t kNoLeft = 0, kNoWidth = 1000;
   static constexpr int32_t kDateLeft = 1100, kDateWidth = 800;
@@ -72,9 +78,9 @@ class rptCheckReg final : public ListingReport {
       {kBannerHeader, "Field15",        kText,      1000,          kAccountTop,  900,           kLineHeight,  "CheckRegister.AccountNo",      {},                    Align::kLeft,  kCaptionFont},
       {kBannerHeader, "txtAccountName", kText,      1900,          kAccountTop,  3400,          kLineHeight,  "AccountName",                  {},                    Align::kLeft,  kCaptionFont},
       {kBannerHeader, "lblBegDate",     kLabel,     5700,          kAccountTop,  1300,          kLineHeight,  "Beginning Date:",              {},                    Align::kLeft,  kCaptionFont},
-      {kBannerHeader, "txtBegDate",     kText,      7000,          kAccountTop,  900,           kLineHeight,  {},                             "mm/dd/yy",            Align::kLeft,  kBodyFont},
+      {kBannerHeader, "txtBegDate",     kText,      7000,          kAccountTop,  900,           kLineHeight,  {},                             kShortDate,            Align::kLeft,  kBodyFont},
       {kBannerHeader, "lblEndDate",     kLabel,     8100,          kAccountTop,  1100,          kLineHeight,  "Ending Date:",                 {},                    Align::kLeft,  kCaptionFont},
-      {kBannerHeader, "txtEndDate",     kText,      9200,          kAccountTop,  900,           kLineHeight,  {},                             "mm/dd/yy",            Align::kLeft,  kBodyFont},
+      {kBannerHeader, "txtEndDate",     kText,      9200,          kAccountTop,  900,           kLineHeight,  {},                             kShortDate,            Align::kLeft,  kBodyFont},
       {kBannerHeader, "Line1",          kLine,      0,             kCaptionTop - 60, kPrintWidth, 0},
       {kBannerHeader, "Label3",         kLabel,     kNoLeft,       kCaptionTop,  kNoWidth,      kLineHeight,  "No",                           {},                    Align::kLeft,  kCaptionFont},
       {kBannerHeader, "Label4",         kLabel,     kDateLeft,     kCaptionTop,  kDateWidth,    kLineHeight,  "Date",                         {},                    Align::kLeft,  kCaptionFont},
@@ -88,7 +94,7 @@ class rptCheckReg final : public ListingReport {
       {kBannerHeader, "lblBlank",       kLabel,     0,             kRuleTop + 20, 100,          120},
 
       {kDetail,       "txtCheckNo",     kText,      kNoLeft,       0,            kNoWidth,      kLineHeight,  "CheckNo",                      {},                    Align::kLeft,  kBodyFont},
-      {kDetail,       "txtCheckDate",   kText,      kDateLeft,     0,            kDateWidth,    kLineHeight,  "CheckDate",                    "mm/dd/yy",            Align::kLeft,  kBodyFont},
+      {kDetail,       "txtCheckDate",   kText,      kDateLeft,     0,            kDateWidth,    kLineHeight,  "CheckDate",                    kShortDate,            Align::kLeft,  kBodyFont},
       {kDetail,       "txtName",        kText,      kNameLeft,     0,            kNameWidth,    kLineHeight,  "Name",                         {},                    Align::kLeft,  kBodyFont},
       {kDetail,       "txtCleared",     kText,      kClearedLeft,  0,            kFlagWidth,    kLineHeight,  "Cleared",                      "Yes/No",              Align::kLeft,  kBodyFont},
       {kDetail,       "txtVoid",        kText,      kVoidLeft,     0,            kFlagWidth,    kLineHeight,  "Void",                         "Yes/no",              Align::kLeft,  kBodyFont},

@@ -4,23 +4,22 @@
 // printed.
 #include <string>
 
-#include "common/text_format.h"
-#include "framework/bind_data_control.h"
 #include "framework/listing_report.h"
 #include "framework/report_factory.h"
 #include "framework/standard_layout.h"
-#include "platform/vb/date.h"
 
 namespace vob::reports {
 
 class rptCusStmt final : public ListingReport {
  public:
-  rptCusStmt() { Declare(kSections, kLayout); }
+  rptCusStmt() {
+    Declare(kSections, kLayout);
+    DeclareParams(kParams);
+  }
 
   void ActiveReport_ReportStart() override {
     ListingReport::ActiveReport_ReportStart();
-    Controls<TextBox>("txtBegDate").set_text(FormatMediumDate(ReportParam(1)));
-    Controls<TextBox>("txtEndingDate").set_text(FormatMediumDate(ReportParam(2)));
+    ShowDateRange("txtEndingDate");
     Controls<TextBox>("txtInvoiceDate").set_output_format(Settings().DateFormat);
     Controls<TextBox>("txtDueDate").set_output_format(Settings().DateFormat);
     for (const char* amount : {"Field2", "Field3", "fldCurrent", "fld030", "fld3160", "fld6190", "fld91"}) {
@@ -49,33 +48,31 @@ class rptCusStmt final : public ListingReport {
         "ORDER BY ARInvoiceHeader.CustomerID, ARInvoiceHeader.InvoiceDate, "
         "ARInvoiceHeader.OriginalInvoiceNo, "
         "ARinvoiceheader.invoicetype;";
-    BindDataControl(dataMain());
-    dataMain().set_source(std::move(sql));
+    SetMainSql(std::move(sql));
     Fields().Add("cutOff");
     Fields().Add("duedays");
     Fields().Add("fldZip");
   }
 
-  void ActiveReport_FetchData(bool& eof) override {
-    (void)eof;  // the engine ends the data
-    const data::Recordset& row = dataMain().recordset();
-    if (row.eof()) return;
+  void ActiveReport_FetchData(bool& /*eof*/) override {
+    const data::Recordset* row = CurrentRow();
+    if (row == nullptr) return;
 
-    const bool is_in_period = vb::CDate(row.Fields("InvoiceDate")) >= vb::CDate(Variant(ReportParam(1)));
+    const bool is_in_period = vb::CDate(row->Fields("InvoiceDate")) >= vb::CDate(Variant(ReportParam(1)));
     Fields("cutoff").set_value(static_cast<int16_t>(is_in_period ? 1 : 0));
 
     int16_t days = 0;
-    if (const Variant& due_date = row.Fields("DueDate"); !vb::IsNull(due_date)) {
+    if (const Variant& due_date = row->Fields("DueDate"); !vb::IsNull(due_date)) {
       days = vb::CInt(Variant(vb::Today() - vb::CDate(due_date)));
     }
     // A Null type is neither "INV" nor "SLS".
-    const Variant& type = row.Fields("InvoiceType");
+    const Variant& type = row->Fields("InvoiceType");
     const bool shows_days = type.is_string() && (type.str() == "INV" || type.str() == "SLS");
     Fields("DueDays").set_value(shows_days ? vb::CStr(Variant(days)) : std::string());
 
     // A Null amount adds nothing, as it adds nothing to the engine's balance sums, so the five totals still
     // add up to the ending balance.
-    const Variant& net_amount = row.Fields("NetAmount");
+    const Variant& net_amount = row->Fields("NetAmount");
     const Currency amount = vb::IsNull(net_amount) ? Currency() : vb::CCur(net_amount);
     if (days < 0) {
       mCurrentTotal += amount;
@@ -90,7 +87,7 @@ class rptCusStmt final : public ListingReport {
     }
 
     // A customer without a postal code gets an empty one in the heading.
-    const Variant& zip_code = row.Fields("ZipCode");
+    const Variant& zip_code = row->Fields("ZipCode");
     const std::string zip = vb::IsNull(zip_code) ? std::string() : vb::Trim(vb::CStr(zip_code));
     Fields("fldzip").set_value(zip.size() == 9 ? vb::Left(zip, 5) + "-" + vb::Right(zip, 4) : zip);
   }
@@ -121,8 +118,15 @@ class rptCusStmt final : public ListingReport {
   }
 
  private:
-  static constexpr const char* kAmount = "#,##0.00 ;(#,##0.00)";
-  static constexpr const char* kMoney = "$#,##0.00 ;($#,##0.00)";
+  // clang-format off
+  //  index  kind                label                                example
+  static constexpr ParamRow kParams[] = {
+      {1,      ParamKind::kDate,     "Beginning date of the period",      "06/01/2024"},
+      {2,      ParamKind::kDate,     "Ending date of the period",         "06/30/2024"},
+      {3,      ParamKind::kId,       "Customer ID",                       "ACME0021"},
+  };
+  // clang-format on
+
   static constexpr const char* kAgingMoney = "$#,##0.00;($#,##0.00)";
 
   // The customer's name and address under the company header, the period to the right.
@@ -172,9 +176,9 @@ class rptCusStmt final : public ListingReport {
       {kBannerHeader, "txtState",           kText,     kAddressLeft + 2050, kCustomerTop + 4 * kLineHeight, 450,    kLineHeight,    "State",                  {},           Align::kLeft,  kBodyFont},
       {kBannerHeader, "Field4",             kText,     kAddressLeft + 2550, kCustomerTop + 4 * kLineHeight, 1100,   kLineHeight,    "fldZip",                 {},           Align::kLeft,  kBodyFont},
       {kBannerHeader, "Label3",             kLabel,    kPeriodLeft,         kCustomerTop,           1900,           kLineHeight,    "Statement Period From ", {},           Align::kLeft,  kCaptionFont},
-      {kBannerHeader, "txtBegDate",         kText,     kPeriodLeft + 1900,  kCustomerTop,           1000,           kLineHeight,    {},                       "mm/dd/yy",   Align::kLeft,  kBodyFont},
+      {kBannerHeader, "txtBegDate",         kText,     kPeriodLeft + 1900,  kCustomerTop,           1000,           kLineHeight,    {},                       kShortDate,   Align::kLeft,  kBodyFont},
       {kBannerHeader, "Label4",             kLabel,    kPeriodLeft + 2950,  kCustomerTop,           300,            kLineHeight,    "To",                     {},           Align::kLeft,  kCaptionFont},
-      {kBannerHeader, "txtEndingDate",      kText,     kPeriodLeft + 3300,  kCustomerTop,           1000,           kLineHeight,    {},                       "mm/dd/yy",   Align::kLeft,  kBodyFont},
+      {kBannerHeader, "txtEndingDate",      kText,     kPeriodLeft + 3300,  kCustomerTop,           1000,           kLineHeight,    {},                       kShortDate,   Align::kLeft,  kBodyFont},
       {kBannerHeader, "Label5",             kLabel,    kInvoiceDateLeft,    kCaptionTop,            kDateWidth,     kCaptionHeight, "Invoice / Receipt Date", {},           Align::kLeft,  kCaptionFont, kCanGrow},
       {kBannerHeader, "Label6",             kLabel,    kNumberLeft,         kCaptionTop,            kNumberWidth,   kCaptionHeight, "Invoice/ Receipt No",    {},           Align::kLeft,  kCaptionFont, kCanGrow},
       {kBannerHeader, "Label7",             kLabel,    kOriginalLeft,       kCaptionTop,            kNumberWidth,   kCaptionHeight, "Reference Invoice No",   {},           Align::kLeft,  kCaptionFont, kCanGrow},
@@ -186,10 +190,10 @@ class rptCusStmt final : public ListingReport {
       {kBannerHeader, "Line2",              kLine,     0,                   kRuleTop,               kPrintWidth,    0},
       {kBannerHeader, "lblBlank",           kLabel,    0,                   kRuleTop + 20,          100,            120},
 
-      {kDetail,       "txtInvoiceDate",     kText,     kInvoiceDateLeft,    0,                      kDateWidth,     kLineHeight,    "InvoiceDate",            "mm/dd/yy",   Align::kLeft,  kBodyFont},
+      {kDetail,       "txtInvoiceDate",     kText,     kInvoiceDateLeft,    0,                      kDateWidth,     kLineHeight,    "InvoiceDate",            kShortDate,   Align::kLeft,  kBodyFont},
       {kDetail,       "txtInvoiceNumber",   kText,     kNumberLeft,         0,                      kNumberWidth,   kLineHeight,    "InvoiceNumber",          {},           Align::kLeft,  kBodyFont},
       {kDetail,       "txtOriginalInvoiceNo", kText,   kOriginalLeft,       0,                      kNumberWidth,   kLineHeight,    "OriginalInvoiceNo",      {},           Align::kLeft,  kBodyFont},
-      {kDetail,       "txtDueDate",         kText,     kDueDateLeft,        0,                      kDateWidth,     kLineHeight,    "DueDate",                "mm/dd/yy",   Align::kLeft,  kBodyFont},
+      {kDetail,       "txtDueDate",         kText,     kDueDateLeft,        0,                      kDateWidth,     kLineHeight,    "DueDate",                kShortDate,   Align::kLeft,  kBodyFont},
       {kDetail,       "txtInvoiceType",     kText,     kTypeLeft,           0,                      kTypeWidth,     kLineHeight,    "InvoiceType",            {},           Align::kLeft,  kBodyFont},
       {kDetail,       "txtOurRef",          kText,     kOurRefLeft,         0,                      kOurRefWidth,   kLineHeight,    "OurRef",                 {},           Align::kLeft,  kBodyFont},
       {kDetail,       "txtNetAmount",       kText,     kAmountLeft,         0,                      kAmountWidth,   kLineHeight,    "NetAmount",              kAmount,      Align::kRight, kBodyFont},

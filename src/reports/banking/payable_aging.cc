@@ -10,6 +10,13 @@ class rptAPAging final : public AgingReport {
   rptAPAging() : AgingReport(kDesign) {}
 
  private:
+  // clang-format off
+  //  index        kind             label                                    example
+  static constexpr ParamRow kParams[] = {
+      {1,          ParamKind::kId,  "Vendor ID, or blank for all",           ""},
+      {kDrillDown, ParamKind::kId,  "Vendor ID (replaces parameter 1)",      "GOLDEN0016"},
+  };
+  // clang-format on
   static constexpr Design kDesign{
       .filter_text = " Where APInvoiceHeader.VendorID = '",
       .select_text = "SELECT APInvoiceHeader.*, Vendors.* ",
@@ -20,6 +27,7 @@ class rptAPAging final : public AgingReport {
       .group_caption = "Vendor:",
       .name_field = "Vendors.Name",
       .total_name_control = "Field5",
+      .params = kParams,
   };
 };
 

@@ -10,6 +10,13 @@ class rptARAging final : public AgingReport {
   rptARAging() : AgingReport(kDesign) {}
 
  private:
+  // clang-format off
+  //  index        kind             label                                    example
+  static constexpr ParamRow kParams[] = {
+      {1,          ParamKind::kId,  "Customer ID, or blank for all",         ""},
+      {kDrillDown, ParamKind::kId,  "Customer ID (replaces parameter 1)",    "ACME0021"},
+  };
+  // clang-format on
   static constexpr Design kDesign{
       .filter_text = " Where ARInvoiceHeader.CustomerID = '",
       .select_text = "SELECT ARInvoiceHeader.*, Customers.* ",
@@ -21,6 +28,7 @@ class rptARAging final : public AgingReport {
       .group_caption = "Customer:",
       .name_field = "customers.Name",
       .total_name_control = "Field16",
+      .params = kParams,
   };
 };
 

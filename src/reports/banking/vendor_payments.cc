@@ -3,8 +3,6 @@
 #include <memory>
 #include <string>
 
-#include "common/lookups.h"
-#include "common/text_format.h"
 #include "framework/listing_report.h"
 #include "framework/report_factory.h"
 #include "framework/standard_layout.h"
@@ -13,12 +11,14 @@ namespace vob::reports {
 
 class rptVenPmnts final : public ListingReport {
  public:
-  rptVenPmnts() { Declare(kSections, kLayout); }
+  rptVenPmnts() {
+    Declare(kSections, kLayout);
+    DeclareParams(kParams);
+  }
 
   void ActiveReport_ReportStart() override {
     ListingReport::ActiveReport_ReportStart();
-    Controls<TextBox>("txtBegDate").set_text(FormatMediumDate(ReportParam(1)));
-    Controls<TextBox>("txtEndDate").set_text(FormatMediumDate(ReportParam(2)));
+    ShowDateRange();
     Controls<TextBox>("txtReceiptDate").set_output_format(Settings().DateFormat);
     Controls<TextBox>("txtAmount").set_output_format(Settings().CurrencyFormat);
     Controls<TextBox>("Field4").set_output_format(Settings().CurrencyFormat);
@@ -152,6 +152,14 @@ class rptVenPmnts final : public ListingReport {
   }
 
  private:
+  // clang-format off
+  //  index  kind                label                                example
+  static constexpr ParamRow kParams[] = {
+      {1,      ParamKind::kDate,     "Beginning date",                    "04/01/2024"},
+      {2,      ParamKind::kDate,     "Ending date",                       "06/30/2024"},
+  };
+  // clang-format on
+
   // Type codes compare trimmed and upper-cased, so " pret" is a return too; a Null type is no special type.
   static bool IsType(const Variant& type, std::string_view code) {
     return !vb::IsNull(type) && vb::UCase(vb::Trim(vb::CStr(type))) == code;
@@ -192,9 +200,9 @@ class rptVenPmnts final : public ListingReport {
   //  section        control            kind        left              top           width               height          caption / field  format      align          font
   static constexpr ControlRow kLayout[] = {
       {kBannerHeader, "lblBegDate",     kLabel,     0,                kRangeTop,    1300,               kLineHeight,    "Beginning Date:", {},        Align::kLeft,  kCaptionFont},
-      {kBannerHeader, "txtBegDate",     kText,      1300,             kRangeTop,    900,                kLineHeight,    {},              "mm/dd/yy",  Align::kLeft,  kBodyFont},
+      {kBannerHeader, "txtBegDate",     kText,      1300,             kRangeTop,    900,                kLineHeight,    {},              kShortDate,  Align::kLeft,  kBodyFont},
       {kBannerHeader, "lblEndDate",     kLabel,     2400,             kRangeTop,    1100,               kLineHeight,    "Ending Date:",  {},          Align::kLeft,  kCaptionFont},
-      {kBannerHeader, "txtEndDate",     kText,      3500,             kRangeTop,    900,                kLineHeight,    {},              "mm/dd/yy",  Align::kLeft,  kBodyFont},
+      {kBannerHeader, "txtEndDate",     kText,      3500,             kRangeTop,    900,                kLineHeight,    {},              kShortDate,  Align::kLeft,  kBodyFont},
       {kBannerHeader, "lblBlank",       kLabel,     0,                kRangeTop + kLineHeight, 100,     120},
 
       {kGroupHeader1, "Label3",         kLabel,     0,                kVendorTop,   1000,               kLineHeight,    "Vendor ID",     {},          Align::kLeft,  kCaptionFont},

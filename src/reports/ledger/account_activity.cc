@@ -1,7 +1,5 @@
 // Account activity: the journal lines that touched each account in a date range, and its net change. Run for
 // one drill-down account it prints the lines; for an account range only each account's header and totals.
-#include "common/text_format.h"
-#include "framework/bind_data_control.h"
 #include "framework/journal_lines.h"
 #include "framework/listing_report.h"
 #include "framework/report_factory.h"
@@ -13,6 +11,7 @@ class rptActivity final : public ListingReport {
  public:
   rptActivity() {
     Declare(kSections, kLayout);
+    DeclareParams(kParams);
     // This layout's data control is spelled Datamain; names match without regard to case, so the common
     // lifecycle still finds it.
     Sections("Detail").RemoveControl("dataMain");
@@ -20,7 +19,7 @@ class rptActivity final : public ListingReport {
   }
 
   void ActiveReport_DataInitialize() override {
-    const std::string& drilldown = Settings().DrillDownParams;
+    const std::string& drilldown = DrillDownParam();
     std::string sql = "SELECT GLJournalDetail.*, GLJournalHeader.*, GLAccountsHeader.AccountName";
     sql +=
         " FROM GLAccountsHeader INNER JOIN (GLJournalHeader INNER JOIN GLJournalDetail ON "
@@ -37,23 +36,22 @@ class rptActivity final : public ListingReport {
              "#))";
       sql += " ORDER BY GLJournalDetail.AccountNo, GLJournalHeader.JournalEntryNo; ";
     }
-    BindDataControl(Datamain());
-    Datamain().set_source(sql);
+    SetMainSql(std::move(sql));
     AddDebitCreditFields(*this);
   }
 
   void ActiveReport_ReportStart() override {
     ListingReport::ActiveReport_ReportStart();
-    Controls<TextBox>("txtBegDate").set_text(FormatMediumDate(ReportParam(1)));
-    Controls<TextBox>("txtEndDate").set_text(FormatMediumDate(ReportParam(2)));
-    Sections("Detail").set_visible(!vb::Trim(Settings().DrillDownParams).empty());
+    ShowDateRange();
+    Sections("Detail").set_visible(!vb::Trim(DrillDownParam()).empty());
     Controls<TextBox>("Field16").set_output_format(Settings().CurrencyFormat);
     Controls<TextBox>("Field17").set_output_format(Settings().CurrencyFormat);
     Controls<TextBox>("txtModified").set_output_format(Settings().DateTimeFormat);
   }
 
-  // The engine calls this for rows only, so eof is left as it came; the split stops at the data's end itself.
-  void ActiveReport_FetchData(bool& /*eof*/) override { SplitDebitAmount(*this, Datamain()); }
+  void ActiveReport_FetchData(bool& /*eof*/) override {
+    if (const data::Recordset* line = CurrentRow()) SplitDebitAmount(*this, *line);
+  }
 
   // The counter is the report's, not the account's: shading alternates over the whole report.
   void Detail_Format() override {
@@ -68,7 +66,16 @@ class rptActivity final : public ListingReport {
   }
 
  private:
-  DataControl& Datamain() { return Controls<DataControl>("Datamain"); }
+  // clang-format off
+  //  index        kind                label                                       example
+  static constexpr ParamRow kParams[] = {
+      {1,          ParamKind::kDate,     "Beginning date",                           "06/01/2024"},
+      {2,          ParamKind::kDate,     "Ending date",                              "06/30/2024"},
+      {3,          ParamKind::kId,       "First account number",                     "1000"},
+      {4,          ParamKind::kId,       "Last account number",                      "9999"},
+      {kDrillDown, ParamKind::kId,       "Account number, or blank for the range",   "1010"},
+  };
+  // clang-format on
 
   // Columns shared by the captions, the lines and the totals.
   static constexpr int32_t kEntryLeft = 0, kEntryWidth = 700;
@@ -97,9 +104,9 @@ class rptActivity final : public ListingReport {
   //  section        control            kind        left               top          width                height        caption / field                   format                   align          font
   static constexpr ControlRow kLayout[] = {
       {kBannerHeader, "lblBegDate",     kLabel,     0,                 kRangeTop,   1300,                kLineHeight,  "Beginning Date:",                {},                      Align::kLeft,  kCaptionFont},
-      {kBannerHeader, "txtBegDate",     kText,      1300,              kRangeTop,   1000,                kLineHeight,  {},                               "mm/dd/yy",              Align::kLeft,  kBodyFont},
+      {kBannerHeader, "txtBegDate",     kText,      1300,              kRangeTop,   1000,                kLineHeight,  {},                               kShortDate,              Align::kLeft,  kBodyFont},
       {kBannerHeader, "lblEndDate",     kLabel,     2500,              kRangeTop,   1100,                kLineHeight,  "Ending Date:",                   {},                      Align::kLeft,  kCaptionFont},
-      {kBannerHeader, "txtEndDate",     kText,      3600,              kRangeTop,   1000,                kLineHeight,  {},                               "mm/dd/yy",              Align::kLeft,  kBodyFont},
+      {kBannerHeader, "txtEndDate",     kText,      3600,              kRangeTop,   1000,                kLineHeight,  {},                               kShortDate,              Align::kLeft,  kBodyFont},
       {kBannerHeader, "Label3",         kLabel,     kEntryLeft,        kCaptionTop, kEntryWidth,         kLineHeight,  "Entry No",                       {},                      Align::kLeft,  kCaptionFont},
       {kBannerHeader, "Label4",         kLabel,     kModuleLeft,       kCaptionTop, kModuleWidth,        kLineHeight,  "Module",                         {},                      Align::kLeft,  kCaptionFont},
       {kBannerHeader, "Label6",         kLabel,     kDocumentLeft,     kCaptionTop, kDocumentWidth,      kLineHeight,  "Document No",                    {},                      Align::kLeft,  kCaptionFont},
@@ -120,17 +127,17 @@ class rptActivity final : public ListingReport {
       {kDetail,       "txtJournalRef",  kText,      kDocumentLeft,     0,           kDocumentWidth,      kLineHeight,  "JournalRef",                     {},                      Align::kLeft,  kBodyFont},
       {kDetail,       "txtDescription", kText,      kDescriptionLeft,  0,           kDescriptionWidth,   kLineHeight,  "Description",                    {},                      Align::kLeft,  kBodyFont,    kCanGrow},
       // The entry's date, the one the date range selects on; the line's own date shares its name in this join.
-      {kDetail,       "txtTransDate",   kText,      kTransDateLeft,    0,           kTransDateWidth,     kLineHeight,  "GLJournalHeader.TransDate",      "mm/dd/yy",              Align::kLeft,  kBodyFont},
-      {kDetail,       "txtModified",    kText,      kModifiedLeft,     0,           kModifiedWidth,      kLineHeight,  "Modified",                       "mm/dd/yy",              Align::kLeft,  kBodyFont},
-      {kDetail,       "txtDebit",       kText,      kDebitLeft,        0,           kAmountWidth,        kLineHeight,  "dbAmt",                          "#,##0.00 ;(#,##0.00)",  Align::kRight, kBodyFont},
-      {kDetail,       "txtCredit",      kText,      kCreditLeft,       0,           kAmountWidth,        kLineHeight,  "crAmt",                          "#,##0.00 ;(#,##0.00)",  Align::kRight, kBodyFont},
+      {kDetail,       "txtTransDate",   kText,      kTransDateLeft,    0,           kTransDateWidth,     kLineHeight,  "GLJournalHeader.TransDate",      kShortDate,              Align::kLeft,  kBodyFont},
+      {kDetail,       "txtModified",    kText,      kModifiedLeft,     0,           kModifiedWidth,      kLineHeight,  "Modified",                       kShortDate,              Align::kLeft,  kBodyFont},
+      {kDetail,       "txtDebit",       kText,      kDebitLeft,        0,           kAmountWidth,        kLineHeight,  "dbAmt",                          kAmount,                 Align::kRight, kBodyFont},
+      {kDetail,       "txtCredit",      kText,      kCreditLeft,       0,           kAmountWidth,        kLineHeight,  "crAmt",                          kAmount,                 Align::kRight, kBodyFont},
       {kDetail,       "Field18",        kText,      kUserLeft,         0,           kUserWidth,          kLineHeight,  "ModifiedBy",                     {},                      Align::kLeft,  kBodyFont},
 
       {kGroupFooter1, "Label9",         kLabel,     kDescriptionLeft,  80,          1200,                kLineHeight,  "Net change  for",                {},                      Align::kLeft,  kCaptionFont},
       {kGroupFooter1, "txtAccountNo",   kText,      kDescriptionLeft + 1250, 80,    800,                 kLineHeight,  "AccountNo",                      {},                      Align::kLeft,  kCaptionFont},
       {kGroupFooter1, "Field15",        kText,      kDescriptionLeft + 2100, 80,    kDebitLeft - kDescriptionLeft - 2200, kLineHeight, "GLAccountsHeader.AccountName", {},      Align::kLeft,  kCaptionFont},
       {kGroupFooter1, "Field16",        kGroupSum,  kDebitLeft,        80,          kAmountWidth,        kLineHeight,  "dbAmt",                          {},                      Align::kRight, kCaptionFont},
-      {kGroupFooter1, "Field17",        kGroupSum,  kCreditLeft,       80,          kAmountWidth,        kLineHeight,  "crAmt",                          "#,##0.00 ;(#,##0.00)",  Align::kRight, kCaptionFont},
+      {kGroupFooter1, "Field17",        kGroupSum,  kCreditLeft,       80,          kAmountWidth,        kLineHeight,  "crAmt",                          kAmount,                 Align::kRight, kCaptionFont},
   };
   // clang-format on
 

@@ -1,7 +1,5 @@
 // Balance sheet: asset, liability and equity balances at the end of one period, summary accounts in the first
 // column and posting accounts in the second. Only posting accounts are summed, so nothing is counted twice.
-#include "common/text_format.h"
-#include "framework/bind_data_control.h"
 #include "framework/listing_report.h"
 #include "framework/report_factory.h"
 #include "framework/standard_layout.h"
@@ -10,7 +8,10 @@ namespace vob::reports {
 
 class rptbalsheet final : public ListingReport {
  public:
-  rptbalsheet() { Declare(kSections, kLayout); }
+  rptbalsheet() {
+    Declare(kSections, kLayout);
+    DeclareParams(kParams);
+  }
 
   void ActiveReport_ReportStart() override {
     ListingReport::ActiveReport_ReportStart();
@@ -28,33 +29,31 @@ class rptbalsheet final : public ListingReport {
     sql += " WHERE (((GLAccountsDetail.AccountingPeriod)= '";
     sql += ReportParam(1);
     sql += "' ) and GLAccountsDetail.AccountNo < '4' ) order by Glaccountsdetail.AccountNo;";
-    BindDataControl(dataMain());
-    dataMain().set_source(std::move(sql));
+    SetMainSql(std::move(sql));
     Fields().Add("gAmount");
     Fields().Add("dAmount");
   }
 
   // Liabilities and equity are credit balances: the sign turns them into positive amounts.
-  void ActiveReport_FetchData(bool& eof) override {
-    (void)eof;
-    const data::Recordset& row = dataMain().recordset();
-    if (row.eof()) return;
-    const Variant& group = row.Fields("Group");
+  void ActiveReport_FetchData(bool& /*eof*/) override {
+    const data::Recordset* row = CurrentRow();
+    if (row == nullptr) return;
+    const Variant& group = row->Fields("Group");
     const int sign = group == Variant("Asset") || group == Variant("Expense") ? 1 : -1;
-    const Currency balance = vb::CCur(row.Fields("Todate")) * sign;
-    const bool is_summary = row.Fields("Type") == Variant("General");
+    const Currency balance = vb::CCur(row->Fields("Todate")) * sign;
+    const bool is_summary = row->Fields("Type") == Variant("General");
     Fields("gAmount").set_value(is_summary ? balance : Currency());
     Fields("dAmount").set_value(is_summary ? Currency() : balance);
   }
 
   // The liability group opens the right-hand side: a new page, its heading, and the start of the final total.
   void GroupHeader1_Format() override {
-    const data::Recordset& row = dataMain().recordset();
-    if (row.eof()) return;
+    const data::Recordset* row = CurrentRow();
+    if (row == nullptr) return;
     auto& header = Sections("GroupHeader1");
     auto& heading = Controls<TextBox>("txtGroupHead");
     bool is_liability = false;
-    vb::ResumeNext([&] { is_liability = row.Fields("Group") == Variant("Liability"); });
+    vb::ResumeNext([&] { is_liability = row->Fields("Group") == Variant("Liability"); });
     if (is_liability) {
       vb::ResumeNext([&] { header.set_new_page(1); },
                      [&] { heading.set_text("Liabilities and Shareholders Equity"); },
@@ -67,11 +66,11 @@ class rptbalsheet final : public ListingReport {
 
   // A zero balance prints an empty line; otherwise only the column that holds the balance shows.
   void Detail_Format() override {
-    const data::Recordset& row = dataMain().recordset();
-    if (row.eof()) return;
+    const data::Recordset* row = CurrentRow();
+    if (row == nullptr) return;
     auto& general = Controls<TextBox>("txtGeneral");
     auto& detail = Controls<TextBox>("txtDetail");
-    const Variant& to_date = row.Fields("ToDate");
+    const Variant& to_date = row->Fields("ToDate");
     const bool is_zero = !to_date.is_null() && vb::CCur(to_date) == Currency();
     general.set_visible(!is_zero && IsNonZeroAmount(general.text()));
     detail.set_visible(!is_zero && IsNonZeroAmount(detail.text()));
@@ -81,27 +80,33 @@ class rptbalsheet final : public ListingReport {
 
   // The engine reads a row ahead: the recordset is at its end only while the last group's footer formats.
   void GroupFooter1_Format() override {
-    static constexpr const char* kNet = "#,##0.00 ;(#,##0.00)";
-    const bool is_last_group = dataMain().recordset().eof();
+    const bool is_last_group = CurrentRow() == nullptr;
     Controls<Label>("lblCurYear").set_visible(is_last_group);
     auto& earnings = Controls<TextBox>("txtCurYear");
     earnings.set_visible(is_last_group);
     double total = vb::CDbl(Variant(Controls<TextBox>("txtGroupTotal").text()));
     if (is_last_group) {
-      earnings.set_text(vb::Format(Variant(ReportParam(3)), kNet));
+      earnings.set_text(vb::Format(Variant(ReportParam(3)), kAmount));
       total += vb::CDbl(Variant(ReportParam(3)));
     }
-    Controls<TextBox>("txtGroupNet").set_text(vb::Format(Variant(total), kNet));
+    Controls<TextBox>("txtGroupNet").set_text(vb::Format(Variant(total), kAmount));
     mLiabEquityTotal += total;
   }
 
   void ReportFooter_Format() override {
-    Controls<TextBox>("txtLiabEquity")
-        .set_text(vb::Format(Variant(mLiabEquityTotal), "#,##0.00 ;(#,##0.00)"));
+    Controls<TextBox>("txtLiabEquity").set_text(vb::Format(Variant(mLiabEquityTotal), kAmount));
   }
 
  private:
-  static constexpr const char* kAmount = "#,##0.00 ;(#,##0.00)";
+  // clang-format off
+  //  index  kind                label                                    example
+  static constexpr ParamRow kParams[] = {
+      {1,      ParamKind::kPeriod,   "Accounting period (YYYYPP)",            "202406"},
+      {2,      ParamKind::kDate,     "Balance sheet date",                    "06/30/2024"},
+      {3,      ParamKind::kNumber,   "Earnings of the current year",          "366957"},
+  };
+  // clang-format on
+
   static constexpr int32_t kAmountWidth = 1500;
   static constexpr int32_t kDetailLeft = kPrintWidth - kAmountWidth;
   static constexpr int32_t kGeneralLeft = kDetailLeft - 200 - kAmountWidth;

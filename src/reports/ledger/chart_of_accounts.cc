@@ -1,6 +1,5 @@
 // Chart of accounts: every account with its number, name, type, parent and reconciliation flag, one account
 // group per page. Groups break whenever Group changes in account-number order, so a split group prints twice.
-#include "framework/bind_data_control.h"
 #include "framework/listing_report.h"
 #include "framework/report_factory.h"
 #include "framework/standard_layout.h"
@@ -12,8 +11,7 @@ class rptChaccts final : public ListingReport {
   rptChaccts() { Declare(kSections, kLayout); }
 
   void ActiveReport_DataInitialize() override {
-    BindDataControl(dataMain());
-    dataMain().set_source("SELECT *  from GLAccountsHeader order by AccountNo; ");
+    SetMainSql("SELECT *  from GLAccountsHeader order by AccountNo; ");
   }
 
   void GroupHeader1_Format() override {

@@ -1,6 +1,5 @@
 // Income statement: revenue and expense posting accounts for one period and for the year to date, with group
 // totals and net income. Revenue is a credit, so its sign is turned to print positive; expenses keep theirs.
-#include "framework/bind_data_control.h"
 #include "framework/listing_report.h"
 #include "framework/report_factory.h"
 #include "framework/standard_layout.h"
@@ -9,7 +8,10 @@ namespace vob::reports {
 
 class rptIncStmt final : public ListingReport {
  public:
-  rptIncStmt() { Declare(kSections, kLayout); }
+  rptIncStmt() {
+    Declare(kSections, kLayout);
+    DeclareParams(kParams);
+  }
 
   void ActiveReport_ReportStart() override {
     ListingReport::ActiveReport_ReportStart();
@@ -37,23 +39,21 @@ class rptIncStmt final : public ListingReport {
     sql += ReportParam(1);
     sql += "')) ";
     sql += " ORDER BY GLAccountsDetail.AccountNo;";
-    BindDataControl(dataMain());
-    dataMain().set_source(std::move(sql));
+    SetMainSql(std::move(sql));
     Fields().Add("fldCurrent");
     Fields().Add("fldYTD");
   }
 
   // A Null DebitAmount fails here, as it would when the net income is updated from it.
-  void ActiveReport_FetchData(bool& eof) override {
-    (void)eof;
-    const data::Recordset& row = dataMain().recordset();
-    if (row.eof()) return;
-    const Variant& group = row.Fields("Group");
-    const Currency debit_amount = vb::CCur(row.Fields("DebitAmount"));
+  void ActiveReport_FetchData(bool& /*eof*/) override {
+    const data::Recordset* row = CurrentRow();
+    if (row == nullptr) return;
+    const Variant& group = row->Fields("Group");
+    const Currency debit_amount = vb::CCur(row->Fields("DebitAmount"));
     const Currency year_to_date = group == Variant("Expense") ? debit_amount : -debit_amount;
     Fields("fldYTD").set_value(year_to_date);
     const Currency current =
-        row.Fields("AccountingPeriod") == Variant(ReportParam(1)) ? year_to_date : Currency();
+        row->Fields("AccountingPeriod") == Variant(ReportParam(1)) ? year_to_date : Currency();
     Fields("fldCurrent").set_value(current);
     if (group == Variant("Revenue")) {
       mNetCurrent += current;
@@ -77,8 +77,14 @@ class rptIncStmt final : public ListingReport {
   }
 
  private:
-  static constexpr const char* kAmount = "#,##0.00 ;(#,##0.00)";
-  static constexpr const char* kMoney = "$#,##0.00 ;($#,##0.00)";
+  // clang-format off
+  //  index  kind                label                                example
+  static constexpr ParamRow kParams[] = {
+      {1,      ParamKind::kPeriod,   "Accounting period (YYYYPP)",        "202406"},
+      {2,      ParamKind::kDate,     "Statement date",                    "06/30/2024"},
+  };
+  // clang-format on
+
   static constexpr int32_t kAmountWidth = 1600;
   static constexpr int32_t kYearLeft = kPrintWidth - kAmountWidth;
   static constexpr int32_t kCurrentLeft = kYearLeft - 300 - kAmountWidth;

@@ -1,18 +1,18 @@
 // Journal: each entry's lines with their amounts split into debit and credit, and a total per entry; for one
 // source document (mode "0") or for every entry dated in a range (mode "1", which adds a grand total).
-#include "common/text_format.h"
-#include "framework/bind_data_control.h"
 #include "framework/journal_lines.h"
 #include "framework/listing_report.h"
 #include "framework/report_factory.h"
 #include "framework/standard_layout.h"
-#include "platform/vb/error.h"
 
 namespace vob::reports {
 
 class rptJournal final : public ListingReport {
  public:
-  rptJournal() { Declare(kSections, kLayout); }
+  rptJournal() {
+    Declare(kSections, kLayout);
+    DeclareParams(kParams);
+  }
 
   void ActiveReport_DataInitialize() override {
     std::string sql;
@@ -39,8 +39,7 @@ class rptJournal final : public ListingReport {
                 "ReportParams(5) is \"" + ReportParam(5) +
                     "\"; the journal prints one document (\"0\") or a date range (\"1\")");
     }
-    BindDataControl(dataMain());
-    dataMain().set_source(sql);
+    SetMainSql(std::move(sql));
     AddDebitCreditFields(*this);
   }
 
@@ -51,22 +50,35 @@ class rptJournal final : public ListingReport {
         Controls(name).set_visible(false);
       Sections("ReportFooter").set_visible(false);
     } else if (ReportParam(5) == "1") {
-      Controls<TextBox>("txtBegDate").set_text(FormatMediumDate(ReportParam(1)));
-      Controls<TextBox>("txtEndDate").set_text(FormatMediumDate(ReportParam(2)));
+      ShowDateRange();
     }
     Controls<TextBox>("txtTrans").set_output_format(Settings().DateFormat);
     for (const char* name : {"Field16", "Field17", "Field21", "Field22"})
       Controls<TextBox>(name).set_output_format(Settings().CurrencyFormat);
   }
 
-  // The engine calls this for rows only, so eof is left as it came; the split stops at the data's end itself.
-  void ActiveReport_FetchData(bool& /*eof*/) override { SplitDebitAmount(*this, dataMain()); }
+  void ActiveReport_FetchData(bool& /*eof*/) override {
+    if (const data::Recordset* line = CurrentRow()) SplitDebitAmount(*this, *line);
+  }
 
   void Detail_Format() override { ShowNonZeroAmounts(*this); }
 
   void GroupHeader1_Format() override { Controls<TextBox>("fldRefType").set_text(ReportParam(4)); }
 
  private:
+  static constexpr std::string_view kModes[] = {"0", "1"};
+  // The second example set prints the journal of one invoice.
+  // clang-format off
+  //  index  kind               label                                                           example       second example
+  static constexpr ParamRow kParams[] = {
+      {1,      ParamKind::kText,   "Beginning date (mode 1), or JournalRef of the document (mode 0)", "06/01/2024", "12971"},
+      {2,      ParamKind::kDate,   "Ending date (mode 1)",                                          "06/30/2024"},
+      {3,      ParamKind::kText,   "Ledger type pattern: * for all, or AR, AP, CD, CR, GL",         "*",          "AR"},
+      {4,      ParamKind::kText,   "Caption before each entry's reference",                         "Ref No:",    "Invoice No:"},
+      {5,      ParamKind::kChoice, "Mode: 0 one document, 1 a date range",                          "1",          "0",          kModes},
+  };
+  // clang-format on
+
   // Columns shared by the captions, the entry lines and the totals.
   static constexpr int32_t kEntryLeft = 0, kEntryWidth = 900;
   static constexpr int32_t kDateLeft = 1000, kDateWidth = 900;
@@ -94,9 +106,9 @@ class rptJournal final : public ListingReport {
   //  section        control            kind        left                top         width                height        caption / field                   format                   align          font
   static constexpr ControlRow kLayout[] = {
       {kBannerHeader, "lblBegDate",     kLabel,     0,                  kRangeTop,  1300,                kLineHeight,  "Beginning Date:",                {},                      Align::kLeft,  kCaptionFont},
-      {kBannerHeader, "txtBegDate",     kText,      1300,               kRangeTop,  1000,                kLineHeight,  {},                               "mm/dd/yy",              Align::kLeft,  kBodyFont},
+      {kBannerHeader, "txtBegDate",     kText,      1300,               kRangeTop,  1000,                kLineHeight,  {},                               kShortDate,              Align::kLeft,  kBodyFont},
       {kBannerHeader, "lblEndDate",     kLabel,     2500,               kRangeTop,  1100,                kLineHeight,  "Ending Date:",                   {},                      Align::kLeft,  kCaptionFont},
-      {kBannerHeader, "txtEndDate",     kText,      3600,               kRangeTop,  1000,                kLineHeight,  {},                               "mm/dd/yy",              Align::kLeft,  kBodyFont},
+      {kBannerHeader, "txtEndDate",     kText,      3600,               kRangeTop,  1000,                kLineHeight,  {},                               kShortDate,              Align::kLeft,  kBodyFont},
       {kBannerHeader, "Label3",         kLabel,     kEntryLeft,         kCaptionTop, kEntryWidth,        kLineHeight,  "Entry No",                       {},                      Align::kLeft,  kCaptionFont},
       {kBannerHeader, "Label4",         kLabel,     kDateLeft,          kCaptionTop, kDateWidth,         kLineHeight,  "Date",                           {},                      Align::kLeft,  kCaptionFont},
       {kBannerHeader, "Label6",         kLabel,     kAccountLeft,       kCaptionTop, kAccountWidth,      kLineHeight,  "Account No",                     {},                      Align::kLeft,  kCaptionFont},
@@ -114,22 +126,22 @@ class rptJournal final : public ListingReport {
 
       {kDetail,       "txtLineNo",      kText,      kEntryLeft + 200,   0,          kEntryWidth - 200,   kLineHeight,  "LineNo",                         {},                      Align::kLeft,  kBodyFont},
       // The line's own date: the header's date is the entry's, and the two share a name in this join.
-      {kDetail,       "txtTrans",       kText,      kDateLeft,          0,          kDateWidth,          kLineHeight,  "GLJournalDetail.TransDate",      "mm/dd/yy",              Align::kLeft,  kBodyFont},
+      {kDetail,       "txtTrans",       kText,      kDateLeft,          0,          kDateWidth,          kLineHeight,  "GLJournalDetail.TransDate",      kShortDate,              Align::kLeft,  kBodyFont},
       {kDetail,       "Field20",        kText,      kAccountLeft,       0,          kAccountWidth,       kLineHeight,  "AccountNo",                      {},                      Align::kLeft,  kBodyFont},
       {kDetail,       "txtAccountName", kText,      kNameLeft,          0,          kNameWidth,          kLineHeight,  "AccountName",                    {},                      Align::kLeft,  kBodyFont},
-      {kDetail,       "txtDebit",       kText,      kDebitLeft,         0,          kAmountWidth,        kLineHeight,  "dbAmt",                          "#,##0.00 ;(#,##0.00)",  Align::kRight, kBodyFont},
-      {kDetail,       "txtCredit",      kText,      kCreditLeft,        0,          kAmountWidth,        kLineHeight,  "crAmt",                          "#,##0.00 ;(#,##0.00)",  Align::kRight, kBodyFont},
+      {kDetail,       "txtDebit",       kText,      kDebitLeft,         0,          kAmountWidth,        kLineHeight,  "dbAmt",                          kAmount,                 Align::kRight, kBodyFont},
+      {kDetail,       "txtCredit",      kText,      kCreditLeft,        0,          kAmountWidth,        kLineHeight,  "crAmt",                          kAmount,                 Align::kRight, kBodyFont},
 
       {kGroupFooter1, "Line2",          kLine,      kDebitLeft + 200,   40,         kAmountWidth - 200,  0},
       {kGroupFooter1, "Line3",          kLine,      kCreditLeft + 200,  40,         kAmountWidth - 200,  0},
       {kGroupFooter1, "Label16",        kLabel,     kTotalCaptionLeft,  80,         kTotalCaptionWidth,  kLineHeight,  "Transaction Total:",             {},                      Align::kRight, kCaptionFont},
-      {kGroupFooter1, "Field16",        kGroupSum,  kDebitLeft,         80,         kAmountWidth,        kLineHeight,  "dbAmt",                          "$#,##0.00 ;($#,##0.00)", Align::kRight, kCaptionFont},
-      {kGroupFooter1, "Field17",        kGroupSum,  kCreditLeft,        80,         kAmountWidth,        kLineHeight,  "crAmt",                          "#,##0.00 ;(#,##0.00)",  Align::kRight, kCaptionFont},
+      {kGroupFooter1, "Field16",        kGroupSum,  kDebitLeft,         80,         kAmountWidth,        kLineHeight,  "dbAmt",                          kMoney,                  Align::kRight, kCaptionFont},
+      {kGroupFooter1, "Field17",        kGroupSum,  kCreditLeft,        80,         kAmountWidth,        kLineHeight,  "crAmt",                          kAmount,                 Align::kRight, kCaptionFont},
 
       {kReportFooter, "Line4",          kLine,      kDebitLeft,         60,         kPrintWidth - kDebitLeft, 0},
       {kReportFooter, "Label17",        kLabel,     kTotalCaptionLeft,  120,        kTotalCaptionWidth,  kLineHeight,  "Ledger Total:",                  {},                      Align::kRight, kGroupFont},
-      {kReportFooter, "Field21",        kReportSum, kDebitLeft,         120,        kAmountWidth,        kLineHeight,  "dbAmt",                          "$#,##0.00 ;($#,##0.00)", Align::kRight, kGroupFont},
-      {kReportFooter, "Field22",        kReportSum, kCreditLeft,        120,        kAmountWidth,        kLineHeight,  "crAmt",                          "#,##0.00 ;(#,##0.00)",  Align::kRight, kGroupFont},
+      {kReportFooter, "Field21",        kReportSum, kDebitLeft,         120,        kAmountWidth,        kLineHeight,  "dbAmt",                          kMoney,                  Align::kRight, kGroupFont},
+      {kReportFooter, "Field22",        kReportSum, kCreditLeft,        120,        kAmountWidth,        kLineHeight,  "crAmt",                          kAmount,                 Align::kRight, kGroupFont},
   };
   // clang-format on
 };

@@ -1,8 +1,6 @@
 // Trial balance: beginning, period and ending balance of each posting account, split into debit and credit.
 // Activity totals are kept by the handlers, not summed by the engine, so debit and credit accounts stay
 // apart.
-#include "common/text_format.h"
-#include "framework/bind_data_control.h"
 #include "framework/debit_credit.h"
 #include "framework/listing_report.h"
 #include "framework/report_factory.h"
@@ -12,12 +10,14 @@ namespace vob::reports {
 
 class rptTrBalance final : public ListingReport {
  public:
-  rptTrBalance() { Declare(kSections, kLayout); }
+  rptTrBalance() {
+    Declare(kSections, kLayout);
+    DeclareParams(kParams);
+  }
 
   void ActiveReport_ReportStart() override {
     ListingReport::ActiveReport_ReportStart();
-    Controls<TextBox>("txtBegDate").set_text(FormatMediumDate(ReportParam(1)));
-    Controls<TextBox>("txtEndDate").set_text(FormatMediumDate(ReportParam(2)));
+    ShowDateRange();
   }
 
   void ActiveReport_DataInitialize() override {
@@ -33,8 +33,7 @@ class rptTrBalance final : public ListingReport {
     sql += ReportParam(4);
     sql += "')  ";
     sql += "Order by GlaccountsHeader.AccountNo;";
-    BindDataControl(dataMain());
-    dataMain().set_source(std::move(sql));
+    SetMainSql(std::move(sql));
     Fields().Add("fldBegDebit");
     Fields().Add("fldBegCredit");
     Fields().Add("fldEndDebit");
@@ -43,20 +42,20 @@ class rptTrBalance final : public ListingReport {
 
   // Each account has one row per period; only the rows of the two bounds carry a balance, so the account's
   // sums hold the balance before the first period and after the last, and zero where that row is missing.
-  void ActiveReport_FetchData(bool& eof) override {
-    (void)eof;
-    const data::Recordset& row = dataMain().recordset();
-    if (row.eof()) return;
-    const std::string period = vb::CStr(row.Fields("AccountingPeriod"));
-    const Currency debit_amount = vb::CCur(row.Fields("DebitAmount"));
+  void ActiveReport_FetchData(bool& /*eof*/) override {
+    const data::Recordset* row = CurrentRow();
+    if (row == nullptr) return;
+    const std::string period = vb::CStr(row->Fields("AccountingPeriod"));
+    const Currency debit_amount = vb::CCur(row->Fields("DebitAmount"));
 
     DebitCredit beginning;
-    if (period == ReportParam(3)) beginning = SplitDebitCredit(vb::CCur(row.Fields("Todate")) - debit_amount);
+    if (period == ReportParam(3))
+      beginning = SplitDebitCredit(vb::CCur(row->Fields("Todate")) - debit_amount);
     Fields("fldBegDebit").set_value(beginning.debit);
     Fields("fldBegCredit").set_value(beginning.credit);
 
     DebitCredit ending;
-    if (period == ReportParam(4)) ending = SplitDebitCredit(vb::CCur(row.Fields("Todate")));
+    if (period == ReportParam(4)) ending = SplitDebitCredit(vb::CCur(row->Fields("Todate")));
     Fields("fldEndDebit").set_value(ending.debit);
     Fields("fldEndCredit").set_value(ending.credit);
   }
@@ -87,7 +86,18 @@ class rptTrBalance final : public ListingReport {
   }
 
  private:
-  static constexpr const char* kAmount = "#,##0.00;(#,##0.00)";
+  // The trial balance prints its figures without the blank after a positive amount that kAmount leaves.
+  static constexpr std::string_view kFigure = "#,##0.00;(#,##0.00)";
+
+  // clang-format off
+  //  index  kind                label                                example
+  static constexpr ParamRow kParams[] = {
+      {1,      ParamKind::kDate,     "Beginning date",                    "04/01/2024"},
+      {2,      ParamKind::kDate,     "Ending date",                       "06/30/2024"},
+      {3,      ParamKind::kPeriod,   "First accounting period (YYYYPP)",  "202404"},
+      {4,      ParamKind::kPeriod,   "Last accounting period (YYYYPP)",   "202406"},
+  };
+  // clang-format on
   // Six amount columns, beginning, period and ending balance, each a debit and a credit, up to the right
   // margin.
   static constexpr int32_t kColumnWidth = 1120;
@@ -121,9 +131,9 @@ class rptTrBalance final : public ListingReport {
   //  section        control          kind        left           top             width        height       caption / field                format   align          font
   static constexpr ControlRow kLayout[] = {
       {kBannerHeader, "lblBegDate",    kLabel,     0,             kDatesTop,      1400,        kLineHeight, "Beginning Date:",             {},      Align::kLeft,  kCaptionFont},
-      {kBannerHeader, "txtBegDate",    kText,      1450,          kDatesTop,      1000,        kLineHeight, {},                            "mm/dd/yy", Align::kLeft, kBodyFont},
+      {kBannerHeader, "txtBegDate",    kText,      1450,          kDatesTop,      1000,        kLineHeight, {},                            kShortDate, Align::kLeft, kBodyFont},
       {kBannerHeader, "lblEndDate",    kLabel,     2800,          kDatesTop,      1100,        kLineHeight, "Ending Date:",                {},      Align::kLeft,  kCaptionFont},
-      {kBannerHeader, "txtEndDate",    kText,      3950,          kDatesTop,      1000,        kLineHeight, {},                            "mm/dd/yy", Align::kLeft, kBodyFont},
+      {kBannerHeader, "txtEndDate",    kText,      3950,          kDatesTop,      1000,        kLineHeight, {},                            kShortDate, Align::kLeft, kBodyFont},
       {kBannerHeader, "Label4",        kLabel,     0,             kCaptionTop,    kNameLeft,   kLineHeight, "Account",                     {},      Align::kLeft,  kCaptionFont},
       {kBannerHeader, "Label7",        kLabel,     kBegDebit,     kCaptionTop,    kPairWidth,  kLineHeight, "Beginning Balance",           {},      Align::kRight, kCaptionFont},
       {kBannerHeader, "Label17",       kLabel,     kPeriodDebit,  kCaptionTop,    kPairWidth,  kLineHeight, "Report Period",               {},      Align::kRight, kCaptionFont},
@@ -139,30 +149,30 @@ class rptTrBalance final : public ListingReport {
       {kBannerHeader, "Line1",         kLine,      0,             kRuleTop,       kPrintWidth, 0},
       {kBannerHeader, "lblBlank",      kLabel,     0,             kRuleTop + 20,  100,         120},
 
-      {kDetail,       "Field2",        kText,      kBegDebit,     0,              kAmountWidth, kLineHeight, "fldBegDebit",                kAmount, Align::kRight, kBodyFont},
-      {kDetail,       "Field3",        kText,      kBegCredit,    0,              kAmountWidth, kLineHeight, "fldBegCredit",               kAmount, Align::kRight, kBodyFont},
+      {kDetail,       "Field2",        kText,      kBegDebit,     0,              kAmountWidth, kLineHeight, "fldBegDebit",                kFigure, Align::kRight, kBodyFont},
+      {kDetail,       "Field3",        kText,      kBegCredit,    0,              kAmountWidth, kLineHeight, "fldBegCredit",               kFigure, Align::kRight, kBodyFont},
       {kDetail,       "txtDebitAmount", kText,     kPeriodDebit,  0,              kAmountWidth, kLineHeight, "DebitAmount",                {},      Align::kRight, kBodyFont},
-      {kDetail,       "Field6",        kText,      kEndDebit,     0,              kAmountWidth, kLineHeight, "fldEndDebit",                kAmount, Align::kRight, kBodyFont},
-      {kDetail,       "Field7",        kText,      kEndCredit,    0,              kAmountWidth, kLineHeight, "fldEndCredit",               kAmount, Align::kRight, kBodyFont},
+      {kDetail,       "Field6",        kText,      kEndDebit,     0,              kAmountWidth, kLineHeight, "fldEndDebit",                kFigure, Align::kRight, kBodyFont},
+      {kDetail,       "Field7",        kText,      kEndCredit,    0,              kAmountWidth, kLineHeight, "fldEndCredit",               kFigure, Align::kRight, kBodyFont},
 
       {kGroupFooter1, "Field1",        kText,      0,             0,              kNameLeft - 100, kLineHeight, "GLAccountsHeader.AccountNo", {},   Align::kLeft,  kBodyFont},
       {kGroupFooter1, "txtAccountName", kText,     kNameLeft,     0,              kNameWidth,  kLineHeight, "AccountName",                 {},      Align::kLeft,  kBodyFont},
-      {kGroupFooter1, "Field8",        kGroupSum,  kBegDebit,     0,              kAmountWidth, kLineHeight, "fldBegDebit",                kAmount, Align::kRight, kBodyFont},
-      {kGroupFooter1, "Field9",        kGroupSum,  kBegCredit,    0,              kAmountWidth, kLineHeight, "fldBegCredit",               kAmount, Align::kRight, kBodyFont},
-      {kGroupFooter1, "Field10",       kText,      kPeriodDebit,  0,              kAmountWidth, kLineHeight, {},                           kAmount, Align::kRight, kBodyFont},
-      {kGroupFooter1, "Field11",       kText,      kPeriodCredit, 0,              kAmountWidth, kLineHeight, {},                           kAmount, Align::kRight, kBodyFont},
-      {kGroupFooter1, "Field12",       kGroupSum,  kEndDebit,     0,              kAmountWidth, kLineHeight, "fldEndDebit",                kAmount, Align::kRight, kBodyFont},
-      {kGroupFooter1, "Field18",       kGroupSum,  kEndCredit,    0,              kAmountWidth, kLineHeight, "fldEndCredit",               kAmount, Align::kRight, kBodyFont},
+      {kGroupFooter1, "Field8",        kGroupSum,  kBegDebit,     0,              kAmountWidth, kLineHeight, "fldBegDebit",                kFigure, Align::kRight, kBodyFont},
+      {kGroupFooter1, "Field9",        kGroupSum,  kBegCredit,    0,              kAmountWidth, kLineHeight, "fldBegCredit",               kFigure, Align::kRight, kBodyFont},
+      {kGroupFooter1, "Field10",       kText,      kPeriodDebit,  0,              kAmountWidth, kLineHeight, {},                           kFigure, Align::kRight, kBodyFont},
+      {kGroupFooter1, "Field11",       kText,      kPeriodCredit, 0,              kAmountWidth, kLineHeight, {},                           kFigure, Align::kRight, kBodyFont},
+      {kGroupFooter1, "Field12",       kGroupSum,  kEndDebit,     0,              kAmountWidth, kLineHeight, "fldEndDebit",                kFigure, Align::kRight, kBodyFont},
+      {kGroupFooter1, "Field18",       kGroupSum,  kEndCredit,    0,              kAmountWidth, kLineHeight, "fldEndCredit",               kFigure, Align::kRight, kBodyFont},
       {kGroupFooter1, "fldDebitTotal", kGroupSum,  kPeriodDebit,  0,              kAmountWidth, kLineHeight, "DebitAmount",                {},      Align::kRight, kBodyFont, kHidden},
 
       {kReportFooter, "Line2",         kLine,      kBegDebit,     20,             kPrintWidth - kBegDebit, 0},
       {kReportFooter, "Label23",       kLabel,     kNameLeft,     kTotalsTop,     kNameWidth,  kLineHeight, "Totals",                      {},      Align::kLeft,  kCaptionFont},
-      {kReportFooter, "Field13",       kReportSum, kBegDebit,     kTotalsTop,     kAmountWidth, kLineHeight, "fldBegDebit",                kAmount, Align::kRight, kCaptionFont},
-      {kReportFooter, "Field14",       kReportSum, kBegCredit,    kTotalsTop,     kAmountWidth, kLineHeight, "fldBegCredit",               kAmount, Align::kRight, kCaptionFont},
-      {kReportFooter, "Field15",       kText,      kPeriodDebit,  kTotalsTop,     kAmountWidth, kLineHeight, {},                           kAmount, Align::kRight, kCaptionFont},
-      {kReportFooter, "Field16",       kText,      kPeriodCredit, kTotalsTop,     kAmountWidth, kLineHeight, {},                           kAmount, Align::kRight, kCaptionFont},
-      {kReportFooter, "Field17",       kReportSum, kEndDebit,     kTotalsTop,     kAmountWidth, kLineHeight, "fldEndDebit",                kAmount, Align::kRight, kCaptionFont},
-      {kReportFooter, "Field19",       kReportSum, kEndCredit,    kTotalsTop,     kAmountWidth, kLineHeight, "fldEndCredit",               kAmount, Align::kRight, kCaptionFont},
+      {kReportFooter, "Field13",       kReportSum, kBegDebit,     kTotalsTop,     kAmountWidth, kLineHeight, "fldBegDebit",                kFigure, Align::kRight, kCaptionFont},
+      {kReportFooter, "Field14",       kReportSum, kBegCredit,    kTotalsTop,     kAmountWidth, kLineHeight, "fldBegCredit",               kFigure, Align::kRight, kCaptionFont},
+      {kReportFooter, "Field15",       kText,      kPeriodDebit,  kTotalsTop,     kAmountWidth, kLineHeight, {},                           kFigure, Align::kRight, kCaptionFont},
+      {kReportFooter, "Field16",       kText,      kPeriodCredit, kTotalsTop,     kAmountWidth, kLineHeight, {},                           kFigure, Align::kRight, kCaptionFont},
+      {kReportFooter, "Field17",       kReportSum, kEndDebit,     kTotalsTop,     kAmountWidth, kLineHeight, "fldEndDebit",                kFigure, Align::kRight, kCaptionFont},
+      {kReportFooter, "Field19",       kReportSum, kEndCredit,    kTotalsTop,     kAmountWidth, kLineHeight, "fldEndCredit",               kFigure, Align::kRight, kCaptionFont},
       {kReportFooter, "Line3",         kLine,      kBegDebit,     kTotalsTop + kLineHeight + 40, kPrintWidth - kBegDebit, 0},
   };
   // clang-format on

@@ -133,18 +133,7 @@ TEST(Aging, PayableTwinAgesVendorDocuments) {
 
 // Whether each document line of a run is shaded, in print order.
 std::vector<bool> ShadedLines(const engine::PageModel& model) {
-  std::vector<bool> shaded;
-  for (const engine::Page& page : model.pages()) {
-    bool is_shaded = false;
-    for (const engine::PageItem& item : page.items) {
-      if (item.kind == engine::ItemKind::kRect && model.name(item.section) == "Detail") is_shaded = true;
-      if (model.name(item.control) == "txtInvoiceNumber") {
-        shaded.push_back(is_shaded);
-        is_shaded = false;
-      }
-    }
-  }
-  return shaded;
+  return testing::ShadedRows(model, "txtInvoiceNumber");
 }
 
 // mRowCount counts every Detail formatted by the object, hidden summary ones too, and is never reset.
@@ -174,7 +163,7 @@ TEST(Aging, ShadingContinuesFromOneRunOfAnObjectToTheNext) {
   for (const auto& run : kRuns) {
     manager.SetDrillDownParams(run.drilldown);
     engine::PageModel model;
-    engine::Run(*report, {ReportDatabase::Fonts(), model, "araging", "Title"});
+    engine::Run(*report, {testing::TestFonts(), model, "araging", "Title"});
     EXPECT_EQ(ShadedLines(model), run.shaded) << "run with drill-down \"" << run.drilldown << "\"";
   }
 }

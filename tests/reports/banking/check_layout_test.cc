@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "reports/banking/check_page_texts.h"
 #include "reports/report_test_support.h"
+#include "support/page_readers.h"
 
 namespace vob {
 namespace {

@@ -42,16 +42,7 @@ TEST(CheckRegister, ShowsAmountsOnlyWhereNonZeroShadesAndTotals) {
   EXPECT_EQ(TextsOf(model, "txtAccountName"), (std::vector<std::string>{"Cash - Operating"}));
   EXPECT_EQ(TextsOf(model, "txtBegDate"), (std::vector<std::string>{"01-Jun-24"}));
 
-  std::vector<bool> shaded;
-  bool next_row_shaded = false;
-  for (const engine::PageItem& item : model.pages()[0].items) {
-    if (item.kind == engine::ItemKind::kRect && model.name(item.section) == "Detail") next_row_shaded = true;
-    if (model.name(item.control) == "txtCheckNo") {
-      shaded.push_back(next_row_shaded);
-      next_row_shaded = false;
-    }
-  }
-  EXPECT_EQ(shaded, (std::vector<bool>{true, false, true, false}));
+  EXPECT_EQ(testing::ShadedRows(model, "txtCheckNo"), (std::vector<bool>{true, false, true, false}));
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/vb/conversions.h"
-#include "reports/banking/check_page_texts.h"
 #include "reports/report_test_support.h"
+#include "support/page_readers.h"
 
 namespace vob {
 namespace {

@@ -96,21 +96,9 @@ TEST(AccountActivity, LinesShowOneSideAndShadingRunsAcrossAccounts) {
   const engine::PageModel model =
       database.Run("activity", ActivityHost("1000' Or GLJournalDetail.AccountNo = '1100"));
 
-  std::vector<std::string> entries;
-  std::vector<bool> shaded;
-  for (const engine::Page& page : model.pages()) {
-    bool next_is_shaded = false;
-    for (const engine::PageItem& item : page.items) {
-      if (item.kind == engine::ItemKind::kRect && model.name(item.section) == "Detail") next_is_shaded = true;
-      if (model.name(item.control) == "Field14") {
-        entries.push_back(item.text);
-        shaded.push_back(std::exchange(next_is_shaded, false));
-      }
-    }
-  }
   EXPECT_EQ(TextsOf(model, "Field1"), (std::vector<std::string>{"1000", "1100"}));
-  EXPECT_EQ(entries, (std::vector<std::string>{"2", "1", "2", "3"}));
-  EXPECT_EQ(shaded, (std::vector<bool>{true, false, true, false}));
+  EXPECT_EQ(TextsOf(model, "Field14"), (std::vector<std::string>{"2", "1", "2", "3"}));
+  EXPECT_EQ(testing::ShadedRows(model, "Field14"), (std::vector<bool>{true, false, true, false}));
   EXPECT_EQ(TextsOf(model, "txtDebit"), (std::vector<std::string>{"60.00 ", "100.00 "}));  // entry 3 is 0.00
   EXPECT_EQ(TextsOf(model, "txtCredit"), (std::vector<std::string>{"60.00 "}));
   EXPECT_EQ(TextsOf(model, "txtModified")[0], "6/21/2024 4:40:00 PM");  // DateTimeFormat

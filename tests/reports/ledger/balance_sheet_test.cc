@@ -1,8 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "reports/ledger/printed_lines.h"
 #include "reports/report_test_support.h"
+#include "support/page_readers.h"
 
 namespace vob {
 namespace {

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
 #include "reports/report_test_support.h"
+#include "support/golden_pages.h"
 
 namespace vob {
 namespace {
@@ -58,19 +55,7 @@ TEST(ChartOfAccounts, ShadesEveryOtherRowAcrossGroups) {
       ('2000', 'D', 'Liability', 'Detail');
   )sql");
   const engine::PageModel model = database.Run("chaccts");
-  std::vector<bool> shaded;
-  for (const engine::Page& page : model.pages()) {
-    bool next_row_shaded = false;
-    for (const engine::PageItem& item : page.items) {
-      if (item.kind == engine::ItemKind::kRect && model.name(item.section) == "Detail")
-        next_row_shaded = true;
-      if (model.name(item.control) == "txtAccountNo") {
-        shaded.push_back(next_row_shaded);
-        next_row_shaded = false;
-      }
-    }
-  }
-  EXPECT_EQ(shaded, (std::vector<bool>{true, false, true, false}));
+  EXPECT_EQ(testing::ShadedRows(model, "txtAccountNo"), (std::vector<bool>{true, false, true, false}));
 }
 
 // The whole page dump against tests/reports/golden/chaccts.json, so that a diff shows what moved on the page.
@@ -83,15 +68,7 @@ TEST(ChartOfAccounts, MatchesItsGoldenPageDump) {
       ('1010', 'Cash - Operating', 'Asset', 'Detail', '1000', 1),
       ('2010', 'Accounts Payable', 'Liability', 'Detail', '2000', 0);
   )sql");
-  std::ostringstream dump;
-  render::WriteJsonDump(database.Run("chaccts"), dump);
-  const std::string path = std::string(VOB_SOURCE_DIR) + "/tests/reports/golden/chaccts.json";
-  if (std::getenv("VOB_UPDATE_GOLDEN") != nullptr) std::ofstream(path) << dump.str();
-  std::ifstream golden(path);
-  ASSERT_TRUE(golden) << path;
-  std::ostringstream expected;
-  expected << golden.rdbuf();
-  EXPECT_EQ(dump.str(), expected.str()) << "rerun with VOB_UPDATE_GOLDEN=1 after a deliberate layout change";
+  testing::ExpectMatchesGolden(database.Run("chaccts"), "chaccts");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "reports/ledger/printed_lines.h"
 #include "reports/report_test_support.h"
+#include "support/page_readers.h"
 
 namespace vob {
 namespace {
