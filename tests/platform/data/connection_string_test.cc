@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 
@@ -19,8 +21,9 @@ std::string Describe(const ConnectionParams& params) {
 }
 
 TEST(ConnectionString, ReadsProvidersKeysAndPaths) {
-  const std::string existing =
-      (std::filesystem::temp_directory_path() / "vob_connection_string_test.db").string();
+  const std::string existing = (std::filesystem::temp_directory_path() /
+                                ("vob_connection_string_test_" + std::to_string(::getpid()) + ".db"))
+                                   .string();
   std::fclose(std::fopen(existing.c_str(), "w"));
   struct Case {
     std::string text, expected;

@@ -3,6 +3,8 @@
 // deferred.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -110,7 +112,8 @@ inline SampleDocument MakeSampleDocument() {
 
 // A fresh empty folder under the test binary's temporary directory.
 inline std::filesystem::path ScratchFolder(const std::string& name) {
-  std::filesystem::path folder = std::filesystem::temp_directory_path() / ("vob_render_test_" + name);
+  std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("vob_render_test_" + name + "_" + std::to_string(::getpid()));
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   return folder;
