@@ -43,6 +43,56 @@ std::string BandBuilder::WrappedText(const TextControl& control, std::string_vie
   return wrapped;
 }
 
+void BandBuilder::ClipText(const TextControl& control, uint32_t font_index, const std::string& text,
+                           std::string& clipped) {
+  const FontSpec& font = tables_.info().fonts[font_index];
+  // A text may end up to half a point past its edge: the last glyph's advance ends in blank space.
+  constexpr double kOverhangTwips = 10;
+  auto fits = [&](std::string_view line) {
+    return measurer_.WidthTwips(font, line) <= control.width() + kOverhangTwips;
+  };
+  bool is_one_line = text.find('\n') == std::string::npos && text.find('\r') == std::string::npos;
+  if (is_one_line && fits(text)) {
+    clipped = text;  // the common case: one measurement
+    return;
+  }
+  std::vector<std::string> lines;
+  if (is_one_line) {
+    lines.push_back(text);
+  } else {
+    lines = measurer_.Wrap(font, text, control.width());
+  }
+  // Keep the lines whose baseline lies inside the box, the first one always.
+  FontMetrics metrics = measurer_.Metrics(font);
+  size_t kept = 1;
+  while (kept < lines.size() && kept * metrics.line_height_twips + metrics.ascent_twips <= control.height())
+    ++kept;
+  lines.resize(kept);
+  clipped.clear();
+  for (std::string& line : lines) {
+    if (!fits(line)) {
+      // The longest start of the line that fits, cut between characters (before UTF-8 lead bytes).
+      std::vector<size_t> ends;
+      for (size_t end = 1; end < line.size(); ++end) {
+        if ((static_cast<unsigned char>(line[end]) & 0xC0) != 0x80) ends.push_back(end);
+      }
+      size_t low = 0, high = ends.size();  // how many of the ends fit
+      while (low < high) {
+        size_t middle = (low + high + 1) / 2;
+        if (fits(std::string_view(line).substr(0, ends[middle - 1]))) {
+          low = middle;
+        } else {
+          high = middle - 1;
+        }
+      }
+      line.resize(low == 0 ? 0 : ends[low - 1]);
+      while (!line.empty() && line.back() == ' ') line.pop_back();
+    }
+    if (&line != &lines.front()) clipped.push_back('\n');
+    clipped += line;
+  }
+}
+
 int32_t BandBuilder::PushOf(const Control& control) const {
   int32_t push = 0;
   for (const Grower& grower : growers_) {
@@ -85,7 +135,10 @@ void BandBuilder::AddText(const TextControl& control, uint32_t section_name, int
                           Band& band) {
   const std::string& text = control.printed_text();
   const auto* text_box = control.kind() == kText ? static_cast<const TextBox*>(&control) : nullptr;
-  uint32_t deferred = text_box != nullptr ? text_box->deferred_slot(tables_.serial()) : kNotDeferred;
+  // A page number or count prints its slot's final text, unless a handler set a text of its own.
+  uint32_t deferred = text_box != nullptr && text_box->is_text_from_value()
+                          ? text_box->deferred_slot(tables_.serial())
+                          : kNotDeferred;
   if (text.empty() && deferred == kNotDeferred) return;
 
   PageItem& item = band.items.emplace_back();
@@ -107,10 +160,10 @@ void BandBuilder::AddText(const TextControl& control, uint32_t section_name, int
   item.deferred = deferred;
   if (grower != nullptr) {
     item.text = std::move(grower->text);
-  } else if (text.find('\n') != std::string::npos || text.find('\r') != std::string::npos) {
-    item.text = WrappedText(control, text);
+  } else if (deferred != kNotDeferred || control.width() <= 0) {
+    item.text = text;  // a slot's final text is not known yet; a box without a width has no edge to cut at
   } else {
-    item.text = text;
+    ClipText(control, font, text, item.text);
   }
   if (text_box != nullptr) item.hyperlink = text_box->hyperlink();
 }

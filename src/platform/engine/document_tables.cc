@@ -40,14 +40,29 @@ uint32_t DocumentTables::NameIndex(std::string_view name) {
 }
 
 uint32_t DocumentTables::NewPageCountSlot(std::string output_format) {
-  page_count_formats_.push_back(std::move(output_format));
-  return static_cast<uint32_t>(page_count_formats_.size() - 1);
+  slots_.push_back(Slot{false, std::move(output_format)});
+  return static_cast<uint32_t>(slots_.size() - 1);
+}
+
+uint32_t DocumentTables::NewPageNumberSlot(std::string output_format) {
+  slots_.push_back(Slot{true, std::move(output_format)});
+  has_page_number_slots_ = true;
+  return static_cast<uint32_t>(slots_.size() - 1);
+}
+
+void DocumentTables::ResolvePageNumbers(Page& page) const {
+  if (!has_page_number_slots_) return;
+  for (PageItem& item : page.items) {
+    if (item.deferred == kNotDeferred || !slots_[item.deferred].is_page_number) continue;
+    item.text = vb::Format(vb::Variant(page.number), slots_[item.deferred].output_format);
+    item.deferred = kNotDeferred;
+  }
 }
 
 std::vector<std::string> DocumentTables::DeferredTexts(int page_count) const {
   std::vector<std::string> texts;
-  for (const std::string& format : page_count_formats_)
-    texts.push_back(vb::Format(vb::Variant(page_count), format));
+  for (const Slot& slot : slots_)
+    texts.push_back(slot.is_page_number ? "" : vb::Format(vb::Variant(page_count), slot.output_format));
   return texts;
 }
 

@@ -23,14 +23,23 @@ class DocumentTables {
   uint32_t NameIndex(std::string_view name);
   // A new deferred slot for a page count shown through an output format; its text is made at the end.
   uint32_t NewPageCountSlot(std::string output_format);
-  // The texts of all deferred slots, once the page count is known.
+  // A new slot for a page number: the fill puts the number of the page the item lands on into it when the
+  // page is finished (ResolvePageNumbers), so no sink ever sees one.
+  uint32_t NewPageNumberSlot(std::string output_format);
+  void ResolvePageNumbers(Page& page) const;
+  // The texts of the page-count slots, once the page count is known (page-number slots give "").
   std::vector<std::string> DeferredTexts(int page_count) const;
 
  private:
   DocumentInfo info_;
   uint64_t serial_;
   std::unordered_map<std::string, uint32_t> name_indices_;
-  std::vector<std::string> page_count_formats_;  // by slot
+  struct Slot {
+    bool is_page_number;
+    std::string output_format;
+  };
+  std::vector<Slot> slots_;
+  bool has_page_number_slots_ = false;
 };
 
 // A section instance laid out: its items relative to the section's top-left corner, and its height.

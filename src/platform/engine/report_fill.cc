@@ -247,15 +247,20 @@ void ReportFill::BindControls(Section& section) {
         box->ShowValue(vb::Variant(box->sum()));
         break;
       case TextBox::Summary::kPageNumber:
-        box->ShowValue(vb::Variant(page_number_ + (is_page_open_ || sink_ == nullptr ? 0 : 1)));
-        break;
-      case TextBox::Summary::kPageCount:
+      case TextBox::Summary::kPageCount: {
+        // Handlers read the page the instance is expected on; the page it lands on is filled in when that
+        // page is finished, the count at the end of the document.
+        bool is_number = box->summary() == TextBox::Summary::kPageNumber;
         if (box->deferred_slot(tables_.serial()) == kNotDeferred) {
-          if (!box->output_format().empty())
-            vb::CachedFormat(box->output_format());  // a bad pattern fails now
-          box->cache_deferred_slot(tables_.serial(), tables_.NewPageCountSlot(box->output_format()));
+          box->cache_deferred_slot(tables_.serial(), is_number
+                                                         ? tables_.NewPageNumberSlot(box->output_format())
+                                                         : tables_.NewPageCountSlot(box->output_format()));
         }
+        // A bad output format fails here, at the first instance.
+        box->ShowValue(is_number ? vb::Variant(page_number_ + (is_page_open_ || sink_ == nullptr ? 0 : 1))
+                                 : vb::Variant());
         break;
+      }
     }
   }
 }

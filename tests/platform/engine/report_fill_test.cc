@@ -28,7 +28,7 @@ constexpr SectionRow kSections[] = {
 //  section          control          kind         left top width height field / caption  format
 constexpr ControlRow kControls[] = {
     {kBannerHeader, "lblAmount", kLabel, 2000, 0, 1000, 200, "Amount"},
-    {kGroupHeader1, "txtGroup", kText, 0, 0, 1000, 200, "Group"},
+    {kGroupHeader1, "txtGroup", kText, 0, 0, 2000, 200, "Group"},
     {kDetail, "txtId", kText, 0, 0, 1000, 200, "Id"},
     {kDetail, "txtAmount", kText, 2000, 0, 1000, 200, "Amount", kAmount, Align::kRight},
     {kDetail, "dataMain", kData},
