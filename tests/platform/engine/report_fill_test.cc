@@ -382,7 +382,9 @@ class MasterReport final : public TestReport {
     control.set_height(100);
     auto subreport = MakeReport<ItemsSubreport>();
     auto& items = static_cast<ItemsSubreport&>(*subreport);
-    items.rows = Rows({{"x", 1, Money(0)}, {"y", 2, Money(0)}});
+    std::vector<std::vector<vb::Variant>> rows;
+    for (const std::string& name : item_names) rows.push_back({name, 1, Money(0)});
+    items.rows = Rows(rows);
     items.terminated = &is_subreport_terminated;
     static_cast<Subreport&>(control).set_report(std::move(subreport));
   }
@@ -394,6 +396,7 @@ class MasterReport final : public TestReport {
       {kDetail, "dataMain", kData},
   };
   bool is_subreport_terminated = false;
+  std::vector<std::string> item_names = {"x", "y"};
 };
 
 TEST(ReportFill, RunsASubreportWithItsOwnDataAndGrowsItsSection) {
@@ -408,6 +411,25 @@ TEST(ReportFill, RunsASubreportWithItsOwnDataAndGrowsItsSection) {
   EXPECT_EQ(ItemsOf(model, 0, "txtItem").at(1).top, 1440 + 200 + 400);
   EXPECT_EQ(ItemsOf(model, 0, "txtId").at(1).top, 1440 + 900);
   EXPECT_TRUE(report.is_subreport_terminated);
+}
+
+TEST(Subreport, GrowsToHoldItsRowsOverPages) {
+  MasterReport report;
+  report.rows = Rows({{"A", 1, Money(0)}});
+  report.item_names.clear();
+  for (int item = 1; item <= 100; ++item) report.item_names.push_back(std::to_string(item));
+  PageModel model = RunToModel(report);
+  // 100 rows of 200 twips under a caption: the one detail instance goes on over two pages, cut between rows.
+  ASSERT_EQ(model.pages().size(), 2u);
+  std::vector<std::string> printed;
+  for (size_t page = 0; page < 2; ++page) {
+    for (const PageItem& item : ItemsOf(model, page, "txtItem")) {
+      printed.push_back(item.text);
+      EXPECT_LE(item.top + item.height, 15840 - 1440) << item.text;
+    }
+  }
+  EXPECT_EQ(printed, report.item_names);
+  EXPECT_GT(ItemsOf(model, 1, "lineBelow").at(0).top, ItemsOf(model, 1, "txtItem").back().top);
 }
 
 // Fails in the handler a test names.
