@@ -46,10 +46,19 @@ std::string BandBuilder::WrappedText(const TextControl& control, std::string_vie
 void BandBuilder::ClipText(const TextControl& control, uint32_t font_index, const std::string& text,
                            std::string& clipped) {
   const FontSpec& font = tables_.info().fonts[font_index];
+  const DocumentTables::AsciiWidths& widths = tables_.WidthsOf(font_index, measurer_);
   // A text may end up to half a point past its edge: the last glyph's advance ends in blank space.
   constexpr double kOverhangTwips = 10;
+  double room = control.width() + kOverhangTwips;
   auto fits = [&](std::string_view line) {
-    return measurer_.WidthTwips(font, line) <= control.width() + kOverhangTwips;
+    if (line.size() * widths.widest <= room) return true;  // short texts need no sum
+    double width = 0;
+    for (char c : line) {
+      float added = widths.by_byte[static_cast<unsigned char>(c)];
+      if (added < 0) return measurer_.WidthTwips(font, line) <= room;
+      width += added;
+    }
+    return width <= room;
   };
   bool is_one_line = text.find('\n') == std::string::npos && text.find('\r') == std::string::npos;
   if (is_one_line && fits(text)) {

@@ -50,7 +50,8 @@ class BandBuilder {
   std::string WrappedText(const TextControl& control, std::string_view text);
   // Text that cannot grow stays inside its box: the lines whose baseline lies in it (line breaks wrap as
   // ever), each cut where it would cross the right edge.
-  void ClipText(const TextControl& control, uint32_t font_index, const std::string& text, std::string& clipped);
+  void ClipText(const TextControl& control, uint32_t font_index, const std::string& text,
+                std::string& clipped);
   double LineHeight(uint32_t font_index);
   uint32_t NameOf(const Control& control);
 

@@ -89,9 +89,9 @@ T& ControlAs(Control& control) {
 }
 
 // What labels and text boxes share: font, alignment, colour and growth. Text of a control that can grow is
-// wrapped to the control's width and the section grows to hold it. Other text stays inside its box, as printed
-// forms need: line breaks wrap it, the lines that fit the box's height print, each cut where it would cross the
-// right edge (a box without a width prints its text whole).
+// wrapped to the control's width and the section grows to hold it. Other text stays inside its box, as
+// printed forms need: line breaks wrap it, the lines that fit the box's height print, each cut where it would
+// cross the right edge (a box without a width prints its text whole).
 class TextControl : public Control {
  public:
   const FontSpec& font() const { return font_; }

@@ -1,6 +1,7 @@
 // Interning of fonts and names for the document being filled.
 #include "platform/engine/document_tables.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "platform/vb/format.h"
@@ -37,6 +38,20 @@ uint32_t DocumentTables::NameIndex(std::string_view name) {
       name_indices_.try_emplace(std::string(name), static_cast<uint32_t>(info_.names.size()));
   if (is_new) info_.names.emplace_back(name);
   return found->second;
+}
+
+const DocumentTables::AsciiWidths& DocumentTables::MeasureWidths(uint32_t font_index,
+                                                                 TextMeasurer& measurer) {
+  if (ascii_widths_.size() <= font_index) ascii_widths_.resize(font_index + 1);
+  auto widths = std::make_unique<AsciiWidths>();
+  widths->by_byte.fill(-1);
+  for (char c = ' '; c <= '~'; ++c) {
+    auto width = static_cast<float>(measurer.WidthTwips(info_.fonts[font_index], {&c, 1}));
+    widths->by_byte[static_cast<unsigned char>(c)] = width;
+    widths->widest = std::max(widths->widest, width);
+  }
+  ascii_widths_[font_index] = std::move(widths);
+  return *ascii_widths_[font_index];
 }
 
 uint32_t DocumentTables::NewPageCountSlot(std::string output_format) {

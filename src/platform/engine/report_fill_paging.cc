@@ -128,7 +128,8 @@ void ReportFill::PlaceBand(const Section& section, Bands& bands) {
 
 void ReportFill::BreakPageWithTail(const Section& footer) {
   auto items_from = page_.items.begin() + static_cast<ptrdiff_t>(tail_item_);
-  std::vector<PageItem> items(std::make_move_iterator(items_from), std::make_move_iterator(page_.items.end()));
+  std::vector<PageItem> items(std::make_move_iterator(items_from),
+                              std::make_move_iterator(page_.items.end()));
   page_.items.erase(items_from, page_.items.end());
   auto toc_from = toc_.begin() + static_cast<ptrdiff_t>(tail_toc_);
   std::vector<TocEntry> entries(std::make_move_iterator(toc_from), std::make_move_iterator(toc_.end()));
