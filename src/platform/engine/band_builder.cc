@@ -21,12 +21,11 @@ size_t LineCount(const std::string& text) {
 }  // namespace
 
 uint32_t BandBuilder::NameOf(const Control& control) {
-  uint32_t index = control.name_index(tables_.serial());
-  if (index == Control::kNotCached) {
-    index = tables_.NameIndex(control.name());
-    control.cache_name_index(tables_.serial(), index);
+  if (control.name_serial_ != tables_.serial()) {
+    control.name_index_ = tables_.NameIndex(control.name());
+    control.name_serial_ = tables_.serial();
   }
-  return index;
+  return control.name_index_;
 }
 
 double BandBuilder::LineHeight(uint32_t font_index) {
@@ -120,10 +119,10 @@ void BandBuilder::FindGrowers(const Section& section, SubreportRunner& subreport
     if (!control.visible()) continue;
     if (control.kind() == kLabel || control.kind() == kText) {
       const auto& text_control = static_cast<const TextControl&>(control);
-      if (!text_control.can_grow() || text_control.printed_text().empty()) continue;
+      if (!text_control.can_grow() || text_control.text_.empty()) continue;
       Grower& grower = growers_.emplace_back();
       grower.control = &control;
-      grower.text = WrappedText(text_control, text_control.printed_text());
+      grower.text = WrappedText(text_control, text_control.text_);
       double needed = LineHeight(tables_.FontIndex(text_control.font())) * LineCount(grower.text);
       grower.growth = std::max(0, static_cast<int32_t>(std::ceil(needed)) - control.height());
     } else if (control.kind() == kSubreport) {
@@ -142,12 +141,13 @@ void BandBuilder::FindGrowers(const Section& section, SubreportRunner& subreport
 
 void BandBuilder::AddText(const TextControl& control, uint32_t section_name, int32_t push, Grower* grower,
                           Band& band) {
-  const std::string& text = control.printed_text();
+  const std::string& text = control.text_;
   const auto* text_box = control.kind() == kText ? static_cast<const TextBox*>(&control) : nullptr;
   // A page number or count prints its slot's final text, unless a handler set a text of its own.
-  uint32_t deferred = text_box != nullptr && text_box->is_text_from_value()
-                          ? text_box->deferred_slot(tables_.serial())
-                          : kNotDeferred;
+  uint32_t deferred =
+      text_box != nullptr && text_box->is_text_from_value_ && text_box->deferred_serial_ == tables_.serial()
+          ? text_box->deferred_slot_
+          : kNotDeferred;
   if (text.empty() && deferred == kNotDeferred) return;
 
   PageItem& item = band.items.emplace_back();
@@ -158,11 +158,11 @@ void BandBuilder::AddText(const TextControl& control, uint32_t section_name, int
   item.width = control.width();
   item.height = control.height() + (grower != nullptr ? grower->growth : 0);
   item.color = control.fore_color();
-  uint32_t font = control.font_index(tables_.serial());
-  if (font == Control::kNotCached) {
-    font = tables_.FontIndex(control.font());
-    control.cache_font_index(tables_.serial(), font);
+  if (control.font_serial_ != tables_.serial()) {
+    control.font_index_ = tables_.FontIndex(control.font());
+    control.font_serial_ = tables_.serial();
   }
+  uint32_t font = control.font_index_;
   item.font = font;
   item.section = section_name;
   item.control = NameOf(control);
@@ -180,11 +180,11 @@ void BandBuilder::AddText(const TextControl& control, uint32_t section_name, int
 void BandBuilder::Build(const Section& section, int32_t width, SubreportRunner& subreports, Band& band) {
   band.items.clear();
   band.height = section.height();
-  uint32_t section_name = section.name_index(tables_.serial());
-  if (section_name == Control::kNotCached) {
-    section_name = tables_.NameIndex(section.name());
-    section.cache_name_index(tables_.serial(), section_name);
+  if (section.name_serial_ != tables_.serial()) {
+    section.name_index_ = tables_.NameIndex(section.name());
+    section.name_serial_ = tables_.serial();
   }
+  uint32_t section_name = section.name_index_;
   FindGrowers(section, subreports);
 
   bool is_opaque = section.back_style() == kBackStyleOpaque;
@@ -215,8 +215,6 @@ void BandBuilder::Build(const Section& section, int32_t width, SubreportRunner& 
         item.top = line.top() + push;
         item.width = line.width();
         item.height = line.height();
-        item.color = line.color();
-        item.line_twips = line.line_width();
         item.section = section_name;
         item.control = NameOf(line);
         break;

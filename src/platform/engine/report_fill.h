@@ -54,6 +54,8 @@ class ReportFill final : public SubreportRunner {
   void OpenGroups(size_t first);
   void CloseGroups(size_t first);
   void AccumulateSums();
+  // The field slot a text box shows or sums, -1 for a name that is no field; resolved once per generation.
+  int BoundSlot(TextBox& box);
 
   // Sections.
   void RefreshCaches();

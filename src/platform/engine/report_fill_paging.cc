@@ -8,25 +8,6 @@
 #include "platform/engine/report_fill.h"
 
 namespace vob::engine {
-namespace {
-
-// Keeps the canvas attached to a page for the length of a page event.
-class CanvasScope {
- public:
-  CanvasScope(PageCanvas& canvas, Page& page, DocumentTables& tables, TextMeasurer& measurer)
-      : canvas_(canvas) {
-    canvas_.Attach(page, tables, measurer);
-  }
-  ~CanvasScope() { canvas_.Detach(); }
-  CanvasScope(const CanvasScope&) = delete;
-  CanvasScope& operator=(const CanvasScope&) = delete;
-
- private:
-  PageCanvas& canvas_;
-};
-
-}  // namespace
-
 void ReportFill::PlaceOnPage(Section& section, Bands& bands, bool is_repeat) {
   SectionId id = section.id();
   bool is_in_columns = id == kDetail && section.columns() > 1;
@@ -211,7 +192,12 @@ bool ReportFill::CountsAsContent(const Section& section, const Band& band) {
 }
 
 void ReportFill::CallPageEvent(void (ActiveReport::*handler)(), std::string_view name) {
-  CanvasScope canvas(report_.Canvas(), page_, tables_, measurer_);
+  // The canvas draws on this page for the length of the event only.
+  struct Attached {
+    PageCanvas& canvas;
+    ~Attached() { canvas.Detach(); }
+  } attached{report_.Canvas()};
+  attached.canvas.Attach(page_, tables_, measurer_);
   CallReportEvent(handler, name);
 }
 
