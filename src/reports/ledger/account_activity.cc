@@ -77,7 +77,7 @@ class rptActivity final : public ListingReport {
   static constexpr int32_t kDescriptionLeft = 2480, kDescriptionWidth = 2670;
   static constexpr int32_t kTransDateLeft = 5200, kTransDateWidth = 880;
   static constexpr int32_t kModifiedLeft = 6100, kModifiedWidth = 1700;  // "12/31/2024 11:59:00 PM"
-  static constexpr int32_t kDebitLeft = 7800, kCreditLeft = 8870, kAmountWidth = 1050;
+  static constexpr int32_t kDebitLeft = 7800, kCreditLeft = 8850, kAmountWidth = 1050;
   static constexpr int32_t kUserLeft = 10000, kUserWidth = kPrintWidth - kUserLeft;
 
   static constexpr int32_t kRangeTop = kCompanyHeaderHeight + 60;
