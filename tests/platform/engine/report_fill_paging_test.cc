@@ -33,11 +33,6 @@ constexpr ControlRow kControls[] = {
     {kPageFooter, "txtPage", kPageNumber, 0, 0, 500, 200, "", "\"Page \"0"},
 };
 
-class ListingReport final : public TestReport {
- public:
-  ListingReport() : TestReport(kSections, kControls) {}
-};
-
 // Rows 1..count, the first group_a of them in group A, the rest in B.
 std::shared_ptr<data::Recordset> Rows(int count, int group_a) {
   std::vector<std::vector<vb::Variant>> rows;
@@ -71,7 +66,7 @@ TEST(GroupFooter, StaysWithLastRowAtPageEnd) {
       {62, 61, {"txtId=61", "txtGroupTotal=1891", "txtGroup=B", "txtId=62"}},
   };
   for (const Case& c : kCases) {
-    ListingReport report;
+    TestReport report(kSections, kControls);
     report.rows = Rows(c.rows, c.group_a);
     PageModel model = RunToModel(report);
     ASSERT_EQ(model.pages().size(), 2u) << c.rows;
@@ -82,7 +77,7 @@ TEST(GroupFooter, StaysWithLastRowAtPageEnd) {
 }
 
 TEST(PageNumber, ShowsThePageItIsPrintedOnOutsideHeaderAndFooter) {
-  ListingReport report;
+  TestReport report(kSections, kControls);
   report.rows = Rows(130, 130);
   PageModel model = RunToModel(report);
   ASSERT_EQ(model.pages().size(), 3u);

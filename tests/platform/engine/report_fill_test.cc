@@ -318,44 +318,6 @@ TEST(ReportFill, RunsUnboundAndKeepsReportVariablesBetweenRuns) {
   EXPECT_EQ(Dump(RunToModel(report), 0), (std::vector<std::string>{"txtRow=4", "txtRow=5", "txtRow=6"}));
 }
 
-// Labels in three columns, two to a column, as the label sheets ask for with new column after.
-class LabelReport final : public TestReport {
- public:
-  LabelReport() : TestReport(kLabelSections, kLabelControls) {}
-  void Detail_Format() override {
-    Section& detail = Sections(kDetail);
-    detail.set_columns(3);
-    detail.set_column_spacing(180);
-    detail.set_new_column(++mCount % 2 == 0 ? 2 : 0);
-  }
-  static constexpr SectionRow kLabelSections[] = {{kDetail, 1000}};
-  static constexpr ControlRow kLabelControls[] = {
-      {kDetail, "txtId", kText, 0, 0, 1000, 200, "Id"},
-      {kDetail, "dataMain", kData},
-  };
-  int mCount = 0;
-};
-
-TEST(ReportFill, FillsColumnsDownThenAcrossWithNewColumnAfter) {
-  LabelReport report;
-  std::vector<std::vector<vb::Variant>> rows;
-  for (int id = 1; id <= 7; ++id) rows.push_back({"A", id, Money(0)});
-  report.rows = Rows(rows);
-  PageModel model = RunToModel(report);
-  ASSERT_EQ(model.pages().size(), 2u);
-  // Columns are (9360 - 2 * 180) / 3 = 3000 twips wide, 3180 apart.
-  std::vector<std::tuple<std::string, int32_t, int32_t>> placed;
-  for (const PageItem& item : ItemsOf(model, 0, "txtId")) placed.emplace_back(item.text, item.left, item.top);
-  EXPECT_EQ(placed, (std::vector<std::tuple<std::string, int32_t, int32_t>>{{"1", 1440, 1440},
-                                                                            {"2", 1440, 2440},
-                                                                            {"3", 4620, 1440},
-                                                                            {"4", 4620, 2440},
-                                                                            {"5", 7800, 1440},
-                                                                            {"6", 7800, 2440}}));
-  EXPECT_EQ(ItemsOf(model, 1, "txtId").at(0).left, 1440);
-  EXPECT_EQ(ItemsOf(model, 1, "txtId").at(0).text, "7");
-}
-
 // The rows of one group, shown under each master row by a subreport that report start adds.
 class ItemsSubreport final : public TestReport {
  public:
