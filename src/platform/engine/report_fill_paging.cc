@@ -97,10 +97,17 @@ void ReportFill::PlaceBand(const Section& section, Bands& bands) {
       break;  // nor on an empty page: it runs past the bottom
     }
   }
-  if (section.id() == kDetail || IsGroupHeader(section.id())) {
-    tail_item_ = page_.items.size();
-    tail_top_ = y_;
-    tail_toc_ = toc_.size();
+  // The tail is the last line with the group headers right above it, which a line never leaves behind.
+  bool is_header = IsGroupHeader(section.id());
+  if (section.id() == kDetail || is_header) {
+    if (tail_item_ == kNoTail || !is_tail_only_headers_) {
+      tail_item_ = page_.items.size();
+      tail_top_ = y_;
+      tail_toc_ = toc_.size();
+    }
+    is_tail_only_headers_ = is_header;
+  } else {
+    is_tail_only_headers_ = false;
   }
   Append(band, left, y_);
   y_ += band.height;

@@ -62,6 +62,8 @@ TEST(GroupFooter, StaysWithLastRowAtPageEnd) {
       {61, 60, {"txtId=60", "txtGroupTotal=1830", "txtGroup=B", "txtId=61"}},
       // The group footer fits; the banner footer (the outermost group's) takes the last line and the footer.
       {59, 59, {"txtId=59", "txtGroupTotal=1770", "txtTotal=1770"}},
+      // The last line is the first of its group: its header goes over with it.
+      {58, 57, {"txtGroup=B", "txtId=58", "txtGroupTotal=58", "txtTotal=1711"}},
       // Line 61 goes over by itself; the footer follows it as ever.
       {62, 61, {"txtId=61", "txtGroupTotal=1891", "txtGroup=B", "txtId=62"}},
   };
@@ -71,8 +73,8 @@ TEST(GroupFooter, StaysWithLastRowAtPageEnd) {
     PageModel model = RunToModel(report);
     ASSERT_EQ(model.pages().size(), 2u) << c.rows;
     EXPECT_EQ(BodyOfPage2(model), c.page2) << c.rows;
-    // The moved line sits under the banner, where page 2's body begins.
-    EXPECT_EQ(ItemsOf(model, 1, "txtId").at(0).top, 1440 + 400) << c.rows;
+    // What moved sits under the banner (item 0), where page 2's body begins.
+    EXPECT_EQ(model.pages()[1].items.at(1).top, 1440 + 400) << c.rows;
   }
 }
 
