@@ -137,7 +137,7 @@ class ActiveReport {
   void Declare(std::span<const SectionRow> sections, std::span<const ControlRow> controls = {});
 
  private:
-  friend class ReportFill;  // reads the two members below
+  friend class ReportFill;  // reads ControlsVersion and is_default_handler_
 
   Control& ControlNamed(std::string_view name);
   Section& DeclareSection(SectionId id);
