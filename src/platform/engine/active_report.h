@@ -127,15 +127,6 @@ class ActiveReport {
   // The class name messages use: the dynamic type's name without namespaces ("rptChaccts").
   std::string class_name() const;
 
-  // Engine side. The first data control in section order (the one that feeds the detail rows), or nullptr.
-  DataControl* MainDataControl();
-  // Changes whenever a control is added or removed or a summary changes, anywhere in the report.
-  uint64_t ControlsVersion() const;
-  // Whether the last section handler called was one this class does not override (the engine then knows that
-  // nothing changed). Clear before the call, read after it.
-  void ClearHandlerMark() { is_default_handler_ = false; }
-  bool was_default_handler() const { return is_default_handler_; }
-
  protected:
   ActiveReport() = default;
 
@@ -146,8 +137,12 @@ class ActiveReport {
   void Declare(std::span<const SectionRow> sections, std::span<const ControlRow> controls = {});
 
  private:
+  friend class ReportFill;  // reads ControlsVersion and is_default_handler_
+
   Control& ControlNamed(std::string_view name);
   Section& DeclareSection(SectionId id);
+  // Changes whenever a control is added or removed or a summary changes, anywhere in the report.
+  uint64_t ControlsVersion() const;
 
   std::array<std::unique_ptr<Section>, kSectionCount> sections_;
   FieldCollection fields_;
@@ -158,6 +153,7 @@ class ActiveReport {
   PageCanvas canvas_;
   NameMap<Control*> controls_by_name_;
   uint64_t controls_by_name_version_ = 0;
+  // Set by the section handlers this class does not override, so that the fill knows nothing changed.
   bool is_default_handler_ = false;
 };
 
@@ -166,12 +162,5 @@ template <typename Report, typename... Args>
 ReportHandle MakeReport(Args&&... args) {
   return ReportHandle(new Report(std::forward<Args>(args)...));
 }
-
-// The handlers of one section, for the engine.
-struct SectionHandlers {
-  void (ActiveReport::*format)();
-  void (ActiveReport::*before_print)();
-};
-const SectionHandlers& HandlersOf(SectionId section);
 
 }  // namespace vob::engine

@@ -21,12 +21,11 @@ size_t LineCount(const std::string& text) {
 }  // namespace
 
 uint32_t BandBuilder::NameOf(const Control& control) {
-  uint32_t index = control.name_index(tables_.serial());
-  if (index == Control::kNotCached) {
-    index = tables_.NameIndex(control.name());
-    control.cache_name_index(tables_.serial(), index);
+  if (control.name_serial_ != tables_.serial()) {
+    control.name_index_ = tables_.NameIndex(control.name());
+    control.name_serial_ = tables_.serial();
   }
-  return index;
+  return control.name_index_;
 }
 
 double BandBuilder::LineHeight(uint32_t font_index) {
@@ -41,6 +40,65 @@ std::string BandBuilder::WrappedText(const TextControl& control, std::string_vie
     wrapped += lines[i];
   }
   return wrapped;
+}
+
+void BandBuilder::ClipText(const TextControl& control, uint32_t font_index, const std::string& text,
+                           std::string& clipped) {
+  const FontSpec& font = tables_.info().fonts[font_index];
+  const DocumentTables::AsciiWidths& widths = tables_.WidthsOf(font_index, measurer_);
+  // A text may end up to half a point past its edge: the last glyph's advance ends in blank space.
+  constexpr double kOverhangTwips = 10;
+  double room = control.width() + kOverhangTwips;
+  auto fits = [&](std::string_view line) {
+    if (line.size() * widths.widest <= room) return true;  // short texts need no sum
+    double width = 0;
+    for (char c : line) {
+      float added = widths.by_byte[static_cast<unsigned char>(c)];
+      if (added < 0) return measurer_.WidthTwips(font, line) <= room;
+      width += added;
+    }
+    return width <= room;
+  };
+  bool is_one_line = text.find('\n') == std::string::npos && text.find('\r') == std::string::npos;
+  if (is_one_line && fits(text)) {
+    clipped = text;  // the common case: one measurement
+    return;
+  }
+  std::vector<std::string> lines;
+  if (is_one_line) {
+    lines.push_back(text);
+  } else {
+    lines = measurer_.Wrap(font, text, control.width());
+  }
+  // Keep the lines whose baseline lies inside the box, the first one always.
+  FontMetrics metrics = measurer_.Metrics(font);
+  size_t kept = 1;
+  while (kept < lines.size() && kept * metrics.line_height_twips + metrics.ascent_twips <= control.height())
+    ++kept;
+  lines.resize(kept);
+  clipped.clear();
+  for (std::string& line : lines) {
+    if (!fits(line)) {
+      // The longest start of the line that fits, cut between characters (before UTF-8 lead bytes).
+      std::vector<size_t> ends;
+      for (size_t end = 1; end < line.size(); ++end) {
+        if ((static_cast<unsigned char>(line[end]) & 0xC0) != 0x80) ends.push_back(end);
+      }
+      size_t low = 0, high = ends.size();  // how many of the ends fit
+      while (low < high) {
+        size_t middle = (low + high + 1) / 2;
+        if (fits(std::string_view(line).substr(0, ends[middle - 1]))) {
+          low = middle;
+        } else {
+          high = middle - 1;
+        }
+      }
+      line.resize(low == 0 ? 0 : ends[low - 1]);
+      while (!line.empty() && line.back() == ' ') line.pop_back();
+    }
+    if (&line != &lines.front()) clipped.push_back('\n');
+    clipped += line;
+  }
 }
 
 int32_t BandBuilder::PushOf(const Control& control) const {
@@ -61,10 +119,10 @@ void BandBuilder::FindGrowers(const Section& section, SubreportRunner& subreport
     if (!control.visible()) continue;
     if (control.kind() == kLabel || control.kind() == kText) {
       const auto& text_control = static_cast<const TextControl&>(control);
-      if (!text_control.can_grow() || text_control.printed_text().empty()) continue;
+      if (!text_control.can_grow() || text_control.text_.empty()) continue;
       Grower& grower = growers_.emplace_back();
       grower.control = &control;
-      grower.text = WrappedText(text_control, text_control.printed_text());
+      grower.text = WrappedText(text_control, text_control.text_);
       double needed = LineHeight(tables_.FontIndex(text_control.font())) * LineCount(grower.text);
       grower.growth = std::max(0, static_cast<int32_t>(std::ceil(needed)) - control.height());
     } else if (control.kind() == kSubreport) {
@@ -83,9 +141,13 @@ void BandBuilder::FindGrowers(const Section& section, SubreportRunner& subreport
 
 void BandBuilder::AddText(const TextControl& control, uint32_t section_name, int32_t push, Grower* grower,
                           Band& band) {
-  const std::string& text = control.printed_text();
+  const std::string& text = control.text_;
   const auto* text_box = control.kind() == kText ? static_cast<const TextBox*>(&control) : nullptr;
-  uint32_t deferred = text_box != nullptr ? text_box->deferred_slot(tables_.serial()) : kNotDeferred;
+  // A page number or count prints its slot's final text, unless a handler set a text of its own.
+  uint32_t deferred =
+      text_box != nullptr && text_box->is_text_from_value_ && text_box->deferred_serial_ == tables_.serial()
+          ? text_box->deferred_slot_
+          : kNotDeferred;
   if (text.empty() && deferred == kNotDeferred) return;
 
   PageItem& item = band.items.emplace_back();
@@ -96,21 +158,21 @@ void BandBuilder::AddText(const TextControl& control, uint32_t section_name, int
   item.width = control.width();
   item.height = control.height() + (grower != nullptr ? grower->growth : 0);
   item.color = control.fore_color();
-  uint32_t font = control.font_index(tables_.serial());
-  if (font == Control::kNotCached) {
-    font = tables_.FontIndex(control.font());
-    control.cache_font_index(tables_.serial(), font);
+  if (control.font_serial_ != tables_.serial()) {
+    control.font_index_ = tables_.FontIndex(control.font());
+    control.font_serial_ = tables_.serial();
   }
+  uint32_t font = control.font_index_;
   item.font = font;
   item.section = section_name;
   item.control = NameOf(control);
   item.deferred = deferred;
   if (grower != nullptr) {
     item.text = std::move(grower->text);
-  } else if (text.find('\n') != std::string::npos || text.find('\r') != std::string::npos) {
-    item.text = WrappedText(control, text);
+  } else if (deferred != kNotDeferred || control.width() <= 0) {
+    item.text = text;  // a slot's final text is not known yet; a box without a width has no edge to cut at
   } else {
-    item.text = text;
+    ClipText(control, font, text, item.text);
   }
   if (text_box != nullptr) item.hyperlink = text_box->hyperlink();
 }
@@ -118,11 +180,11 @@ void BandBuilder::AddText(const TextControl& control, uint32_t section_name, int
 void BandBuilder::Build(const Section& section, int32_t width, SubreportRunner& subreports, Band& band) {
   band.items.clear();
   band.height = section.height();
-  uint32_t section_name = section.name_index(tables_.serial());
-  if (section_name == Control::kNotCached) {
-    section_name = tables_.NameIndex(section.name());
-    section.cache_name_index(tables_.serial(), section_name);
+  if (section.name_serial_ != tables_.serial()) {
+    section.name_index_ = tables_.NameIndex(section.name());
+    section.name_serial_ = tables_.serial();
   }
+  uint32_t section_name = section.name_index_;
   FindGrowers(section, subreports);
 
   bool is_opaque = section.back_style() == kBackStyleOpaque;
@@ -153,8 +215,6 @@ void BandBuilder::Build(const Section& section, int32_t width, SubreportRunner& 
         item.top = line.top() + push;
         item.width = line.width();
         item.height = line.height();
-        item.color = line.color();
-        item.line_twips = line.line_width();
         item.section = section_name;
         item.control = NameOf(line);
         break;

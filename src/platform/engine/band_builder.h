@@ -48,6 +48,10 @@ class BandBuilder {
   int32_t PushOf(const Control& control) const;
   void AddText(const TextControl& control, uint32_t section_name, int32_t push, Grower* grower, Band& band);
   std::string WrappedText(const TextControl& control, std::string_view text);
+  // Text that cannot grow stays inside its box: the lines whose baseline lies in it (line breaks wrap as
+  // ever), each cut where it would cross the right edge.
+  void ClipText(const TextControl& control, uint32_t font_index, const std::string& text,
+                std::string& clipped);
   double LineHeight(uint32_t font_index);
   uint32_t NameOf(const Control& control);
 

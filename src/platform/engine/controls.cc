@@ -17,11 +17,6 @@ void TextBox::set_summary(Summary summary) {
   section().Touch();
 }
 
-void TextBox::set_summary_group(int level) {
-  summary_group_ = level;
-  section().Touch();
-}
-
 void TextBox::ShowValue(const vb::Variant& value) {
   if (&value != &value_) value_ = value;
   if (output_format_.empty()) {

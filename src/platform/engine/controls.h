@@ -20,6 +20,8 @@
 namespace vob::engine {
 
 class ActiveReport;
+class BandBuilder;
+class ReportFill;
 class Section;
 
 // Releasing a report object runs its ActiveReport_Terminate, then deletes it. Create reports with MakeReport
@@ -52,16 +54,6 @@ class Control {
   bool visible() const { return is_visible_; }
   void set_visible(bool is_visible) { is_visible_ = is_visible; }
 
-  // Engine side: the control's index in the document's name table, cached per document.
-  uint32_t name_index(uint64_t document_serial) const {
-    return name_serial_ == document_serial ? name_index_ : kNotCached;
-  }
-  void cache_name_index(uint64_t document_serial, uint32_t index) const {
-    name_serial_ = document_serial;
-    name_index_ = index;
-  }
-  static constexpr uint32_t kNotCached = UINT32_MAX;
-
  protected:
   Control(Section& section, ControlKind kind, std::string name)
       : name_(std::move(name)), kind_(kind), section_(&section) {}
@@ -69,11 +61,12 @@ class Control {
  private:
   std::string name_;
   ControlKind kind_;
+  friend class BandBuilder;  // caches the control's index in the document's name table
   Section* section_;
   int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool is_visible_ = true;
-  mutable uint64_t name_serial_ = 0;
-  mutable uint32_t name_index_ = kNotCached;
+  mutable uint64_t name_serial_ = 0;  // the document whose name index is cached, 0 for none
+  mutable uint32_t name_index_ = 0;
 };
 
 // The typed view of a control; throws LayoutError when the control is of another class.
@@ -88,8 +81,10 @@ T& ControlAs(Control& control) {
   }
 }
 
-// What labels and text boxes share: font, alignment, colour and growth. Text containing line breaks, and any
-// text of a control that can grow, is wrapped to the control's width; other text prints on one line.
+// What labels and text boxes share: font, alignment, colour and growth. Text of a control that can grow is
+// wrapped to the control's width and the section grows to hold it. Other text stays inside its box, as
+// printed forms need: line breaks wrap it, the lines that fit the box's height print, each cut where it would
+// cross the right edge (a box without a width prints its text whole).
 class TextControl : public Control {
  public:
   const FontSpec& font() const { return font_; }
@@ -104,27 +99,18 @@ class TextControl : public Control {
   bool can_grow() const { return can_grow_; }
   void set_can_grow(bool can_grow) { can_grow_ = can_grow; }
 
-  // Engine side.
-  const std::string& printed_text() const { return text_; }
-  uint32_t font_index(uint64_t document_serial) const {
-    return font_serial_ == document_serial ? font_index_ : kNotCached;
-  }
-  void cache_font_index(uint64_t document_serial, uint32_t index) const {
-    font_serial_ = document_serial;
-    font_index_ = index;
-  }
-
  protected:
   using Control::Control;
-  std::string text_;
+  std::string text_;  // the caption or the text shown
 
  private:
+  friend class BandBuilder;  // prints text_ and caches the font's index in the document's font table
   FontSpec font_;
   Align alignment_ = Align::kLeft;
   Color fore_color_;
   bool can_grow_ = false;
-  mutable uint64_t font_serial_ = 0;
-  mutable uint32_t font_index_ = kNotCached;
+  mutable uint64_t font_serial_ = 0;  // the document whose font index is cached, 0 for none
+  mutable uint32_t font_index_ = 0;
 };
 
 class Label final : public TextControl {
@@ -165,52 +151,32 @@ class TextBox final : public TextControl {
   void set_output_format(std::string pattern);
   const std::string& hyperlink() const { return hyperlink_; }
   void set_hyperlink(std::string target) { hyperlink_ = std::move(target); }
+  // A kGroup sum runs over the group of the text box's own section (the banner's in the banner footer).
   Summary summary() const { return summary_; }
   void set_summary(Summary summary);
-  // The group a kGroup sum runs over, 1 to 6; 0 (the default) is the group of the text box's own section.
-  int summary_group() const { return summary_group_; }
-  void set_summary_group(int level);
   // The value the engine bound or summed for the current instance (Empty for a text box nobody feeds).
   const vb::Variant& value() const { return value_; }
 
-  // Engine side.
-  void ShowValue(const vb::Variant& value);  // throws vb::FormatError for a bad output format
-  bool is_text_from_value() const { return is_text_from_value_; }
-  int bound_slot(uint64_t fields_generation) const {
-    return bound_generation_ == fields_generation ? bound_slot_ : kUnresolved;
-  }
-  void set_bound_slot(uint64_t fields_generation, int slot) {
-    bound_generation_ = fields_generation;
-    bound_slot_ = slot;
-  }
-  static constexpr int kUnresolved = -2;
-  // The running sum of a kGroup or kReport summary.
-  vb::Currency sum() const { return sum_; }
-  void ResetSum() { sum_ = vb::Currency(); }
-  void AddToSum(vb::Currency amount) { sum_ += amount; }
-  // A page count's deferred slot in the document being filled.
-  uint32_t deferred_slot(uint64_t document_serial) const {
-    return deferred_serial_ == document_serial ? deferred_slot_ : kNotDeferred;
-  }
-  void cache_deferred_slot(uint64_t document_serial, uint32_t slot) {
-    deferred_serial_ = document_serial;
-    deferred_slot_ = slot;
-  }
-
  private:
+  // The fill shows values, keeps sums and resolves the bound field's slot; the band builder prints a page
+  // number's or count's slot.
+  friend class BandBuilder;
+  friend class ReportFill;
+
+  void ShowValue(const vb::Variant& value);  // throws vb::FormatError for a bad output format
+
   std::string data_field_;
   std::string output_format_;
   std::string hyperlink_;
   Summary summary_ = Summary::kNone;
-  int summary_group_ = 0;
   vb::Variant value_;
   bool is_text_from_value_ = false;
   const vb::FormatProgram* format_program_ = nullptr;  // compiled once per pattern text
-  uint64_t bound_generation_ = 0;
-  int bound_slot_ = kUnresolved;
-  vb::Currency sum_;
-  uint64_t deferred_serial_ = 0;
-  uint32_t deferred_slot_ = kNotDeferred;
+  uint64_t bound_generation_ = 0;                      // the fields' generation bound_slot_ belongs to
+  int bound_slot_ = 0;
+  vb::Currency sum_;              // the running sum of a kGroup or kReport summary
+  uint64_t deferred_serial_ = 0;  // the document deferred_slot_ belongs to, 0 for none
+  uint32_t deferred_slot_ = 0;    // a page number's or count's slot
 };
 
 class Line final : public Control {
@@ -218,15 +184,6 @@ class Line final : public Control {
   static constexpr std::string_view kClassName = "Line";
   Line(Section& section, std::string name) : Control(section, kLine, std::move(name)) {}
   std::string_view class_name() const override { return kClassName; }
-
-  int32_t line_width() const { return line_width_; }
-  void set_line_width(int32_t twips) { line_width_ = twips; }
-  Color color() const { return color_; }
-  void set_color(Color color) { color_ = color; }
-
- private:
-  int32_t line_width_ = 15;
-  Color color_;
 };
 
 inline constexpr int kSizeModeClip = 0;
@@ -293,12 +250,13 @@ class DataControl final : public Control {
   data::Recordset& recordset() const;
   bool has_recordset() const { return open_ != nullptr; }
 
-  // Engine side. Open throws data::SqlError (quoting the SQL) when the source cannot be opened; it returns
-  // the recordset, or nullptr when there is no source at all. Close closes what Open opened from SQL.
+ private:
+  friend class ReportFill;  // opens and closes the source
+  // Throws data::SqlError (quoting the SQL) when the source cannot be opened; returns the recordset, or
+  // nullptr when there is no source at all. Close closes what Open opened from SQL.
   data::Recordset* Open();
   void Close();
 
- private:
   std::string connection_string_;
   std::string source_;
   int timeout_seconds_ = 30;

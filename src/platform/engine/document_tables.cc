@@ -1,6 +1,7 @@
 // Interning of fonts and names for the document being filled.
 #include "platform/engine/document_tables.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "platform/vb/format.h"
@@ -39,15 +40,44 @@ uint32_t DocumentTables::NameIndex(std::string_view name) {
   return found->second;
 }
 
+const DocumentTables::AsciiWidths& DocumentTables::MeasureWidths(uint32_t font_index,
+                                                                 TextMeasurer& measurer) {
+  if (ascii_widths_.size() <= font_index) ascii_widths_.resize(font_index + 1);
+  auto widths = std::make_unique<AsciiWidths>();
+  widths->by_byte.fill(-1);
+  for (char c = ' '; c <= '~'; ++c) {
+    auto width = static_cast<float>(measurer.WidthTwips(info_.fonts[font_index], {&c, 1}));
+    widths->by_byte[static_cast<unsigned char>(c)] = width;
+    widths->widest = std::max(widths->widest, width);
+  }
+  ascii_widths_[font_index] = std::move(widths);
+  return *ascii_widths_[font_index];
+}
+
 uint32_t DocumentTables::NewPageCountSlot(std::string output_format) {
-  page_count_formats_.push_back(std::move(output_format));
-  return static_cast<uint32_t>(page_count_formats_.size() - 1);
+  slots_.push_back(Slot{false, std::move(output_format)});
+  return static_cast<uint32_t>(slots_.size() - 1);
+}
+
+uint32_t DocumentTables::NewPageNumberSlot(std::string output_format) {
+  slots_.push_back(Slot{true, std::move(output_format)});
+  has_page_number_slots_ = true;
+  return static_cast<uint32_t>(slots_.size() - 1);
+}
+
+void DocumentTables::ResolvePageNumbers(Page& page) const {
+  if (!has_page_number_slots_) return;
+  for (PageItem& item : page.items) {
+    if (item.deferred == kNotDeferred || !slots_[item.deferred].is_page_number) continue;
+    item.text = vb::Format(vb::Variant(page.number), slots_[item.deferred].output_format);
+    item.deferred = kNotDeferred;
+  }
 }
 
 std::vector<std::string> DocumentTables::DeferredTexts(int page_count) const {
   std::vector<std::string> texts;
-  for (const std::string& format : page_count_formats_)
-    texts.push_back(vb::Format(vb::Variant(page_count), format));
+  for (const Slot& slot : slots_)
+    texts.push_back(slot.is_page_number ? "" : vb::Format(vb::Variant(page_count), slot.output_format));
   return texts;
 }
 

@@ -16,6 +16,7 @@
 namespace vob::engine {
 
 class FieldCollection;
+class ReportFill;
 
 // One field of the current row; a value set in ActiveReport_FetchData prints with that row.
 class Field {
@@ -38,12 +39,15 @@ class FieldCollection {
  public:
   // Adds an unbound field, Empty until set. Adding a name that exists already keeps that field and its value.
   void Add(std::string_view name);
-  bool Contains(std::string_view name) const { return Resolve(name) >= 0; }
   int Count() const { return static_cast<int>(names_.size()); }
   // Throws vb::Error 9 (Subscript out of range) naming the field when there is no field of that name.
   Field Item(std::string_view name);
 
-  // Engine side. Attach binds the columns of a recordset (or none) ahead of the unbound fields, which keep
+ private:
+  friend class Field;
+  friend class ReportFill;  // binds the data, moves from row to row and reads values by slot
+
+  // Attach binds the columns of a recordset (or none) ahead of the unbound fields, which keep
   // their values; column values start Empty. Slots change, and so does generation().
   void Attach(const data::Recordset* recordset);
   int Resolve(std::string_view name) const;  // the slot, or -1
@@ -59,7 +63,6 @@ class FieldCollection {
   void ShowPreviousRow() { shown_ = 1 - current_; }
   void ShowCurrentRow() { shown_ = current_; }
 
- private:
   const data::Recordset* recordset_ = nullptr;
   int column_count_ = 0;
   std::vector<std::string> names_;

@@ -66,7 +66,7 @@ SectionId PartnerOf(SectionId section);
 // Flags of a row, or-ed together. Sections take all but kCanGrow; controls take kHidden and kCanGrow.
 using LayoutFlags = uint16_t;
 inline constexpr LayoutFlags kHidden = 1;   // not printed (still formatted, and its handlers still run)
-inline constexpr LayoutFlags kCanGrow = 2;  // text boxes and labels: wrap to the width and grow downwards
+inline constexpr LayoutFlags kCanGrow = 2;  // text boxes and labels: wrap and grow (else cut at the box)
 inline constexpr LayoutFlags kRepeat = 4;   // group headers: repeat at the top of each page the group goes on
 inline constexpr LayoutFlags kNewPageBefore = 8;  // new page 1
 inline constexpr LayoutFlags kNewPageAfter = 16;  // new page 2

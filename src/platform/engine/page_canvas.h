@@ -11,6 +11,7 @@
 namespace vob::engine {
 
 class DocumentTables;
+class ReportFill;
 class TextMeasurer;
 
 inline constexpr int kCanvasAlignLeft = 0;
@@ -28,7 +29,6 @@ class PageCanvas {
   void set_fore_color(Color color) { fore_color_ = color; }
   // kCanvasAlignLeft: a text starts at its left position; kCanvasAlignRight: it ends there;
   // kCanvasAlignCenter: it is centred on it.
-  int text_alignment() const { return alignment_; }
   void set_text_alignment(int alignment) { alignment_ = alignment; }
 
   // Draws a text (lines separated by CR LF or LF) with its top at top. Throws LayoutError outside the page
@@ -38,11 +38,12 @@ class PageCanvas {
   int32_t TextWidth(std::string_view text);
   int32_t TextHeight(std::string_view text);
 
-  // Engine side: the canvas draws on a page only between Attach and Detach.
+ private:
+  friend class ReportFill;  // attaches the canvas for the length of a page event
+  // The canvas draws on a page only between Attach and Detach.
   void Attach(Page& page, DocumentTables& tables, TextMeasurer& measurer);
   void Detach();
 
- private:
   void RequireAttached(std::string_view operation) const;
 
   FontSpec font_;

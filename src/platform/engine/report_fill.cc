@@ -31,6 +31,45 @@ const std::string& EventName(SectionId id, bool is_before_print) {
   return kNames[id][is_before_print ? 1 : 0];
 }
 
+struct SectionHandlers {
+  void (ActiveReport::*format)();
+  void (ActiveReport::*before_print)();
+};
+
+constexpr SectionHandlers kHandlers[kSectionCount] = {
+    {&ActiveReport::ReportHeader_Format, &ActiveReport::ReportHeader_BeforePrint},
+    {&ActiveReport::PageHeader_Format, &ActiveReport::PageHeader_BeforePrint},
+    {&ActiveReport::BannerHeader_Format, &ActiveReport::BannerHeader_BeforePrint},
+    {&ActiveReport::GroupHeader1_Format, &ActiveReport::GroupHeader1_BeforePrint},
+    {&ActiveReport::GroupHeader2_Format, &ActiveReport::GroupHeader2_BeforePrint},
+    {&ActiveReport::GroupHeader3_Format, &ActiveReport::GroupHeader3_BeforePrint},
+    {&ActiveReport::GroupHeader4_Format, &ActiveReport::GroupHeader4_BeforePrint},
+    {&ActiveReport::GroupHeader5_Format, &ActiveReport::GroupHeader5_BeforePrint},
+    {&ActiveReport::GroupHeader6_Format, &ActiveReport::GroupHeader6_BeforePrint},
+    {&ActiveReport::Detail_Format, &ActiveReport::Detail_BeforePrint},
+    {&ActiveReport::GroupFooter1_Format, &ActiveReport::GroupFooter1_BeforePrint},
+    {&ActiveReport::GroupFooter2_Format, &ActiveReport::GroupFooter2_BeforePrint},
+    {&ActiveReport::GroupFooter3_Format, &ActiveReport::GroupFooter3_BeforePrint},
+    {&ActiveReport::GroupFooter4_Format, &ActiveReport::GroupFooter4_BeforePrint},
+    {&ActiveReport::GroupFooter5_Format, &ActiveReport::GroupFooter5_BeforePrint},
+    {&ActiveReport::GroupFooter6_Format, &ActiveReport::GroupFooter6_BeforePrint},
+    {&ActiveReport::BannerFooter_Format, &ActiveReport::BannerFooter_BeforePrint},
+    {&ActiveReport::PageFooter_Format, &ActiveReport::PageFooter_BeforePrint},
+    {&ActiveReport::ReportFooter_Format, &ActiveReport::ReportFooter_BeforePrint},
+};
+
+// The first data control in section order: the one that feeds the detail rows.
+DataControl* MainDataControl(const ActiveReport& report) {
+  for (int id = 0; id < kSectionCount; ++id) {
+    const Section* section = report.FindSection(static_cast<SectionId>(id));
+    if (section == nullptr) continue;
+    for (const auto& control : section->controls()) {
+      if (auto* data = dynamic_cast<DataControl*>(control.get())) return data;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 ReportFill::ReportFill(ActiveReport& report, DocumentTables& tables, TextMeasurer& measurer, PageSink* sink,
@@ -68,7 +107,7 @@ void ReportFill::Execute() {
   OpenData();
   CallReportEvent(&ActiveReport::ActiveReport_ReportStart, "ActiveReport_ReportStart");
   RefreshCaches();
-  for (TextBox* sum : sums_) sum->ResetSum();
+  for (TextBox* sum : sums_) sum->sum_ = vb::Currency();
 
   bool has_row = NextRow(true);
   Print(kReportHeader);
@@ -101,7 +140,7 @@ void ReportFill::Execute() {
 // ---- Data and rows ----
 
 void ReportFill::OpenData() {
-  data_ = report_.MainDataControl();
+  data_ = MainDataControl(report_);
   recordset_ = nullptr;
   if (data_ != nullptr) Invoke(data_->name(), [&] { recordset_ = data_->Open(); });
   fields_.Attach(recordset_);
@@ -153,12 +192,12 @@ void ReportFill::OpenGroups(size_t first) {
   if (first >= groups_.size()) return;
   int first_level = GroupLevel(groups_[first]->id());
   for (size_t i = 0; i < sums_.size(); ++i) {
-    if (sum_levels_[i] >= first_level) sums_[i]->ResetSum();
+    if (sum_levels_[i] >= first_level) sums_[i]->sum_ = vb::Currency();
   }
   for (size_t group = first; group < groups_.size(); ++group) {
     Section& header = *groups_[group];
     int slot = BreakSlot(group);
-    header.set_group_value(slot >= 0 ? fields_.value(slot) : vb::Variant());
+    header.group_value_ = slot >= 0 ? fields_.value(slot) : vb::Variant();
     Print(header.id());
     is_group_open_[group + 1] = true;
   }
@@ -171,14 +210,18 @@ void ReportFill::CloseGroups(size_t first) {
   }
 }
 
+int ReportFill::BoundSlot(TextBox& box) {
+  if (box.bound_generation_ != fields_.generation()) {
+    box.bound_slot_ = fields_.Resolve(box.data_field());
+    box.bound_generation_ = fields_.generation();
+  }
+  return box.bound_slot_;
+}
+
 void ReportFill::AccumulateSums() {
   for (TextBox* sum : sums_) {
     if (sum->data_field().empty()) continue;
-    int slot = sum->bound_slot(fields_.generation());
-    if (slot == TextBox::kUnresolved) {
-      slot = fields_.Resolve(sum->data_field());
-      sum->set_bound_slot(fields_.generation(), slot);
-    }
+    int slot = BoundSlot(*sum);
     if (slot < 0) {
       throw RunError(report_.class_name() + ", " + sum->name() + ": sums \"" + sum->data_field() +
                          "\", which is neither a column of the data nor an added field",
@@ -186,9 +229,8 @@ void ReportFill::AccumulateSums() {
     }
     const vb::Variant& value = fields_.value(slot);
     if (value.is_null() || value.is_empty()) continue;
-    Invoke(sum->name(), [&] {
-      sum->AddToSum(value.type() == vb::VarType::kCurrency ? value.currency() : vb::CCur(value));
-    });
+    Invoke(sum->name(),
+           [&] { sum->sum_ += value.type() == vb::VarType::kCurrency ? value.currency() : vb::CCur(value); });
   }
 }
 
@@ -217,9 +259,7 @@ void ReportFill::RefreshCaches() {
           text_box->summary() == TextBox::Summary::kReport) {
         sums_.push_back(text_box);
         bool is_group = text_box->summary() == TextBox::Summary::kGroup;
-        int group = text_box->summary_group() != 0 ? text_box->summary_group()
-                                                   : GroupLevel(static_cast<SectionId>(id));
-        sum_levels_.push_back(is_group ? group : 0);
+        sum_levels_.push_back(is_group ? GroupLevel(static_cast<SectionId>(id)) : 0);
       }
     }
   }
@@ -230,11 +270,7 @@ void ReportFill::BindControls(Section& section) {
     switch (box->summary()) {
       case TextBox::Summary::kNone: {
         if (box->data_field().empty()) break;
-        int slot = box->bound_slot(fields_.generation());
-        if (slot == TextBox::kUnresolved) {
-          slot = fields_.Resolve(box->data_field());
-          box->set_bound_slot(fields_.generation(), slot);
-        }
+        int slot = BoundSlot(*box);
         if (slot < 0) {
           throw LayoutError(box->name() + " is bound to \"" + box->data_field() +
                             "\", which is neither a column of the data nor an added field");
@@ -244,18 +280,23 @@ void ReportFill::BindControls(Section& section) {
       }
       case TextBox::Summary::kGroup:
       case TextBox::Summary::kReport:
-        box->ShowValue(vb::Variant(box->sum()));
+        box->ShowValue(vb::Variant(box->sum_));
         break;
       case TextBox::Summary::kPageNumber:
-        box->ShowValue(vb::Variant(page_number_ + (is_page_open_ || sink_ == nullptr ? 0 : 1)));
-        break;
-      case TextBox::Summary::kPageCount:
-        if (box->deferred_slot(tables_.serial()) == kNotDeferred) {
-          if (!box->output_format().empty())
-            vb::CachedFormat(box->output_format());  // a bad pattern fails now
-          box->cache_deferred_slot(tables_.serial(), tables_.NewPageCountSlot(box->output_format()));
+      case TextBox::Summary::kPageCount: {
+        // Handlers read the page the instance is expected on; the page it lands on is filled in when that
+        // page is finished, the count at the end of the document.
+        bool is_number = box->summary() == TextBox::Summary::kPageNumber;
+        if (box->deferred_serial_ != tables_.serial()) {
+          box->deferred_slot_ = is_number ? tables_.NewPageNumberSlot(box->output_format())
+                                          : tables_.NewPageCountSlot(box->output_format());
+          box->deferred_serial_ = tables_.serial();
         }
+        // A bad output format fails here, at the first instance.
+        box->ShowValue(is_number ? vb::Variant(page_number_ + (is_page_open_ || sink_ == nullptr ? 0 : 1))
+                                 : vb::Variant());
         break;
+      }
     }
   }
 }
@@ -264,17 +305,17 @@ void ReportFill::Print(SectionId id, bool is_repeat) {
   Section* section = report_.FindSection(id);
   if (section == nullptr) return;
   RefreshCaches();
-  section->set_repeating(is_repeat);
+  section->is_repeating_ = is_repeat;
   Invoke(section->name(), [&] { BindControls(*section); });
-  Invoke(EventName(id, false), [&] { (report_.*HandlersOf(id).format)(); });
+  Invoke(EventName(id, false), [&] { (report_.*kHandlers[id].format)(); });
   if (section->visible()) Place(*section, is_repeat);
-  section->set_repeating(false);
+  section->is_repeating_ = false;
 }
 
 bool ReportFill::BeforePrint(Section& section, int32_t width, Band& band) {
-  report_.ClearHandlerMark();
-  Invoke(EventName(section.id(), true), [&] { (report_.*HandlersOf(section.id()).before_print)(); });
-  if (report_.was_default_handler()) return true;
+  report_.is_default_handler_ = false;
+  Invoke(EventName(section.id(), true), [&] { (report_.*kHandlers[section.id()].before_print)(); });
+  if (report_.is_default_handler_) return true;
   // The handler may have changed texts, visibility or shading: lay the instance out again.
   if (!section.visible()) return false;
   builder_.Build(section, width, *this, band);

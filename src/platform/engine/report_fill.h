@@ -54,6 +54,8 @@ class ReportFill final : public SubreportRunner {
   void OpenGroups(size_t first);
   void CloseGroups(size_t first);
   void AccumulateSums();
+  // The field slot a text box shows or sums, -1 for a name that is no field; resolved once per generation.
+  int BoundSlot(TextBox& box);
 
   // Sections.
   void RefreshCaches();
@@ -76,6 +78,8 @@ class ReportFill final : public SubreportRunner {
   void CallPageEvent(void (ActiveReport::*handler)(), std::string_view name);
   void EndPage();
   void BreakPage(const Section* trigger);
+  // Breaks the page before a footer that does not fit, taking the last line and what followed it along.
+  void BreakPageWithTail(const Section& footer);
   void FinishPages();
   void EndColumns();
 
@@ -113,6 +117,14 @@ class ReportFill final : public SubreportRunner {
   int32_t fresh_y_ = 0;
   int32_t body_bottom_ = 0;
   size_t last_item_count_ = 64;
+  // Where the last line placed on this page (a detail or group header, with the headers right above it)
+  // begins: its first item, its top and its first table-of-contents entry. kNoTail when the page has none
+  // outside columns.
+  static constexpr size_t kNoTail = SIZE_MAX;
+  size_t tail_item_ = kNoTail;
+  int32_t tail_top_ = 0;
+  size_t tail_toc_ = 0;
+  bool is_tail_only_headers_ = false;
 
   bool is_in_columns_ = false;
   bool is_column_break_due_ = false;

@@ -2,30 +2,12 @@
 // start, page header, repeated headers), columns, bands taller than a page, the page footer and the page's
 // hand-over.
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "platform/engine/report_fill.h"
 
 namespace vob::engine {
-namespace {
-
-// Keeps the canvas attached to a page for the length of a page event.
-class CanvasScope {
- public:
-  CanvasScope(PageCanvas& canvas, Page& page, DocumentTables& tables, TextMeasurer& measurer)
-      : canvas_(canvas) {
-    canvas_.Attach(page, tables, measurer);
-  }
-  ~CanvasScope() { canvas_.Detach(); }
-  CanvasScope(const CanvasScope&) = delete;
-  CanvasScope& operator=(const CanvasScope&) = delete;
-
- private:
-  PageCanvas& canvas_;
-};
-
-}  // namespace
-
 void ReportFill::PlaceOnPage(Section& section, Bands& bands, bool is_repeat) {
   SectionId id = section.id();
   bool is_in_columns = id == kDetail && section.columns() > 1;
@@ -52,6 +34,7 @@ void ReportFill::PlaceOnPage(Section& section, Bands& bands, bool is_repeat) {
       BreakPage(&section);
     }
     if (is_in_columns) {
+      tail_item_ = kNoTail;
       ChooseColumn(section, band.height);
       if (BeforePrint(section, width, band)) {
         Append(band, left + column_ * (width + spacing), column_y_);
@@ -72,7 +55,17 @@ void ReportFill::PlaceOnPage(Section& section, Bands& bands, bool is_repeat) {
         }
         if (follower != nullptr && follower->visible()) needed += follower->height();
       }
-      if (y_ + needed > body_bottom_ && y_ > fresh_y_) BreakPage(&section);
+      // A section taller than an empty page is cut where it stands: a new page would not hold it either.
+      bool is_taller_than_page = band.height > body_bottom_ - fresh_y_;
+      if (!is_taller_than_page && y_ + needed > body_bottom_ && y_ > fresh_y_) {
+        // A footer never starts a page alone: the group's last line goes over with it.
+        bool is_footer = IsGroupFooter(id) || id == kBannerFooter;
+        if (is_footer && tail_item_ != kNoTail && tail_top_ > fresh_y_) {
+          BreakPageWithTail(section);
+        } else {
+          BreakPage(&section);
+        }
+      }
       if (BeforePrint(section, width, band)) PlaceBand(section, bands);
     }
     if (section.new_page() == 2 && !is_repeat) is_break_due_ = true;
@@ -92,15 +85,59 @@ void ReportFill::PlaceOnPage(Section& section, Bands& bands, bool is_repeat) {
 void ReportFill::PlaceBand(const Section& section, Bands& bands) {
   Band& band = bands.band;
   int32_t left = report_.page_settings().left_margin;
-  // A band taller than the page goes on over as many pages as it needs.
-  while (y_ + band.height > body_bottom_ && builder_.Split(band, body_bottom_ - y_, bands.rest) > 0) {
-    Append(band, left, y_);
-    BreakPage(&section);
-    std::swap(band, bands.rest);
+  // A band taller than the room left goes on over as many pages as it needs.
+  while (y_ + band.height > body_bottom_) {
+    if (builder_.Split(band, body_bottom_ - y_, bands.rest) > 0) {
+      Append(band, left, y_);
+      BreakPage(&section);
+      std::swap(band, bands.rest);
+    } else if (y_ > fresh_y_) {
+      BreakPage(&section);  // not even its first line fits here
+    } else {
+      break;  // nor on an empty page: it runs past the bottom
+    }
+  }
+  // The tail is the last line with the group headers right above it, which a line never leaves behind.
+  bool is_header = IsGroupHeader(section.id());
+  if (section.id() == kDetail || is_header) {
+    if (tail_item_ == kNoTail || !is_tail_only_headers_) {
+      tail_item_ = page_.items.size();
+      tail_top_ = y_;
+      tail_toc_ = toc_.size();
+    }
+    is_tail_only_headers_ = is_header;
+  } else {
+    is_tail_only_headers_ = false;
   }
   Append(band, left, y_);
   y_ += band.height;
   has_content_ = has_content_ || CountsAsContent(section, band);
+}
+
+void ReportFill::BreakPageWithTail(const Section& footer) {
+  auto items_from = page_.items.begin() + static_cast<ptrdiff_t>(tail_item_);
+  std::vector<PageItem> items(std::make_move_iterator(items_from),
+                              std::make_move_iterator(page_.items.end()));
+  page_.items.erase(items_from, page_.items.end());
+  auto toc_from = toc_.begin() + static_cast<ptrdiff_t>(tail_toc_);
+  std::vector<TocEntry> entries(std::make_move_iterator(toc_from), std::make_move_iterator(toc_.end()));
+  toc_.erase(toc_from, toc_.end());
+  int32_t old_top = tail_top_, height = y_ - tail_top_;
+
+  BreakPage(&footer);
+  tail_item_ = page_.items.size();
+  tail_top_ = y_;
+  tail_toc_ = toc_.size();
+  for (PageItem& item : items) {
+    item.top += y_ - old_top;
+    page_.items.push_back(std::move(item));
+  }
+  for (TocEntry& entry : entries) {
+    entry.page = page_number_;
+    toc_.push_back(std::move(entry));
+  }
+  y_ += height;
+  has_content_ = true;
 }
 
 void ReportFill::AddToc(std::vector<TocEntry>& entries) {
@@ -162,7 +199,12 @@ bool ReportFill::CountsAsContent(const Section& section, const Band& band) {
 }
 
 void ReportFill::CallPageEvent(void (ActiveReport::*handler)(), std::string_view name) {
-  CanvasScope canvas(report_.Canvas(), page_, tables_, measurer_);
+  // The canvas draws on this page for the length of the event only.
+  struct Attached {
+    PageCanvas& canvas;
+    ~Attached() { canvas.Detach(); }
+  } attached{report_.Canvas()};
+  attached.canvas.Attach(page_, tables_, measurer_);
   CallReportEvent(handler, name);
 }
 
@@ -174,6 +216,7 @@ void ReportFill::OpenPage(const Section* trigger) {
   page_.items.reserve(last_item_count_);
   is_page_open_ = true;
   has_content_ = false;
+  tail_item_ = kNoTail;
   is_break_due_ = false;
   is_in_columns_ = false;
   is_column_break_due_ = false;
@@ -210,6 +253,7 @@ void ReportFill::EndPage() {
   EndColumns();
   Print(kPageFooter);
   CallPageEvent(&ActiveReport::ActiveReport_PageEnd, "ActiveReport_PageEnd");
+  tables_.ResolvePageNumbers(page_);
   last_item_count_ = page_.items.size();
   is_page_open_ = false;
   sink_->AddPage(tables_.info(), std::move(page_));

@@ -19,13 +19,14 @@
 //   the open groups whose headers repeat, with is_repeating() true while they print. Page 1 has the report
 //   header above the page header.
 // - Sections stack from the top margin; the page footer's height is kept free at the bottom. A section that
-//   does not fit moves whole to the next page; one taller than a page is cut at a line and goes on over
-//   pages.
+//   does not fit moves whole to the next page; one taller than an empty page is cut at a line where it stands
+//   and goes on over pages. A group footer or the banner footer that does not fit takes the last detail or
+//   group header placed (and what followed it) along, so that no footer starts a page alone.
 // - A page ends with the page footer, then ActiveReport_PageEnd; the page then goes to the sink.
 // - New page before a section is ignored while its page holds only headers (page header, banner, group
 //   headers), so that a banner never stands alone; new page after takes effect with the next section placed.
-// - Page number and count fields print the page number and the page count; the count is a deferred slot that
-//   the sink resolves at End.
+// - Page number fields print the number of the page they land on, in any section (filled in as the page is
+//   finished); page count fields are a deferred slot that the sink resolves at End.
 // - The table of contents records each entry with the page of the next section placed (the section whose
 //   handlers added it); entries added in a hidden section go with the next visible one.
 #pragma once

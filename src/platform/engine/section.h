@@ -15,6 +15,9 @@
 
 namespace vob::engine {
 
+class BandBuilder;
+class ReportFill;
+
 inline constexpr int kBackStyleTransparent = 0;
 inline constexpr int kBackStyleOpaque = 1;
 
@@ -74,22 +77,17 @@ class Section {
   Control& AddControl(ControlKind kind, std::string_view name);
   void RemoveControl(std::string_view name);
 
-  // Engine side.
-  void set_repeating(bool is_repeating) { is_repeating_ = is_repeating; }
-  void set_group_value(const vb::Variant& value) { group_value_ = value; }
-  // Counts changes of the control set and of summaries, so that caches built from them know when to rebuild.
-  uint64_t version() const { return version_; }
-  void Touch() { ++version_; }
-  uint32_t name_index(uint64_t document_serial) const {
-    return name_serial_ == document_serial ? name_index_ : Control::kNotCached;
-  }
-  void cache_name_index(uint64_t document_serial, uint32_t index) const {
-    name_serial_ = document_serial;
-    name_index_ = index;
-  }
-
  private:
+  // The engine's own members: the fill sets the repeat flag and the group value, the band builder caches the
+  // section's name index, and the version tells caches built from the controls when to rebuild.
+  friend class ActiveReport;
+  friend class BandBuilder;
+  friend class ReportFill;
+  friend class TextBox;
+
   Control& ControlNamed(std::string_view name);
+  // Counts changes of the control set and of summaries.
+  void Touch() { ++version_; }
 
   SectionId id_;
   int32_t height_ = 0;
@@ -107,8 +105,8 @@ class Section {
   vb::Variant group_value_;
   std::vector<std::unique_ptr<Control>> controls_;
   uint64_t version_ = 1;
-  mutable uint64_t name_serial_ = 0;
-  mutable uint32_t name_index_ = Control::kNotCached;
+  mutable uint64_t name_serial_ = 0;  // the document whose name index is cached, 0 for none
+  mutable uint32_t name_index_ = 0;
 };
 
 }  // namespace vob::engine

@@ -11,16 +11,18 @@
 
 namespace vob::engine {
 
+class ReportFill;
+
 class TableOfContents {
  public:
   void Add(std::string_view path);
 
-  // Engine side: the entries still waiting for their page, handed over (and forgotten here).
+ private:
+  friend class ReportFill;  // gives each entry the page of its section
+  // The entries still waiting for their page, handed over (and forgotten here).
   std::vector<TocEntry> TakePending() { return std::exchange(pending_, {}); }
-  bool has_pending() const { return !pending_.empty(); }
   void AddPending(std::vector<TocEntry> entries);
 
- private:
   std::vector<TocEntry> pending_;
 };
 

@@ -18,7 +18,9 @@ struct FontMetrics {
 class TextMeasurer {
  public:
   virtual ~TextMeasurer() = default;
-  // Throws vob::Error naming the family when no font file for it can be found.
+  // Throws vob::Error naming the family when no font file for it can be found. The width of a text of
+  // printable ASCII characters is the sum of its characters' widths (no kerning), so that the engine can add
+  // up most texts from a table instead of calling this.
   virtual double WidthTwips(const FontSpec& font, std::string_view text) = 0;
   virtual FontMetrics Metrics(const FontSpec& font) = 0;
   // Breaks text into lines no wider than width_twips: at line breaks, then at blanks; a word wider than the

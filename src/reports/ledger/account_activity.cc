@@ -80,12 +80,12 @@ class rptActivity final : public ListingReport {
   // Columns shared by the captions, the lines and the totals.
   static constexpr int32_t kEntryLeft = 0, kEntryWidth = 700;
   static constexpr int32_t kModuleLeft = 760, kModuleWidth = 580;
-  static constexpr int32_t kDocumentLeft = 1360, kDocumentWidth = 1000;
+  static constexpr int32_t kDocumentLeft = 1360, kDocumentWidth = 1100;
   static constexpr int32_t kDescriptionLeft = 2480, kDescriptionWidth = 2670;
-  static constexpr int32_t kTransDateLeft = 5200, kTransDateWidth = 760;
-  static constexpr int32_t kModifiedLeft = 6100, kModifiedWidth = 1330;
-  static constexpr int32_t kDebitLeft = 7450, kCreditLeft = 8600, kAmountWidth = 1100;
-  static constexpr int32_t kUserLeft = 9800, kUserWidth = kPrintWidth - kUserLeft;
+  static constexpr int32_t kTransDateLeft = 5200, kTransDateWidth = 880;
+  static constexpr int32_t kModifiedLeft = 6100, kModifiedWidth = 1700;  // "12/31/2024 11:59:00 PM"
+  static constexpr int32_t kDebitLeft = 7800, kCreditLeft = 8850, kAmountWidth = 1050;
+  static constexpr int32_t kUserLeft = 10000, kUserWidth = kPrintWidth - kUserLeft;
 
   static constexpr int32_t kRangeTop = kCompanyHeaderHeight + 60;
   static constexpr int32_t kCaptionTop = kRangeTop + kLineHeight + 60;

@@ -53,7 +53,7 @@ TEST(ActiveReport, BuildsSectionsAndControlsFromTheTables) {
   EXPECT_EQ(id.font(), (FontSpec{"Arial", 8, false, false}));  // the default font
   EXPECT_EQ(report.Controls<TextBox>("txtTotal").summary(), TextBox::Summary::kGroup);
   EXPECT_EQ(&report.Controls("txtTotal").section(), &report.Sections(kGroupFooter1));
-  EXPECT_EQ(report.MainDataControl()->source(), "SELECT * FROM Customers");
+  EXPECT_EQ(report.Controls<DataControl>("dataMain").source(), "SELECT * FROM Customers");
   EXPECT_EQ(report.print_width(), 12240 - 2 * 1440);
   report.printer().paper_size = kPaperA4;
   report.page_settings().orientation = kLandscape;

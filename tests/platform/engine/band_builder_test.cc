@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "engine_test_support.h"
 
 namespace vob::engine {
@@ -92,6 +94,40 @@ TEST(BandBuilder, CutsABandTallerThanAPageBetweenLines) {
   EXPECT_EQ(second[0].top, 1440);
   EXPECT_EQ(ItemsOf(model, 1, "lineUnder").at(0).top, 1440 + 16000 - 12960);
   EXPECT_EQ(model.pages()[0].items[0].height, 12960);  // the shading is cut too
+}
+
+// One text box of a size the test chooses.
+class BoxReport final : public TestReport {
+ public:
+  BoxReport(int32_t width, int32_t height)
+      : TestReport(kSections,
+                   std::array<ControlRow, 2>{{{kDetail, "txtBox", kText, 0, 0, width, height, "Name"},
+                                              {kDetail, "dataMain", kData}}}) {}
+};
+
+TEST(TextBox, ClipsTextThatCannotGrowToItsBox) {
+  // 8 pt: 80 twips a byte, lines 160 apart with the baseline 128 below their top; half a point may overhang.
+  struct Case {
+    const char* text;
+    int32_t width, height;
+    const char* printed;
+  };
+  const Case kCases[] = {
+      {"abcdefghijklmn", 1000, 200, "abcdefghijkl"},
+      {"abcdefghijklm", 1030, 200, "abcdefghijklm"},  // 10 twips over: the last glyph's blank side
+      {"abcdefghijk lmn", 1000, 200, "abcdefghijk"},  // no blank left at the cut
+      {"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 500, 200, "\xC3\xA9\xC3\xA9\xC3\xA9"},  // cut between characters
+      {"one\ntwo\nthree", 1000, 200, "one"},
+      {"one\ntwo\nthree", 1000, 480, "one\ntwo\nthree"},
+      {"one two three\nfour", 700, 300, "one two\nthree"},  // lines wrap as ever, then the box cuts
+      {"one\ntwo", 1000, 0, "one"},                         // the first line always prints
+  };
+  for (const Case& c : kCases) {
+    BoxReport report(c.width, c.height);
+    report.rows = Rows({{c.text, ""}});
+    PageModel model = RunToModel(report);
+    EXPECT_EQ(ItemsOf(model, 0, "txtBox").at(0).text, c.printed) << c.text << " in " << c.width;
+  }
 }
 
 }  // namespace

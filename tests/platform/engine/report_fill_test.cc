@@ -28,7 +28,7 @@ constexpr SectionRow kSections[] = {
 //  section          control          kind         left top width height field / caption  format
 constexpr ControlRow kControls[] = {
     {kBannerHeader, "lblAmount", kLabel, 2000, 0, 1000, 200, "Amount"},
-    {kGroupHeader1, "txtGroup", kText, 0, 0, 1000, 200, "Group"},
+    {kGroupHeader1, "txtGroup", kText, 0, 0, 2000, 200, "Group"},
     {kDetail, "txtId", kText, 0, 0, 1000, 200, "Id"},
     {kDetail, "txtAmount", kText, 2000, 0, 1000, 200, "Amount", kAmount, Align::kRight},
     {kDetail, "dataMain", kData},
@@ -318,44 +318,6 @@ TEST(ReportFill, RunsUnboundAndKeepsReportVariablesBetweenRuns) {
   EXPECT_EQ(Dump(RunToModel(report), 0), (std::vector<std::string>{"txtRow=4", "txtRow=5", "txtRow=6"}));
 }
 
-// Labels in three columns, two to a column, as the label sheets ask for with new column after.
-class LabelReport final : public TestReport {
- public:
-  LabelReport() : TestReport(kLabelSections, kLabelControls) {}
-  void Detail_Format() override {
-    Section& detail = Sections(kDetail);
-    detail.set_columns(3);
-    detail.set_column_spacing(180);
-    detail.set_new_column(++mCount % 2 == 0 ? 2 : 0);
-  }
-  static constexpr SectionRow kLabelSections[] = {{kDetail, 1000}};
-  static constexpr ControlRow kLabelControls[] = {
-      {kDetail, "txtId", kText, 0, 0, 1000, 200, "Id"},
-      {kDetail, "dataMain", kData},
-  };
-  int mCount = 0;
-};
-
-TEST(ReportFill, FillsColumnsDownThenAcrossWithNewColumnAfter) {
-  LabelReport report;
-  std::vector<std::vector<vb::Variant>> rows;
-  for (int id = 1; id <= 7; ++id) rows.push_back({"A", id, Money(0)});
-  report.rows = Rows(rows);
-  PageModel model = RunToModel(report);
-  ASSERT_EQ(model.pages().size(), 2u);
-  // Columns are (9360 - 2 * 180) / 3 = 3000 twips wide, 3180 apart.
-  std::vector<std::tuple<std::string, int32_t, int32_t>> placed;
-  for (const PageItem& item : ItemsOf(model, 0, "txtId")) placed.emplace_back(item.text, item.left, item.top);
-  EXPECT_EQ(placed, (std::vector<std::tuple<std::string, int32_t, int32_t>>{{"1", 1440, 1440},
-                                                                            {"2", 1440, 2440},
-                                                                            {"3", 4620, 1440},
-                                                                            {"4", 4620, 2440},
-                                                                            {"5", 7800, 1440},
-                                                                            {"6", 7800, 2440}}));
-  EXPECT_EQ(ItemsOf(model, 1, "txtId").at(0).left, 1440);
-  EXPECT_EQ(ItemsOf(model, 1, "txtId").at(0).text, "7");
-}
-
 // The rows of one group, shown under each master row by a subreport that report start adds.
 class ItemsSubreport final : public TestReport {
  public:
@@ -382,7 +344,9 @@ class MasterReport final : public TestReport {
     control.set_height(100);
     auto subreport = MakeReport<ItemsSubreport>();
     auto& items = static_cast<ItemsSubreport&>(*subreport);
-    items.rows = Rows({{"x", 1, Money(0)}, {"y", 2, Money(0)}});
+    std::vector<std::vector<vb::Variant>> rows;
+    for (const std::string& name : item_names) rows.push_back({name, 1, Money(0)});
+    items.rows = Rows(rows);
     items.terminated = &is_subreport_terminated;
     static_cast<Subreport&>(control).set_report(std::move(subreport));
   }
@@ -394,6 +358,7 @@ class MasterReport final : public TestReport {
       {kDetail, "dataMain", kData},
   };
   bool is_subreport_terminated = false;
+  std::vector<std::string> item_names = {"x", "y"};
 };
 
 TEST(ReportFill, RunsASubreportWithItsOwnDataAndGrowsItsSection) {
@@ -408,6 +373,25 @@ TEST(ReportFill, RunsASubreportWithItsOwnDataAndGrowsItsSection) {
   EXPECT_EQ(ItemsOf(model, 0, "txtItem").at(1).top, 1440 + 200 + 400);
   EXPECT_EQ(ItemsOf(model, 0, "txtId").at(1).top, 1440 + 900);
   EXPECT_TRUE(report.is_subreport_terminated);
+}
+
+TEST(Subreport, GrowsToHoldItsRowsOverPages) {
+  MasterReport report;
+  report.rows = Rows({{"A", 1, Money(0)}});
+  report.item_names.clear();
+  for (int item = 1; item <= 100; ++item) report.item_names.push_back(std::to_string(item));
+  PageModel model = RunToModel(report);
+  // 100 rows of 200 twips under a caption: the one detail instance goes on over two pages, cut between rows.
+  ASSERT_EQ(model.pages().size(), 2u);
+  std::vector<std::string> printed;
+  for (size_t page = 0; page < 2; ++page) {
+    for (const PageItem& item : ItemsOf(model, page, "txtItem")) {
+      printed.push_back(item.text);
+      EXPECT_LE(item.top + item.height, 15840 - 1440) << item.text;
+    }
+  }
+  EXPECT_EQ(printed, report.item_names);
+  EXPECT_GT(ItemsOf(model, 1, "lineBelow").at(0).top, ItemsOf(model, 1, "txtItem").back().top);
 }
 
 // Fails in the handler a test names.
