@@ -190,12 +190,16 @@ int Recordset::FieldIndex(std::string_view name) const {
 }
 
 const vb::Variant& Recordset::Value(int index) const {
-  impl_->RequireOpen("Fields");
-  if (index < 0 || index >= impl_->names.size()) {
-    throw SqlError(std::string(kItemNotFound) + " Field index " + std::to_string(index), impl_->sql);
+  const Impl& impl = *impl_;
+  // Reports read every field of every row here: the checks stay cheap and messages are built only to throw.
+  impl.RequireOpen("Fields");
+  if (index < 0 || index >= impl.names.size()) {
+    throw SqlError(std::string(kItemNotFound) + " Field index " + std::to_string(index), impl.sql);
   }
-  impl_->RequireCurrentRecord("Field \"" + impl_->names.Name(index) + "\"");
-  return impl_->CurrentRow()[static_cast<size_t>(index)];
+  if (!impl.is_adding && (impl.is_bof || impl.is_eof)) {
+    impl.RequireCurrentRecord("Field \"" + impl.names.Name(index) + "\"");
+  }
+  return impl.CurrentRow()[static_cast<size_t>(index)];
 }
 
 int Recordset::FieldCount() const {
