@@ -20,8 +20,8 @@ constexpr size_t kMostQueuedBytes = 8 << 20;
 }  // namespace
 
 PdfOutput::PdfOutput(std::string target, int compression_level, bool in_background)
-    : file_(std::move(target)) {
-  compressor_ = libdeflate_alloc_compressor(compression_level);
+    : file_(std::move(target)),
+      compressor_(libdeflate_alloc_compressor(compression_level), &libdeflate_free_compressor) {
   if (compressor_ == nullptr) {
     throw RenderError("cannot compress at level " + std::to_string(compression_level) + " (0 to 12) for " +
                       file_.target());
@@ -40,7 +40,6 @@ PdfOutput::~PdfOutput() {
     }
     StopBackground();
   }
-  libdeflate_free_compressor(compressor_);
 }
 
 uint32_t PdfOutput::Reserve() {
@@ -136,12 +135,12 @@ void PdfOutput::BeginObject(uint32_t number) {
 }
 
 std::string_view PdfOutput::Deflate(std::string_view data) {
-  size_t bound = libdeflate_zlib_compress_bound(compressor_, data.size());
+  size_t bound = libdeflate_zlib_compress_bound(compressor_.get(), data.size());
   if (bound > deflated_capacity_) {
     deflated_capacity_ = std::max(bound, deflated_capacity_ * 2);
     deflated_ = std::make_unique_for_overwrite<char[]>(deflated_capacity_);
   }
-  size_t size = libdeflate_zlib_compress(compressor_, data.data(), data.size(), deflated_.get(), bound);
+  size_t size = libdeflate_zlib_compress(compressor_.get(), data.data(), data.size(), deflated_.get(), bound);
   if (size == 0) throw RenderError("cannot compress a stream of " + target());
   return {deflated_.get(), size};
 }

@@ -69,7 +69,7 @@ class PdfOutput {
   uint32_t reserved_ = 0;  // object numbers handed out; the caller's side
   uint64_t offset_ = 0;
   std::vector<uint64_t> offsets_;  // by object number; 0 until written
-  libdeflate_compressor* compressor_ = nullptr;
+  std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> compressor_;
   std::unique_ptr<char[]> deflated_;
   size_t deflated_capacity_ = 0;
   uint32_t crc_ = 0, adler_ = 1;  // of every byte written: the document /ID
