@@ -21,7 +21,7 @@ ARInvoiceHeader.CustomerID = Customers.CustomerId ORDER BY ARInvoiceHeader.Custo
 OriginalInvoiceNo COLLATE NOCASE, originalinvoicetype COLLATE NOCASE, InvoiceDate"
 
 "$build/vobreports" demo-db "$db" --scale "$scale" --date 2024-06-30 >/dev/null
-echo "query plans (translated, then hand-written):"
+echo "query plan of the hand-written statement (the translated one plans the same):"
 "$build/vobreports" sql --db "$db" "$jet_sql" >"$work/ours.csv"
 sqlite3 -csv -header "$db" "$bare_sql" >"$work/bare.csv"
 sqlite3 "$db" "EXPLAIN QUERY PLAN $bare_sql" | sed 's/^/  /'

@@ -15,7 +15,7 @@ namespace {
 
 // Uncompressed bytes the caller may queue ahead of the writer (a page of a listing is about 30 KB), so a slow
 // disk holds the fill back instead of letting pages pile up in memory.
-constexpr size_t kMostQueuedBytes = 8 << 20;
+constexpr size_t kMostQueuedBytes = 2 << 20;
 
 }  // namespace
 
