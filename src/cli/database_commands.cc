@@ -1,6 +1,7 @@
 // `vobreports demo-db` and `vobreports sql`: create the demo company database and query a database.
 // sql reads through the data layer, so it answers exactly as a report's recordset would, field names
 // included.
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -56,8 +57,13 @@ void RunDemoDb(const DemoDbOptions& options) {
 
 // Appends text as a csv field: quoted when it holds a comma, a quote or a line break.
 void AppendCsvField(std::string& out, std::string_view text) {
+  static constexpr auto kNeedsQuotes = [] {
+    std::array<bool, 256> needs{};
+    for (unsigned char c : {',', '"', '\r', '\n'}) needs[c] = true;
+    return needs;
+  }();
   bool needs_quotes = false;
-  for (char c : text) needs_quotes |= c == ',' || c == '"' || c == '\r' || c == '\n';
+  for (char c : text) needs_quotes |= kNeedsQuotes[static_cast<unsigned char>(c)];
   if (!needs_quotes) {
     out += text;
     return;
