@@ -1,12 +1,16 @@
 // `vobreports demo-db` and `vobreports sql`: create the demo company database and query a database.
 // sql reads through the data layer, so it answers exactly as a report's recordset would, field names
 // included.
+#include <array>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
@@ -17,6 +21,7 @@
 #include "framework/schema/postgres_loader.h"
 #include "framework/schema/sqlite_loader.h"
 #include "platform/data/recordset.h"
+#include "platform/data/value_text.h"
 #include "platform/vb/date.h"
 
 namespace vob::cli {
@@ -50,51 +55,82 @@ void RunDemoDb(const DemoDbOptions& options) {
   }
 }
 
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
+// Appends text as a csv field: quoted when it holds a comma, a quote or a line break.
+void AppendCsvField(std::string& out, std::string_view text) {
+  static constexpr auto kNeedsQuotes = [] {
+    std::array<bool, 256> needs{};
+    for (unsigned char c : {',', '"', '\r', '\n'}) needs[c] = true;
+    return needs;
+  }();
+  bool needs_quotes = false;
+  for (char c : text) needs_quotes |= kNeedsQuotes[static_cast<unsigned char>(c)];
+  if (!needs_quotes) {
+    out += text;
+    return;
+  }
+  out += '"';
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
 }
 
 std::string JsonString(const std::string& text) {
   return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
-// A value as csv or json writes it; dates in ISO form (separator ' ' in csv, 'T' in json), money exact.
-std::string ValueText(const vb::Variant& value, bool is_json) {
+// Appends a value as csv or json writes it; dates in ISO form (separator ' ' in csv, 'T' in json), money
+// exact. Rows are written straight into the output block: a query can return a million rows of many fields.
+void AppendValue(std::string& out, const vb::Variant& value, bool is_json) {
   switch (value.type()) {
     case vb::VarType::kString:
-      return is_json ? JsonString(value.str()) : CsvField(value.str());
+      if (is_json) {
+        out += JsonString(value.str());
+      } else {
+        AppendCsvField(out, value.str());
+      }
+      return;
     case vb::VarType::kInteger:
-      return std::to_string(value.integer());
-    case vb::VarType::kLong:
-      return std::to_string(value.long_value());
+    case vb::VarType::kLong: {
+      char digits[16];
+      const int number = value.type() == vb::VarType::kInteger ? value.integer() : value.long_value();
+      out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+      return;
+    }
     case vb::VarType::kSingle:
     case vb::VarType::kDouble: {
       const double number = value.type() == vb::VarType::kSingle ? value.single() : value.dbl();
-      if (!std::isfinite(number)) return is_json ? "null" : "";
-      return fmt::format("{}", number);
+      if (!std::isfinite(number)) {
+        out += is_json ? "null" : "";
+      } else {
+        fmt::format_to(std::back_inserter(out), "{}", number);
+      }
+      return;
     }
     case vb::VarType::kCurrency:
-      return value.currency().ToString();
-    case vb::VarType::kDate: {
-      const std::string iso = schema::FormatIsoDate(value.date_serial(), is_json ? 'T' : ' ');
-      return is_json ? "\"" + iso + "\"" : iso;
-    }
+      out += value.currency().ToString();
+      return;
+    case vb::VarType::kDate:
+      if (is_json) out += '"';
+      data::AppendIsoDateTime(value.date_serial(), is_json ? 'T' : ' ', out);
+      if (is_json) out += '"';
+      return;
     case vb::VarType::kBoolean:
-      return value.boolean() ? "true" : "false";
+      out += value.boolean() ? "true" : "false";
+      return;
     default:
-      return is_json ? "null" : "";
+      out += is_json ? "null" : "";
+      return;
   }
 }
 
-// Output goes out in large blocks: a query can return a million rows.
+// Output goes out in large blocks.
 class BlockWriter {
  public:
   ~BlockWriter() { Flush(); }
-  void Write(const std::string& text) {
-    buffer_ += text;
+  std::string& buffer() { return buffer_; }
+  void FlushWhenFull() {
     if (buffer_.size() >= (1u << 16)) Flush();
   }
   void Flush() {
@@ -114,28 +150,41 @@ void RunSql(const std::string& database, const std::string& format, const std::s
   const int field_count = recordset.FieldCount();
   std::vector<std::string> names;
   for (int i = 0; i < field_count; ++i) {
-    names.push_back(is_json ? JsonString(recordset.FieldName(i)) : CsvField(recordset.FieldName(i)));
+    std::string name;
+    if (is_json) {
+      name = JsonString(recordset.FieldName(i));
+    } else {
+      AppendCsvField(name, recordset.FieldName(i));
+    }
+    names.push_back(std::move(name));
   }
-  BlockWriter out;
+  BlockWriter writer;
+  std::string& out = writer.buffer();
   if (is_json) {
-    out.Write("[");
+    out += '[';
   } else {
-    std::string header;
-    for (int i = 0; i < field_count; ++i) header += (i > 0 ? "," : "") + names[static_cast<size_t>(i)];
-    out.Write(header + "\n");
+    for (int i = 0; i < field_count; ++i) {
+      if (i > 0) out += ',';
+      out += names[static_cast<size_t>(i)];
+    }
+    out += '\n';
   }
   bool is_first_row = true;
   for (; !recordset.eof(); recordset.MoveNext()) {
-    std::string line = is_json ? (is_first_row ? "\n{" : ",\n{") : "";
+    if (is_json) out += is_first_row ? "\n{" : ",\n{";
     for (int i = 0; i < field_count; ++i) {
-      if (is_json) line += (i > 0 ? "," : "") + names[static_cast<size_t>(i)] + ":";
-      if (!is_json && i > 0) line += ",";
-      line += ValueText(recordset.Value(i), is_json);
+      if (i > 0) out += ',';
+      if (is_json) {
+        out += names[static_cast<size_t>(i)];
+        out += ':';
+      }
+      AppendValue(out, recordset.Value(i), is_json);
     }
-    out.Write(is_json ? line + "}" : line + "\n");
+    out += is_json ? '}' : '\n';
     is_first_row = false;
+    writer.FlushWhenFull();
   }
-  out.Write(is_json ? (is_first_row ? "]\n" : "\n]\n") : "");
+  if (is_json) out += is_first_row ? "]\n" : "\n]\n";
   recordset.Close();
 }
 

@@ -83,9 +83,10 @@ struct Recordset::Impl {
                      sql);
     }
   }
-  void RequireCurrentRecord(std::string_view what) const {
-    if (!is_adding && (is_bof || is_eof))
-      throw SqlError(std::string(kNoCurrentRecord) + " (" + std::string(what) + ")", sql);
+  // Field reads check this on every value, so the message is built only to throw.
+  bool HasCurrentRecord() const { return is_adding || !(is_bof || is_eof); }
+  [[noreturn]] void FailNoCurrentRecord(const std::string& what) const {
+    throw SqlError(std::string(kNoCurrentRecord) + " (" + what + ")", sql);
   }
   void RequireMemory(const char* operation) const {
     RequireOpen(operation);
@@ -180,7 +181,7 @@ const vb::Variant& Recordset::Fields(std::string_view name) const {
     const char* why = index == FieldNames::kAmbiguous ? " (two tables have it: name it as Table.Column)" : "";
     throw SqlError(std::string(kItemNotFound) + " Field \"" + std::string(name) + "\"" + why, impl_->sql);
   }
-  impl_->RequireCurrentRecord("Field \"" + std::string(name) + "\"");
+  if (!impl_->HasCurrentRecord()) impl_->FailNoCurrentRecord("Field \"" + std::string(name) + "\"");
   return impl_->CurrentRow()[static_cast<size_t>(index)];
 }
 
@@ -190,12 +191,13 @@ int Recordset::FieldIndex(std::string_view name) const {
 }
 
 const vb::Variant& Recordset::Value(int index) const {
-  impl_->RequireOpen("Fields");
-  if (index < 0 || index >= impl_->names.size()) {
-    throw SqlError(std::string(kItemNotFound) + " Field index " + std::to_string(index), impl_->sql);
+  const Impl& impl = *impl_;
+  impl.RequireOpen("Fields");
+  if (index < 0 || index >= impl.names.size()) {
+    throw SqlError(std::string(kItemNotFound) + " Field index " + std::to_string(index), impl.sql);
   }
-  impl_->RequireCurrentRecord("Field \"" + impl_->names.Name(index) + "\"");
-  return impl_->CurrentRow()[static_cast<size_t>(index)];
+  if (!impl.HasCurrentRecord()) impl.FailNoCurrentRecord("Field \"" + impl.names.Name(index) + "\"");
+  return impl.CurrentRow()[static_cast<size_t>(index)];
 }
 
 int Recordset::FieldCount() const {

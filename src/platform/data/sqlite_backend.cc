@@ -119,7 +119,8 @@ class SqliteBackend final : public Backend, public Catalog {
   }
 
   void Open(int connection_timeout_seconds) {
-    const int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
+    // A session serves one thread at a time (backend_pool.h), so SQLite need not lock it on every call.
+    const int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) Fail("cannot open the database file " + path_);
     sqlite3_extended_result_codes(db_, 1);
     // Double-quoted names never fall back to text literals: a misspelt column fails instead of matching text.
@@ -341,8 +342,10 @@ vb::Variant SqliteCursor::ReadValue(int index) const {
         }
         return vb::Variant(vb::Currency::FromRaw(whole * vb::Currency::kScale));
       }
-      // A REAL reads back as its shortest round-trip text of 15 digits, which drops binary noise of sums.
-      std::optional<vb::Currency> amount = ParseDecimalCurrency(ColumnText(statement_, index));
+      // A REAL reads as its text of 15 significant digits, which drops binary noise of sums.
+      std::optional<vb::Currency> amount;
+      if (storage == SQLITE_FLOAT) amount = CurrencyFromReal(sqlite3_column_double(statement_, index));
+      if (!amount) amount = ParseDecimalCurrency(ColumnText(statement_, index));
       if (!amount) FailValue(index, "a currency amount");
       return vb::Variant(*amount);
     }

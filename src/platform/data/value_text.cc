@@ -2,6 +2,7 @@
 // Amounts never pass through double: a sum of cents must come back as the same cents.
 #include "platform/data/value_text.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 
@@ -27,7 +28,23 @@ bool ReadDigits(std::string_view text, size_t& position, size_t count, int& valu
   return true;
 }
 
+// Writes value as exactly `count` digits (zero-padded) at out.
+char* PutDigits(char* out, int value, int count) {
+  for (int i = count - 1; i >= 0; --i, value /= 10) out[i] = static_cast<char>('0' + value % 10);
+  return out + count;
+}
+
 }  // namespace
+
+std::optional<vb::Currency> CurrencyFromReal(double value) {
+  // Below 1e11 a whole number of ten-thousandths has at most 15 significant digits, and 15-digit decimals
+  // survive the trip through double: if the nearest ten-thousandth converts back to this very double, the
+  // 15-digit text of the double is that ten-thousandth.
+  if (!(std::fabs(value) < 1e11)) return std::nullopt;
+  const int64_t raw = std::llround(value * 1e4);
+  if (static_cast<double>(raw) / 1e4 != value) return std::nullopt;
+  return vb::Currency::FromRaw(raw);
+}
 
 std::optional<vb::Currency> ParseDecimalCurrency(std::string_view text) {
   size_t position = 0;
@@ -147,15 +164,33 @@ std::optional<double> ParseIsoDateTime(std::string_view text) {
 }
 
 std::string FormatIsoDateTime(double serial) {
+  std::string text;
+  AppendIsoDateTime(serial, ' ', text);
+  return text;
+}
+
+void AppendIsoDateTime(double serial, char time_separator, std::string& out) {
   const vb::CivilDateTime civil = vb::SplitSerial(serial);
-  char buffer[32];
-  if (civil.hour == 0 && civil.minute == 0 && civil.second == 0) {
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", civil.year, civil.month, civil.day);
+  char buffer[40];
+  char* end = buffer;
+  if (civil.year >= 0 && civil.year <= 9999) {
+    end = PutDigits(end, civil.year, 4);
   } else {
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", civil.year, civil.month, civil.day,
-                  civil.hour, civil.minute, civil.second);
+    end += std::snprintf(buffer, 16, "%04d", civil.year);  // beyond the runtime's dates; printed all the same
   }
-  return buffer;
+  *end++ = '-';
+  end = PutDigits(end, civil.month, 2);
+  *end++ = '-';
+  end = PutDigits(end, civil.day, 2);
+  if (civil.hour != 0 || civil.minute != 0 || civil.second != 0) {
+    *end++ = time_separator;
+    end = PutDigits(end, civil.hour, 2);
+    *end++ = ':';
+    end = PutDigits(end, civil.minute, 2);
+    *end++ = ':';
+    end = PutDigits(end, civil.second, 2);
+  }
+  out.append(buffer, end);
 }
 
 }  // namespace vob::data

@@ -164,27 +164,22 @@ void FontService::ShapeInto(const FontFace& face, std::string_view text, ShapedR
 }
 
 bool FontService::MapDirectly(const FontFace& face, std::string_view text, ShapedRun& run) {
-  run.glyphs.clear();
-  run.advance = 0;
-  run.is_nominal = true;
+  // One glyph a byte at most: the run is sized once and trimmed to what was written.
+  if (run.glyphs.size() < text.size()) run.glyphs.resize(text.size());
+  Glyph* const first = run.glyphs.data();
+  Glyph* out = first;
+  int32_t advance_sum = 0;
   for (size_t position = 0; position < text.size();) {
     const size_t cluster = position;
-    char32_t character = static_cast<unsigned char>(text[position]);
-    if (character < 0x80) {
-      ++position;
-    } else if ((character & 0xE0) == 0xC0 && position + 1 < text.size() &&
-               (static_cast<unsigned char>(text[position + 1]) & 0xC0) == 0x80) {
-      character = (character & 0x1F) << 6 | (static_cast<unsigned char>(text[position + 1]) & 0x3F);
-      position += 2;
-    } else {
-      return false;  // beyond the simple range
-    }
-    const uint32_t glyph = face.simple_glyph(character);
+    const uint32_t glyph = face.NextSimpleGlyph(text, position);
     if (glyph == 0) return false;
     const int32_t advance = face.nominal_advance(glyph);
-    run.glyphs.push_back(Glyph{glyph, static_cast<uint32_t>(cluster), advance, 0, 0});
-    run.advance += advance;
+    *out++ = Glyph{glyph, static_cast<uint32_t>(cluster), advance, 0, 0};
+    advance_sum += advance;
   }
+  run.glyphs.resize(static_cast<size_t>(out - first));
+  run.advance = advance_sum;
+  run.is_nominal = true;
   return true;
 }
 

@@ -60,6 +60,21 @@ class FontFace {
   uint32_t simple_glyph(char32_t character) const {
     return character < kSimpleLimit ? simple_glyphs_[character] : 0;
   }
+  // The simple glyph of the character at text[position] (ASCII or a two-byte UTF-8 sequence), moving position
+  // past it; 0 for any other character, and for bytes that are not well-formed UTF-8 (an overlong C0 A3 is
+  // not "#"). REQUIRES: position < text.size().
+  uint32_t NextSimpleGlyph(std::string_view text, size_t& position) const {
+    const auto lead = static_cast<unsigned char>(text[position]);
+    if (lead < 0x80) {
+      ++position;
+      return simple_glyphs_[lead];
+    }
+    if (lead < 0xC2 || lead >= 0xE0 || position + 1 >= text.size()) return 0;
+    const auto next = static_cast<unsigned char>(text[position + 1]);
+    if ((next & 0xC0) != 0x80) return 0;
+    position += 2;
+    return simple_glyph(static_cast<char32_t>((lead & 0x1F) << 6 | (next & 0x3F)));
+  }
 
  private:
   std::string file_;
@@ -91,6 +106,9 @@ class FontService final : public engine::TextMeasurer {
   // A text of simple characters only (see FontFace::simple_glyph) is mapped directly, which gives what
   // HarfBuzz gives at a fraction of the cost; other texts are shaped and cached.
   const ShapedRun& Shape(uint32_t face_index, std::string_view text);
+
+  // False when every text must go through HarfBuzz (see the constructor).
+  bool may_skip_shaping() const { return may_skip_shaping_; }
 
   double WidthTwips(const engine::FontSpec& font, std::string_view text) override;
   engine::FontMetrics Metrics(const engine::FontSpec& font) override;

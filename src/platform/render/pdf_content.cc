@@ -4,6 +4,7 @@
 #include "platform/render/pdf_content.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -123,9 +124,15 @@ void PdfContent::Text(const engine::DocumentInfo& info, const engine::PageItem& 
         text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (!line.empty()) {
-      const ShapedRun& run = fonts_.Shape(font.face, line);
-      pdf_fonts_.MarkUsed(font.slot, run, line);
-      int64_t width = Scale(run.advance, font.size, face.units_per_em());
+      int32_t advance = 0;
+      const bool is_known = MapKnownGlyphs(font, face, line, advance);
+      const ShapedRun* run = nullptr;
+      if (!is_known) {
+        run = &fonts_.Shape(font.face, line);
+        pdf_fonts_.MarkUsed(font.slot, *run, line);
+        advance = run->advance;
+      }
+      int64_t width = Scale(advance, font.size, face.units_per_em());
       int64_t x = left;
       if (item.align == engine::Align::kRight) x += box_width - width;
       if (item.align == engine::Align::kCenter) x += (box_width - width) / 2;
@@ -133,7 +140,11 @@ void PdfContent::Text(const engine::DocumentInfo& info, const engine::PageItem& 
       text_.Milli(baseline - text_y_) << " Td";
       text_x_ = x;
       text_y_ = baseline;
-      ShowRun(run, font.face);
+      if (is_known) {
+        ShowKnownGlyphs();
+      } else {
+        ShowRun(*run, font.face);
+      }
       Include(last_text_box_, Box{x, baseline - font.descent, x + width, top});
     }
     if (end == std::string_view::npos) break;
@@ -145,34 +156,82 @@ void PdfContent::Text(const engine::DocumentInfo& info, const engine::PageItem& 
 
 namespace {
 
-// Two bytes per glyph id in a literal string; the bytes PDF strings reserve are escaped. Returns the end.
-char* PutGlyph(char* out, uint32_t glyph) {
-  for (int shift = 8; shift >= 0; shift -= 8) {
-    const char byte = static_cast<char>((glyph >> shift) & 0xFF);
-    if (byte == '(' || byte == ')' || byte == '\\') {
-      *out++ = '\\';
-      *out++ = byte;
-    } else if (byte == '\r') {
-      *out++ = '\\';
-      *out++ = 'r';
-    } else {
-      *out++ = byte;
-    }
+// What follows the backslash for the bytes a literal string must escape ('\r' would read as a line end); 0
+// for bytes that go as they are.
+constexpr auto kEscapes = [] {
+  std::array<char, 256> escapes{};
+  escapes['('] = '(';
+  escapes[')'] = ')';
+  escapes['\\'] = '\\';
+  escapes['\r'] = 'r';
+  return escapes;
+}();
+
+char* PutByte(char* out, uint32_t byte) {
+  const char escape = kEscapes[byte];
+  if (escape != 0) {
+    *out++ = '\\';
+    *out++ = escape;
+  } else {
+    *out++ = static_cast<char>(byte);
   }
   return out;
 }
 
+// Two bytes per glyph id in a literal string, escaped where needed. Returns the end.
+char* PutGlyph(char* out, uint32_t glyph) {
+  const uint32_t high = (glyph >> 8) & 0xFF, low = glyph & 0xFF;
+  if ((kEscapes[high] | kEscapes[low]) == 0) {
+    out[0] = static_cast<char>(high);
+    out[1] = static_cast<char>(low);
+    return out + 2;
+  }
+  return PutByte(PutByte(out, high), low);
+}
+
 }  // namespace
+
+// Most report text is plain Latin whose glyphs the document has shown before: then there is nothing to shape
+// (the direct mapping is what shaping gives, see FontService::Shape) and nothing new for the font subset.
+bool PdfContent::MapKnownGlyphs(const FontEntry& font, const FontFace& face, std::string_view line,
+                                int32_t& advance) {
+  if (!fonts_.may_skip_shaping()) return false;
+  const std::vector<uint8_t>& is_used = pdf_fonts_.used_glyphs(font.slot);
+  if (known_glyphs_.size() < line.size()) known_glyphs_.resize(line.size());
+  // Every glyph of every text passes here: locals keep the loop in registers.
+  const uint8_t* const used = is_used.data();
+  const size_t used_count = is_used.size();
+  uint32_t* const first = known_glyphs_.data();
+  uint32_t* out = first;
+  int32_t advance_sum = 0;
+  for (size_t position = 0; position < line.size();) {
+    const uint32_t glyph = face.NextSimpleGlyph(line, position);
+    if (glyph == 0 || glyph >= used_count || used[glyph] == 0) return false;
+    *out++ = glyph;
+    advance_sum += face.nominal_advance(glyph);
+  }
+  known_glyph_count_ = static_cast<size_t>(out - first);
+  advance = advance_sum;
+  return true;
+}
+
+void PdfContent::ShowKnownGlyphs() {
+  char* const start = text_.Reserve(known_glyph_count_ * 4 + 8);
+  char* out = start;
+  *out++ = '(';
+  const uint32_t* const glyphs = known_glyphs_.data();
+  for (size_t i = 0, count = known_glyph_count_; i < count; ++i) out = PutGlyph(out, glyphs[i]);
+  std::memcpy(out, ")Tj\n", 4);
+  text_.Commit(static_cast<size_t>(out + 4 - start));
+}
 
 void PdfContent::ShowRun(const ShapedRun& run, uint32_t face_index) {
   const FontFace& face = fonts_.face(face_index);
   if (run.is_nominal) {
-    char* const start = text_.Reserve(run.glyphs.size() * 4 + 8);
-    char* out = start;
-    *out++ = '(';
-    for (const Glyph& glyph : run.glyphs) out = PutGlyph(out, glyph.id);
-    std::memcpy(out, ")Tj\n", 4);
-    text_.Commit(static_cast<size_t>(out + 4 - start));
+    if (known_glyphs_.size() < run.glyphs.size()) known_glyphs_.resize(run.glyphs.size());
+    for (size_t i = 0; i < run.glyphs.size(); ++i) known_glyphs_[i] = run.glyphs[i].id;
+    known_glyph_count_ = run.glyphs.size();
+    ShowKnownGlyphs();
     return;
   }
   // HarfBuzz moved a glyph away from its advance: TJ adjusts in thousandths of the em, positive to the left.

@@ -63,6 +63,8 @@ class PdfContent {
   PdfBuffer& GraphicsFor(const Box& box);
   void Flush();
   void SetFill(PdfBuffer& buffer, GraphicsState& state, engine::Color color, const char* operator_name);
+  bool MapKnownGlyphs(const FontEntry& font, const FontFace& face, std::string_view line, int32_t& advance);
+  void ShowKnownGlyphs();
   void ShowRun(const ShapedRun& run, uint32_t face);
 
   FontService& fonts_;
@@ -73,7 +75,9 @@ class PdfContent {
   bool has_text_ = false;
   Box text_extent_;  // of all texts in text_
   Box last_text_box_;
-  int64_t text_x_ = 0, text_y_ = 0;  // start of the current text line
+  int64_t text_x_ = 0, text_y_ = 0;     // start of the current text line
+  std::vector<uint32_t> known_glyphs_;  // of the line MapKnownGlyphs mapped, known_glyph_count_ of them
+  size_t known_glyph_count_ = 0;
   uint32_t current_font_slot_ = UINT32_MAX;
   int64_t current_font_size_ = 0;
 };

@@ -32,6 +32,9 @@ class PdfFonts {
     }
   }
 
+  // By glyph id: non-zero for the glyphs the font's slot has shown (what MarkUsed has recorded).
+  const std::vector<uint8_t>& used_glyphs(uint32_t slot) const { return used_[slot].is_used; }
+
   // Writes every font: subset program, descriptor, CID font with widths, ToUnicode map, Type0 font.
   void WriteAll();
 

@@ -1,6 +1,9 @@
 // Object bookkeeping and stream compression for the PDF writer.
-// One z_stream is reset for every stream, and its output buffer only grows, so pages cost no allocations.
+// Byte order follows call order: the background thread takes jobs first in, first out, so its timing can
+// change when bytes reach the disk but never which bytes or where.
 #include "platform/render/pdf_output.h"
+
+#include <libdeflate.h>
 
 #include <algorithm>
 #include <utility>
@@ -8,85 +11,170 @@
 #include "platform/render/render_error.h"
 
 namespace vob::render {
+namespace {
 
-PdfOutput::PdfOutput(std::string target, int compression_level) : file_(std::move(target)) {
-  if (deflateInit(&zlib_, compression_level) != Z_OK) {
-    throw RenderError("cannot start compression for " + file_.target());
+// Uncompressed bytes the caller may queue ahead of the writer (a page of a listing is about 30 KB), so a slow
+// disk holds the fill back instead of letting pages pile up in memory.
+constexpr size_t kMostQueuedBytes = 2 << 20;
+
+}  // namespace
+
+PdfOutput::PdfOutput(std::string target, int compression_level, bool in_background)
+    : file_(std::move(target)),
+      compressor_(libdeflate_alloc_compressor(compression_level), &libdeflate_free_compressor) {
+  if (compressor_ == nullptr) {
+    throw RenderError("cannot compress at level " + std::to_string(compression_level) + " (0 to 12) for " +
+                      file_.target());
   }
   offsets_.push_back(0);  // object 0 is the head of the free list
   // The binary comment tells transfer programs that the file is not text.
   Emit("%PDF-1.7\n%\xE2\xE3\xCF\xD3\n");
+  if (in_background) worker_ = std::thread(&PdfOutput::WorkInBackground, this);
 }
 
 PdfOutput::~PdfOutput() {
-  deflateEnd(&zlib_);
+  if (worker_.joinable()) {
+    {
+      std::lock_guard lock(mutex_);
+      is_abandoned_ = true;
+    }
+    StopBackground();
+  }
+}
+
+uint32_t PdfOutput::Reserve() {
+  return ++reserved_;
+}
+
+void PdfOutput::WriteObject(uint32_t number, std::string_view body) {
+  Submit(JobKind::kObject, number, {}, body);
+}
+
+void PdfOutput::WriteStream(uint32_t number, std::string_view dictionary, std::string_view data) {
+  Submit(JobKind::kStream, number, dictionary, data);
+}
+
+void PdfOutput::WriteRawStream(uint32_t number, std::string_view dictionary, std::string_view data) {
+  Submit(JobKind::kRawStream, number, dictionary, data);
+}
+
+void PdfOutput::Submit(JobKind kind, uint32_t number, std::string_view dictionary, std::string_view data) {
+  if (!worker_.joinable()) {
+    Write(kind, number, dictionary, data);
+    return;
+  }
+  std::unique_ptr<Job> job;
+  {
+    std::unique_lock lock(mutex_);
+    has_room_.wait(lock, [&] { return queued_bytes_ < kMostQueuedBytes || failure_; });
+    if (failure_) std::rethrow_exception(failure_);
+    if (!spares_.empty()) {
+      job = std::move(spares_.back());
+      spares_.pop_back();
+    }
+  }
+  if (job == nullptr) job = std::make_unique<Job>();
+  job->kind = kind;
+  job->number = number;
+  job->dictionary.assign(dictionary);
+  job->data.assign(data);
+  {
+    std::lock_guard lock(mutex_);
+    queued_bytes_ += job->data.size();
+    queue_.push_back(std::move(job));
+  }
+  has_work_.notify_one();
+}
+
+void PdfOutput::WorkInBackground() {
+  std::unique_lock lock(mutex_);
+  while (true) {
+    has_work_.wait(lock, [&] { return !queue_.empty() || is_closing_; });
+    if (queue_.empty()) return;
+    std::unique_ptr<Job> job = std::move(queue_.front());
+    queue_.pop_front();
+    if (!failure_ && !is_abandoned_) {
+      lock.unlock();
+      try {
+        Write(job->kind, job->number, job->dictionary, job->data);
+      } catch (...) {
+        lock.lock();
+        failure_ = std::current_exception();
+        lock.unlock();
+      }
+      lock.lock();
+    }
+    queued_bytes_ -= job->data.size();
+    spares_.push_back(std::move(job));
+    has_room_.notify_one();
+  }
+}
+
+void PdfOutput::StopBackground() {
+  {
+    std::lock_guard lock(mutex_);
+    is_closing_ = true;
+  }
+  has_work_.notify_one();
+  worker_.join();
 }
 
 void PdfOutput::Emit(std::string_view bytes) {
-  auto data = reinterpret_cast<const Bytef*>(bytes.data());
-  crc_ = static_cast<uint32_t>(crc32_z(crc_, data, bytes.size()));
-  adler_ = static_cast<uint32_t>(adler32_z(adler_, data, bytes.size()));
+  crc_ = libdeflate_crc32(crc_, bytes.data(), bytes.size());
+  adler_ = libdeflate_adler32(adler_, bytes.data(), bytes.size());
   file_.Write(bytes.data(), bytes.size());
   offset_ += bytes.size();
 }
 
-uint32_t PdfOutput::Reserve() {
-  offsets_.push_back(0);
-  return static_cast<uint32_t>(offsets_.size() - 1);
-}
-
 void PdfOutput::BeginObject(uint32_t number) {
-  offsets_.at(number) = offset_;
+  if (number >= offsets_.size()) offsets_.resize(number + 1, 0);
+  offsets_[number] = offset_;
   header_.Clear();
   header_.Int(number) << " 0 obj\n";
   Emit(header_.view());
 }
 
-void PdfOutput::WriteObject(uint32_t number, std::string_view body) {
-  BeginObject(number);
-  Emit(body);
-  Emit("\nendobj\n");
+std::string_view PdfOutput::Deflate(std::string_view data) {
+  size_t bound = libdeflate_zlib_compress_bound(compressor_.get(), data.size());
+  if (bound > deflated_capacity_) {
+    deflated_capacity_ = std::max(bound, deflated_capacity_ * 2);
+    deflated_ = std::make_unique_for_overwrite<char[]>(deflated_capacity_);
+  }
+  size_t size = libdeflate_zlib_compress(compressor_.get(), data.data(), data.size(), deflated_.get(), bound);
+  if (size == 0) throw RenderError("cannot compress a stream of " + target());
+  return {deflated_.get(), size};
 }
 
-void PdfOutput::WriteRawStream(uint32_t number, std::string_view dictionary, std::string_view data) {
+void PdfOutput::Write(JobKind kind, uint32_t number, std::string_view dictionary, std::string_view data) {
   BeginObject(number);
+  if (kind == JobKind::kObject) {
+    Emit(data);
+    Emit("\nendobj\n");
+    return;
+  }
   header_.Clear();
-  header_ << "<<" << dictionary << "/Length ";
+  header_ << "<<" << dictionary;
+  if (kind == JobKind::kStream) {
+    data = Deflate(data);
+    header_ << "/Filter/FlateDecode";
+  }
+  header_ << "/Length ";
   header_.Int(static_cast<int64_t>(data.size())) << ">>\nstream\n";
   Emit(header_.view());
   Emit(data);
   Emit("\nendstream\nendobj\n");
 }
 
-void PdfOutput::WriteStream(uint32_t number, std::string_view dictionary, std::string_view data) {
-  size_t bound = deflateBound(&zlib_, data.size()) + 64;
-  if (bound > deflated_capacity_) {
-    deflated_capacity_ = std::max(bound, deflated_capacity_ * 2);
-    deflated_ = std::make_unique<unsigned char[]>(deflated_capacity_);
-  }
-  deflateReset(&zlib_);
-  zlib_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  zlib_.avail_in = static_cast<uInt>(data.size());
-  zlib_.next_out = deflated_.get();
-  zlib_.avail_out = static_cast<uInt>(deflated_capacity_);
-  if (deflate(&zlib_, Z_FINISH) != Z_STREAM_END) throw RenderError("cannot compress a stream of " + target());
-  std::string_view compressed(reinterpret_cast<const char*>(deflated_.get()),
-                              deflated_capacity_ - zlib_.avail_out);
-
-  BeginObject(number);
-  header_.Clear();
-  header_ << "<<" << dictionary << "/Filter/FlateDecode/Length ";
-  header_.Int(static_cast<int64_t>(compressed.size())) << ">>\nstream\n";
-  Emit(header_.view());
-  Emit(compressed);
-  Emit("\nendstream\nendobj\n");
-}
-
 void PdfOutput::Finish(uint32_t catalog, uint32_t info) {
+  if (worker_.joinable()) {
+    StopBackground();
+    if (failure_) std::rethrow_exception(failure_);
+  }
   uint64_t xref_offset = offset_;
   // The /ID comes from the content, not from a clock: equal documents are equal files.
   uint64_t length = offset_;
-  uint32_t objects = static_cast<uint32_t>(offsets_.size());
+  uint32_t objects = reserved_ + 1;
+  offsets_.resize(std::max<size_t>(offsets_.size(), objects), 0);
   PdfBuffer trailer;
   trailer << "xref\n0 ";
   trailer.Int(objects) << "\n0000000000 65535 f \n";

@@ -13,10 +13,13 @@
 namespace vob::render {
 
 struct PdfOptions {
-  int compression_level = 6;  // zlib 0 (stored) to 9
+  int compression_level = 6;  // libdeflate's 0 (stored) to 12
   // The document's /CreationDate; none when absent. The writer reads no clock, so equal input gives equal
   // bytes.
   std::optional<std::chrono::sys_seconds> creation_time;
+  // Pages are compressed and written on a second thread while the engine fills the next ones; the bytes are
+  // the same as without it.
+  bool writes_in_background = true;
 };
 
 // A PageSink that writes a PDF file. The file appears at path only when End succeeds; until then it is a

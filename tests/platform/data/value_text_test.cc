@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <vector>
+
 #include "platform/vb/date.h"
 
 namespace vob::data {
@@ -48,6 +51,30 @@ TEST(ValueText, ReadsDecimalAmountsExactly) {
   EXPECT_EQ(ParseDecimalCurrency("-922337203685477.5808")->raw(), INT64_MIN);
 }
 
+TEST(ValueText, ReadsRealAmountsAsTheirFifteenDigitText) {
+  // A REAL amount must read exactly as SQLite's text of it (15 significant digits) would, with or without
+  // printing it: sums of cents, halves of ten-thousandths, large and tiny values.
+  std::vector<double> values = {0.0,  -0.0,           0.1 + 0.2, 1234.56,    -1234.5678,
+                                0.05, 0.00005,        -0.00015,  1234.56785, 99999999999.99,
+                                1e11, 123456789012.5, 1e-300,    2.5e-3,     -7.0000000000001};
+  for (int cents = -30000; cents <= 30000; cents += 7) values.push_back(cents / 100.0);
+  double sum = 0;
+  for (int i = 0; i < 2000; ++i) values.push_back(sum += 0.07 * (i % 13) - 0.35);
+  for (double value : values) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    const std::optional<vb::Currency> expected = ParseDecimalCurrency(text);
+    ASSERT_TRUE(expected.has_value()) << text;
+    const std::optional<vb::Currency> fast = CurrencyFromReal(value);
+    if (fast) {
+      EXPECT_EQ(fast->raw(), expected->raw()) << text;
+    }
+  }
+  // The common amounts never need their text.
+  for (double value : {0.3, 1234.56, -0.05, 250000.0}) EXPECT_TRUE(CurrencyFromReal(value)) << value;
+  for (double value : {0.00005, 1e11, 1e300}) EXPECT_FALSE(CurrencyFromReal(value)) << value;
+}
+
 TEST(ValueText, ReadsAndWritesIsoDates) {
   struct Case {
     const char* text;
@@ -75,6 +102,11 @@ TEST(ValueText, ReadsAndWritesIsoDates) {
     ASSERT_TRUE(serial.has_value()) << c.text;
     EXPECT_NEAR(*serial, c.serial, 1e-9) << c.text;
     EXPECT_EQ(FormatIsoDateTime(*serial), c.stored) << c.text;
+    std::string json = "[";
+    AppendIsoDateTime(*serial, 'T', json);
+    std::string stored = c.stored;
+    if (stored.size() > 10) stored[10] = 'T';
+    EXPECT_EQ(json, "[" + stored) << c.text;
   }
 }
 

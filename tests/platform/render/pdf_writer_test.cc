@@ -13,6 +13,7 @@
 #include <functional>
 #include <regex>
 #include <string>
+#include <thread>
 
 #include "platform/render/font_service.h"
 #include "platform/render/render_error.h"
@@ -141,6 +142,61 @@ TEST(PdfWriter, RepeatsByteForByte) {
   EXPECT_NE(first_id[1], third_id[1]) << "the document /ID must follow the content";
 }
 
+// Pages are compressed and written on a second thread; its timing must never show in the file. A long
+// document is written inline, then in the background with the engine racing ahead and with it pausing so
+// that the writer waits, and texts with glyphs first seen late (the font subset grows) come in between.
+TEST(PdfWriter, WritesTheSameBytesWhateverTheBackgroundThreadDoes) {
+  std::filesystem::path folder = ScratchFolder("pdf_background");
+  sample::SampleDocument document = MakeSampleDocument();
+  const std::vector<engine::Page> two = document.pages;
+  document.pages.clear();
+  const char* kLateTexts[] = {"Schäfer Café", "Núñez & Lefèvre", "Ωmega\u0301", "(1,234.56)"};
+  for (int number = 1; number <= 240; ++number) {
+    engine::Page page = two[number % 2];
+    page.number = number;
+    page.items.push_back(sample::TextItem(3, 5, kLateTexts[(number - 1) / 60], 1800, 3000, 4000));
+    page.items.push_back(sample::TextItem(3, 5, "Row " + std::to_string(number), 1800, 3200, 4000));
+    document.pages.push_back(page);
+  }
+  document.end.page_count = 240;
+  document.end.deferred_texts = {"240"};
+
+  struct Case {
+    const char* name;
+    bool in_background;
+    int pause_every;  // pages between short pauses of the engine's side; 0 for none
+  };
+  const Case kCases[] = {{"inline.pdf", false, 0}, {"racing.pdf", true, 0}, {"pausing.pdf", true, 7}};
+  std::vector<std::string> files;
+  for (const Case& c : kCases) {
+    FontService fonts;
+    std::string path = (folder / c.name).string();
+    PdfOptions options{6, kCreated};
+    options.writes_in_background = c.in_background;
+    PdfWriter writer(fonts, path, options);
+    writer.Begin(document.info);
+    for (const engine::Page& page : document.pages) {
+      writer.AddPage(document.info, page);
+      if (c.pause_every != 0 && page.number % c.pause_every == 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      }
+    }
+    writer.End(document.info, document.end);
+    files.push_back(sample::ReadFile(path));
+    int status = -1;
+    std::string check = RunCommand("qpdf --check '" + path + "' 2>&1", &status);
+    EXPECT_EQ(status, 0) << c.name << "\n" << check;
+  }
+  for (size_t i = 1; i < files.size(); ++i) {
+    EXPECT_TRUE(files[i] == files[0]) << kCases[i].name << " differs from " << kCases[0].name;
+  }
+  std::string last = RunCommand("pdftotext -f 240 -l 240 '" + (folder / "racing.pdf").string() + "' - 2>&1");
+  EXPECT_NE(last.find("(1,234.56)"), std::string::npos) << last;
+  EXPECT_NE(last.find("Row 240"), std::string::npos) << last;
+  std::string late = RunCommand("pdftotext -f 61 -l 61 '" + (folder / "racing.pdf").string() + "' - 2>&1");
+  EXPECT_NE(late.find("Núñez & Lefèvre"), std::string::npos) << late;
+}
+
 TEST(PdfWriter, GathersTextsButKeepsWhatCoversThem) {
   // Shading that stays clear of the texts moves ahead of them, so the texts share one text object; a
   // rectangle drawn over a text stays after it and keeps hiding it.
@@ -260,6 +316,14 @@ TEST(PdfWriter, LeavesNoFileWhenTheRunFails) {
   document = MakeSampleDocument();
   document.end.deferred_texts.clear();
   EXPECT_THROW(WriteSample(folder, "no_page_count.pdf", document), RenderError);
+  try {
+    FontService fonts;
+    PdfWriter writer(fonts, (folder / "level.pdf").string(), PdfOptions{13, kCreated});
+    ADD_FAILURE() << "compression level 13 was accepted";
+  } catch (const RenderError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "cannot compress at level 13 (0 to 12) for " + (folder / "level.pdf").string());
+  }
   EXPECT_TRUE(std::filesystem::is_empty(folder)) << "a failed run left a file behind";
 }
 
