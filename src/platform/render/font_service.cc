@@ -172,7 +172,7 @@ bool FontService::MapDirectly(const FontFace& face, std::string_view text, Shape
     char32_t character = static_cast<unsigned char>(text[position]);
     if (character < 0x80) {
       ++position;
-    } else if ((character & 0xE0) == 0xC0 && position + 1 < text.size() &&
+    } else if (character >= 0xC2 && character <= 0xDF && position + 1 < text.size() &&  // C0, C1: overlong
                (static_cast<unsigned char>(text[position + 1]) & 0xC0) == 0x80) {
       character = (character & 0x1F) << 6 | (static_cast<unsigned char>(text[position + 1]) & 0x3F);
       position += 2;
