@@ -14,6 +14,7 @@
 #include "manager/rpt_manager.h"
 #include "platform/engine/run.h"
 #include "platform/render/font_service.h"
+#include "platform/render/render_error.h"
 #include "platform/render/render_output.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/date.h"
@@ -258,7 +259,15 @@ void RegisterRunCommand(CLI::App& app) {
   command
       ->add_option("-o,--output", options->output,
                    "Output: .pdf, .png (one file per page), .svg, .txt, .json, or - for text on stdout")
-      ->capture_default_str();
+      ->capture_default_str()
+      ->check([](const std::string& path) {  // an unknown extension is bad usage (exit 2)
+        try {
+          render::OutputKindOf(path);
+          return std::string();
+        } catch (const render::RenderError& error) {
+          return std::string(error.what());
+        }
+      });
   command->add_option("--dpi", options->dots_per_inch, "PNG resolution")
       ->capture_default_str()
       ->check(CLI::Range(10.0, 1200.0));
