@@ -15,9 +15,7 @@ constexpr LayoutFlags kControlFlags = kHidden | kCanGrow;
 constexpr LayoutFlags kHeaderOnlyFlags = kRepeat | kKeepTogether;
 
 std::string Quoted(std::string_view text) {
-  // Appended rather than `"\"" + std::string(text)`, which g++ 12 at -O3 flags with a false -Wrestrict.
-  std::string quoted = "\"";
-  return quoted.append(text).append("\"");
+  return "\"" + std::string(text) + "\"";
 }
 
 void ApplySectionRow(Section& section, const SectionRow& row) {
