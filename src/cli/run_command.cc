@@ -96,7 +96,7 @@ std::string ConnectionStringFor(const std::string& database) {
     return "Provider=SQLite;Data Source=" + schema::EnsureDemoDatabase().string() + ";";
   }
   if (database.find('=') != std::string::npos || database.starts_with("postgres")) {
-    return database.back() == ';' || database.starts_with("postgres") ? database : database + ";";
+    return database.back() == ';' ? database : database + ";";  // a URI ends at its first ";"
   }
   return "Provider=SQLite;Data Source=" + database + ";";
 }

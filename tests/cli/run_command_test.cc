@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -98,6 +99,24 @@ TEST_F(RunCommandTest, FailuresExplainThemselvesAndLeaveNoFile) {
   EXPECT_NE(result.output.find("rptChaccts"), std::string::npos) << result.output;
   EXPECT_NE(result.output.find("GLAccountsHeader"), std::string::npos) << result.output;
   EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+// A PostgreSQL URI as --db: reports that append keys to the connection string still reach the database, and
+// the pages are those of the same company in SQLite.
+TEST_F(RunCommandTest, RunsFromAPostgresUriAsFromSqlite) {
+  const char* server = std::getenv("VOB_TEST_PG");
+  if (server == nullptr || *server == '\0') GTEST_SKIP() << "VOB_TEST_PG is not set";
+  ASSERT_EQ(
+      RunCommand(Vobreports() + "demo-db --postgres '" + server + "' --date 2024-06-30 >/dev/null").exit_code,
+      0);
+  const std::string arguments = "venpayments --param 1=04/01/2024 --param 2=06/30/2024";
+  const std::filesystem::path from_postgres = directory_ / "venpayments-postgres.json";
+  const auto result = RunCommand(Vobreports() + "run " + arguments + " --now '2024-06-30 17:00:00' --db '" +
+                                 server + "' -o " + from_postgres.string() + " 2>&1");
+  ASSERT_EQ(result.exit_code, 0) << result.output;
+  const std::filesystem::path from_sqlite = directory_ / "venpayments-sqlite.json";
+  ASSERT_EQ(RunCommand(Run(arguments + " -o " + from_sqlite.string())).exit_code, 0);
+  EXPECT_EQ(ReadFile(from_postgres), ReadFile(from_sqlite));
 }
 
 // The database is held locked, so the run waits in its first query with its PDF's temporary already made;

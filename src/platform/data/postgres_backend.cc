@@ -279,9 +279,9 @@ class PostgresBackend final : public Backend, public Catalog {
     }
     Prepared prepared;
     prepared.name = "vob_" + std::to_string(++statement_count_);
-    PGresult* result = PQprepare(connection_, prepared.name.c_str(), translated.sql.c_str(), 0, nullptr);
-    CheckResult(result, PGRES_COMMAND_OK, jet_sql);
-    result = PQdescribePrepared(connection_, prepared.name.c_str());
+    auto [prepare_result, result] = PrepareAndDescribe(prepared.name, translated.sql);
+    if (PQresultStatus(prepare_result) != PGRES_COMMAND_OK) PQclear(result);  // only the first error counts
+    CheckResult(prepare_result, PGRES_COMMAND_OK, jet_sql);
     CheckResult(result, PGRES_COMMAND_OK, jet_sql, /*keep=*/true);
     size_t computed = 0;
     for (int i = 0; i < PQnfields(result); ++i) {
@@ -297,6 +297,25 @@ class PostgresBackend final : public Backend, public Catalog {
     }
     PQclear(result);
     return prepared_.emplace(translated.sql, std::move(prepared)).first->second;
+  }
+
+  // Sends both in one round trip: a lookup by each new key is a new statement text, and on a report that
+  // looks up a row per group the round trips are most of PostgreSQL's cost. Returns the two results (or
+  // nulls).
+  std::pair<PGresult*, PGresult*> PrepareAndDescribe(const std::string& name, const std::string& sql) {
+    if (!PQenterPipelineMode(connection_)) return {nullptr, nullptr};
+    PGresult* results[2] = {nullptr, nullptr};
+    if (PQsendPrepare(connection_, name.c_str(), sql.c_str(), 0, nullptr) &&
+        PQsendDescribePrepared(connection_, name.c_str()) && PQpipelineSync(connection_)) {
+      // Each command's result is followed by a null; the sync's own result ends the pipeline.
+      for (PGresult*& result : results) {
+        result = PQgetResult(connection_);
+        while (PGresult* extra = PQgetResult(connection_)) PQclear(extra);
+      }
+      PQclear(PQgetResult(connection_));
+    }
+    PQexitPipelineMode(connection_);
+    return {results[0], results[1]};
   }
 
   void CheckResult(PGresult* result, ExecStatusType expected, std::string_view jet_sql, bool keep = false) {
