@@ -4,6 +4,7 @@
 // allocation.
 #include "platform/render/output_file.h"
 
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +36,25 @@ namespace {
 static_assert(std::atomic<int>::is_always_lock_free && std::atomic<PendingPath*>::is_always_lock_free);
 
 std::atomic<PendingPath*> pending_paths{nullptr};
+
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Holds stop signals back on this thread for its lifetime; they arrive when it ends.
+class StopSignalsHeld {
+ public:
+  StopSignalsHeld() {
+    sigset_t stops;
+    sigemptyset(&stops);
+    for (int signal_number : kStopSignals) sigaddset(&stops, signal_number);
+    pthread_sigmask(SIG_BLOCK, &stops, &previous_);
+  }
+  ~StopSignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+  StopSignalsHeld(const StopSignalsHeld&) = delete;
+  StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
+
+ private:
+  sigset_t previous_;
+};
 
 PendingPath* AddPendingPath(const std::string& path) {
   PendingPath* entry = pending_paths.load(std::memory_order_acquire);
@@ -74,7 +94,7 @@ void RemoveTemporariesAndStop(int signal_number) {
 }  // namespace
 
 void RemoveTemporariesOnStop() {
-  for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+  for (int signal_number : kStopSignals) {
     struct sigaction current {};
     // A signal the caller's parent chose to ignore (as shells do for background jobs) stays ignored.
     if (sigaction(signal_number, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;
@@ -90,10 +110,14 @@ OutputFile::OutputFile(std::string target) : target_(std::move(target)) {
   std::vector<char> name(target_.begin(), target_.end());
   for (char c : std::string_view(".XXXXXX")) name.push_back(c);
   name.push_back('\0');
-  int descriptor = mkstemp(name.data());
-  if (descriptor < 0) Fail("cannot create a temporary file for");
-  temporary_ = name.data();
-  pending_ = AddPendingPath(temporary_);
+  int descriptor = -1;
+  {
+    const StopSignalsHeld held;  // a stop between creating and listing the file would leave it behind
+    descriptor = mkstemp(name.data());
+    if (descriptor < 0) Fail("cannot create a temporary file for");
+    temporary_ = name.data();
+    pending_ = AddPendingPath(temporary_);
+  }
   // mkstemp makes the file private; the finished output is an ordinary readable file.
   fchmod(descriptor, 0644);
   file_ = fdopen(descriptor, "wb");
