@@ -3,18 +3,23 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build demo test format clean
+.PHONY: all setup configure build demo test format clean
 
 all: build
 
 setup:
 	@scripts/setup
 
-build: setup
-	@cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS) >/dev/null
+# Warnings are errors here and in CI, never in a user's own cmake build.
+configure: setup
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DVOB_WERROR=ON $(CMAKE_FLAGS) >/dev/null
+
+build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-demo: build
+# Only the command the demo runs; tests and benchmarks are left to `make test`.
+demo: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target vobreports_cli
 	@scripts/demo $(BUILD_DIR)
 
 test: build

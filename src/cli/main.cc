@@ -4,8 +4,10 @@
 #include <iostream>
 
 #include "cli/commands.h"
+#include "platform/render/output_file.h"
 
 int main(int argc, char** argv) {
+  vob::render::RemoveTemporariesOnStop();  // an interrupted run leaves no NAME.pdf.XXXXXX behind
   CLI::App app{"vobreports: the reports of Vob Accounting, rendered to PDF, PNG, SVG, text and JSON"};
   app.require_subcommand(1);
   app.set_help_all_flag("--help-all", "Print help for every subcommand");

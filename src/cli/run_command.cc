@@ -15,6 +15,7 @@
 #include "manager/rpt_manager.h"
 #include "platform/engine/run.h"
 #include "platform/render/font_service.h"
+#include "platform/render/render_error.h"
 #include "platform/render/render_output.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/date.h"
@@ -96,7 +97,7 @@ std::string ConnectionStringFor(const std::string& database) {
     return "Provider=SQLite;Data Source=" + schema::EnsureDemoDatabase().string() + ";";
   }
   if (database.find('=') != std::string::npos || database.starts_with("postgres")) {
-    return database.back() == ';' || database.starts_with("postgres") ? database : database + ";";
+    return database.back() == ';' ? database : database + ";";  // a URI ends at its first ";"
   }
   return "Provider=SQLite;Data Source=" + database + ";";
 }
@@ -234,7 +235,15 @@ void RegisterRunCommand(CLI::App& app) {
   command
       ->add_option("-o,--output", options->output,
                    "Output: .pdf, .png (one file per page), .svg, .txt, .json, or - for text on stdout")
-      ->capture_default_str();
+      ->capture_default_str()
+      ->check([](const std::string& path) {  // an unknown extension is bad usage (exit 2)
+        try {
+          render::OutputKindOf(path);
+          return std::string();
+        } catch (const render::RenderError& error) {
+          return std::string(error.what());
+        }
+      });
   command->add_option("--dpi", options->dots_per_inch, "PNG resolution")
       ->capture_default_str()
       ->check(CLI::Range(10.0, 1200.0));

@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <nlohmann/json.hpp>
 
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "support/run_command.h"
 
@@ -70,7 +77,7 @@ TEST_F(RunCommandTest, FailuresExplainThemselvesAndLeaveNoFile) {
   };
   const Case kCases[] = {
       {"nosuchkey", "failed.pdf", 2, "unknown report key \"nosuchkey\"; the keys are: activity, apaging"},
-      {"chaccts", "failed.xyz", 1, ".xyz"},
+      {"chaccts", "failed.doc", 2, "unknown output type for " + (directory_ / "failed.doc").string()},
       {"chaccts --param 9=x", "failed.pdf", 2, "--param \"9=x\" is not I=TEXT with I from 0 to 6"},
       {"chaccts --today 2024-02-30", "failed.pdf", 2, "--today \"2024-02-30\" is not YYYY-MM-DD"},
   };
@@ -92,6 +99,68 @@ TEST_F(RunCommandTest, FailuresExplainThemselvesAndLeaveNoFile) {
   EXPECT_NE(result.output.find("rptChaccts"), std::string::npos) << result.output;
   EXPECT_NE(result.output.find("GLAccountsHeader"), std::string::npos) << result.output;
   EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+// A PostgreSQL URI as --db: reports that append keys to the connection string still reach the database, and
+// the pages are those of the same company in SQLite.
+TEST_F(RunCommandTest, RunsFromAPostgresUriAsFromSqlite) {
+  const char* server = std::getenv("VOB_TEST_PG");
+  if (server == nullptr || *server == '\0') GTEST_SKIP() << "VOB_TEST_PG is not set";
+  ASSERT_EQ(
+      RunCommand(Vobreports() + "demo-db --postgres '" + server + "' --date 2024-06-30 >/dev/null").exit_code,
+      0);
+  const std::string arguments = "venpayments --param 1=04/01/2024 --param 2=06/30/2024";
+  const std::filesystem::path from_postgres = directory_ / "venpayments-postgres.json";
+  const auto result = RunCommand(Vobreports() + "run " + arguments + " --now '2024-06-30 17:00:00' --db '" +
+                                 server + "' -o " + from_postgres.string() + " 2>&1");
+  ASSERT_EQ(result.exit_code, 0) << result.output;
+  const std::filesystem::path from_sqlite = directory_ / "venpayments-sqlite.json";
+  ASSERT_EQ(RunCommand(Run(arguments + " -o " + from_sqlite.string())).exit_code, 0);
+  EXPECT_EQ(ReadFile(from_postgres), ReadFile(from_sqlite));
+}
+
+// The database is held locked, so the run waits in its first query with its PDF's temporary already made;
+// a stop signal then ends it, and neither the PDF nor the temporary remains.
+TEST_F(RunCommandTest, StoppedRunLeavesNoTemporaryFile) {
+  const std::string database = (directory_ / "demo.sqlite").string();
+  sqlite3* lock = nullptr;
+  ASSERT_EQ(sqlite3_open(database.c_str(), &lock), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(lock, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  for (int signal_number : {SIGINT, SIGTERM}) {
+    const std::filesystem::path folder = directory_ / ("stopped-" + std::to_string(signal_number));
+    std::filesystem::create_directories(folder);
+    const std::string program = std::string(VOB_BINARY_DIR) + "/vobreports";
+    std::vector<std::string> arguments = {
+        program, "run", "chaccts", "--db", database, "-o", (folder / "chaccts.pdf").string()};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    // A test runner started in the background may have its children ignore SIGINT; this one must not.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, signal_number);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    pid_t child = 0;
+    ASSERT_EQ(posix_spawn(&child, program.c_str(), nullptr, &attributes, argv.data(), environ), 0);
+    posix_spawnattr_destroy(&attributes);
+
+    bool has_temporary = false;
+    for (int wait = 0; wait < 2000 && !has_temporary; ++wait) {
+      has_temporary = !std::filesystem::is_empty(folder);
+      if (!has_temporary) usleep(10'000);
+    }
+    EXPECT_TRUE(has_temporary) << "no temporary after 20 s";
+    kill(child, signal_number);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << "status " << status;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+      ADD_FAILURE() << entry.path() << " left";
+  }
+  sqlite3_close(lock);
 }
 
 }  // namespace

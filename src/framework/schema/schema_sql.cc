@@ -130,6 +130,21 @@ std::string IndexName(const IndexDef& index) {
   return "ix_" + std::string(Table(index.table).name) + "_" + std::string(index.column);
 }
 
+bool IsTextColumn(const IndexDef& index) {
+  for (const ColumnDef& column : Table(index.table).columns) {
+    if (Lower(column.name) == Lower(index.column)) return column.type == ColumnType::kText;
+  }
+  return false;
+}
+
+// PostgreSQL compares text as lower(column) = lower(value), as the data layer translates the dialect's
+// case-insensitive "=", and only an index on that very expression serves such a lookup.
+std::string CreateCaselessIndexSql(const IndexDef& index) {
+  return "CREATE INDEX " + QuoteName(IndexName(index) + "_lower", SqlDialect::kPostgres) + " ON " +
+         QuoteName(Table(index.table).name, SqlDialect::kPostgres) + " (lower(" +
+         QuoteName(index.column, SqlDialect::kPostgres) + "))";
+}
+
 }  // namespace
 
 std::string QuoteName(std::string_view name, SqlDialect dialect) {
@@ -194,7 +209,20 @@ std::vector<std::string> CreateSchemaSql(SqlDialect dialect) {
 
 std::vector<std::string> CreateIndexesSql(SqlDialect dialect) {
   std::vector<std::string> statements;
-  for (const IndexDef& index : AccountingIndexes()) statements.push_back(CreateIndexSql(index, dialect));
+  for (const IndexDef& index : AccountingIndexes()) {
+    statements.push_back(CreateIndexSql(index, dialect));
+    if (dialect == SqlDialect::kPostgres && IsTextColumn(index))
+      statements.push_back(CreateCaselessIndexSql(index));
+  }
+  if (dialect == SqlDialect::kPostgres) {
+    // Text keys are looked up the same way; their primary key index serves only exact-case comparisons.
+    for (const TableDef& table : AccountingTables()) {
+      for (const ColumnDef& column : table.columns) {
+        if (column.is_key && column.type == ColumnType::kText)
+          statements.push_back(CreateCaselessIndexSql({table.id, column.name}));
+      }
+    }
+  }
   return statements;
 }
 

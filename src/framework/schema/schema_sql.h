@@ -26,6 +26,8 @@ std::string InsertSql(const TableDef& table);
 
 // Every CREATE TABLE, in table order; indexes come separately so that a loader can build them after the rows.
 std::vector<std::string> CreateSchemaSql(SqlDialect dialect);
+// PostgreSQL also gets an index on lower(column) for every indexed text column and text key, the expression
+// its case-insensitive comparisons use.
 std::vector<std::string> CreateIndexesSql(SqlDialect dialect);
 
 }  // namespace vob::schema

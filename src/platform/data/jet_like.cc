@@ -4,24 +4,15 @@
 #include "platform/data/jet_like.h"
 
 #include "platform/data/sql_error.h"
+#include "platform/vb/utf8.h"
 
 namespace vob::data {
 namespace {
 
-// Decodes one UTF-8 character; invalid bytes read as themselves so that matching never fails on bad text.
+// Patterns must be UTF-8; a malformed byte in the matched text reads as a stray byte (vb::DecodeUtf8), so it
+// never turns into a wildcard or into a character the pattern names.
 char32_t NextChar(std::string_view text, size_t& position) {
-  const unsigned char lead = static_cast<unsigned char>(text[position++]);
-  if (lead < 0x80) return lead;
-  int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-  char32_t value = lead & (0x3F >> extra);
-  if (extra == 0) return lead;
-  for (; extra > 0 && position < text.size(); --extra) {
-    const unsigned char next = static_cast<unsigned char>(text[position]);
-    if ((next & 0xC0) != 0x80) return lead;
-    value = (value << 6) | (next & 0x3F);
-    ++position;
-  }
-  return value;
+  return vb::DecodeUtf8(text, position);
 }
 
 char32_t FoldCase(char32_t c) {
@@ -58,6 +49,8 @@ void AppendRegexLiteral(std::string& out, char32_t c, bool in_list) {
 }  // namespace
 
 JetLikePattern::JetLikePattern(std::string_view pattern) {
+  if (const size_t bad = vb::FindInvalidUtf8(pattern); bad != std::string_view::npos)
+    throw SqlError("invalid Like pattern: byte " + std::to_string(bad + 1) + " is not UTF-8");
   size_t position = 0;
   while (position < pattern.size()) {
     const char32_t c = NextChar(pattern, position);
@@ -112,6 +105,7 @@ bool JetLikePattern::MatchesOne(const Element& element, char32_t c) const {
     case Element::kDigit:
       return c >= '0' && c <= '9';
     case Element::kList: {
+      if (vb::IsStrayByte(c)) return element.is_negated;  // a stray byte is in no list
       bool is_in = false;
       const char32_t folded = FoldCase(c);
       for (const Range& range : element.ranges) {

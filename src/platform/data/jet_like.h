@@ -10,7 +10,9 @@ namespace vob::data {
 
 class JetLikePattern {
  public:
-  // Throws SqlError "invalid Like pattern ..." for an unclosed "[" list.
+  // Throws SqlError "invalid Like pattern ..." for an unclosed "[" list, a range out of order or a pattern
+  // that is not UTF-8. Text to match may hold any bytes; one that is not UTF-8 matches only "?", "*" and
+  // negated lists.
   explicit JetLikePattern(std::string_view pattern);
 
   bool Matches(std::string_view text) const;

@@ -185,7 +185,10 @@ class Translator {
 
   ValueKind FunctionKind(const JetExpr& call) {
     const JetFunction* function = FindJetFunction(call.text);
-    if (function == nullptr) return ValueKind::kUnknown;
+    const int count = static_cast<int>(call.operands.size());
+    // A wrong argument count is reported by EmitFunction; the kind must not read arguments that are missing.
+    if (function == nullptr || count < function->min_arguments || count > function->max_arguments)
+      return ValueKind::kUnknown;
     switch (function->result) {
       case JetFunction::kLikeFirst:
         return Kind(*call.operands[0]);

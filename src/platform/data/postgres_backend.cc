@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <deque>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/data/sql_error.h"
 #include "platform/data/value_text.h"
@@ -84,13 +85,15 @@ class PostgresBackend;
 
 class PostgresCursor final : public RowCursor {
  public:
+  // `first`, when given, is the statement's first result, already read to learn its columns.
   PostgresCursor(PostgresBackend& backend, std::vector<ColumnInfo> columns, std::vector<ValueKind> kinds,
-                 std::string jet_sql, int timeout_seconds)
+                 std::string jet_sql, int timeout_seconds, ResultPtr first = {nullptr, &PQclear})
       : backend_(backend),
         columns_(std::move(columns)),
         kinds_(std::move(kinds)),
         jet_sql_(std::move(jet_sql)),
-        timeout_seconds_(timeout_seconds) {}
+        timeout_seconds_(timeout_seconds),
+        first_result_(std::move(first)) {}
   ~PostgresCursor() override;
 
   const std::vector<ColumnInfo>& columns() const override { return columns_; }
@@ -113,6 +116,7 @@ class PostgresCursor final : public RowCursor {
   bool is_streaming_ = true;
   std::deque<std::vector<vb::Variant>> buffered_rows_;
   std::string pending_error_;
+  ResultPtr first_result_;
 };
 
 class PostgresBackend final : public Backend, public Catalog {
@@ -184,13 +188,31 @@ class PostgresBackend final : public Backend, public Catalog {
                                      int command_timeout_seconds) override {
     DetachActiveCursor();
     SetStatementTimeout(command_timeout_seconds);
-    const Prepared& prepared = Prepare(translated, jet_sql);
-    if (!PQsendQueryPrepared(connection_, prepared.name.c_str(), 0, nullptr, nullptr, nullptr, 0) ||
-        !PQsetSingleRowMode(connection_)) {
-      throw SqlError(TrimMessage(PQerrorMessage(connection_)), std::string(jet_sql));
+    std::unique_ptr<PostgresCursor> cursor;
+    if (IsOnSearchPath(translated.tables) && seen_once_.insert(translated.sql).second) {
+      // First sight (a lookup by a new key usually is the last too): parse, run and describe in one round
+      // trip, the columns read from the first result. A text that comes again is prepared then.
+      if (seen_once_.size() > kMaxPreparedStatements) seen_once_ = {translated.sql};
+      if (!PQsendQueryParams(connection_, translated.sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) ||
+          !PQsetSingleRowMode(connection_)) {
+        throw SqlError(TrimMessage(PQerrorMessage(connection_)), std::string(jet_sql));
+      }
+      ResultPtr first(PQgetResult(connection_), &PQclear);
+      if (first == nullptr) throw SqlError(TrimMessage(PQerrorMessage(connection_)), std::string(jet_sql));
+      Prepared described;
+      Describe(first.get(), translated, described);
+      cursor =
+          std::make_unique<PostgresCursor>(*this, std::move(described.columns), std::move(described.kinds),
+                                           std::string(jet_sql), command_timeout_seconds, std::move(first));
+    } else {
+      const Prepared& prepared = Prepare(translated, jet_sql);
+      if (!PQsendQueryPrepared(connection_, prepared.name.c_str(), 0, nullptr, nullptr, nullptr, 0) ||
+          !PQsetSingleRowMode(connection_)) {
+        throw SqlError(TrimMessage(PQerrorMessage(connection_)), std::string(jet_sql));
+      }
+      cursor = std::make_unique<PostgresCursor>(*this, prepared.columns, prepared.kinds, std::string(jet_sql),
+                                                command_timeout_seconds);
     }
-    auto cursor = std::make_unique<PostgresCursor>(*this, prepared.columns, prepared.kinds,
-                                                   std::string(jet_sql), command_timeout_seconds);
     active_cursor_ = cursor.get();
     return cursor;
   }
@@ -279,10 +301,24 @@ class PostgresBackend final : public Backend, public Catalog {
     }
     Prepared prepared;
     prepared.name = "vob_" + std::to_string(++statement_count_);
-    PGresult* result = PQprepare(connection_, prepared.name.c_str(), translated.sql.c_str(), 0, nullptr);
-    CheckResult(result, PGRES_COMMAND_OK, jet_sql);
-    result = PQdescribePrepared(connection_, prepared.name.c_str());
+    auto [prepare_result, result] = PrepareAndDescribe(prepared.name, translated.sql);
+    if (PQresultStatus(prepare_result) != PGRES_COMMAND_OK) PQclear(result);  // only the first error counts
+    CheckResult(prepare_result, PGRES_COMMAND_OK, jet_sql);
     CheckResult(result, PGRES_COMMAND_OK, jet_sql, /*keep=*/true);
+    Describe(result, translated, prepared);
+    PQclear(result);
+    return prepared_.emplace(translated.sql, std::move(prepared)).first->second;
+  }
+
+  // Whether every table is known from the catalog, so that describing a result needs no query of its own.
+  bool IsOnSearchPath(const std::vector<data::TableName>& tables) {
+    LoadCatalog();
+    return std::all_of(tables.begin(), tables.end(),
+                       [&](const data::TableName& name) { return tables_.contains(Lower(name.table)); });
+  }
+
+  // The columns and kinds of a statement from a result that describes it (a description or any result).
+  void Describe(const PGresult* result, const TranslatedStatement& translated, Prepared& prepared) {
     size_t computed = 0;
     for (int i = 0; i < PQnfields(result); ++i) {
       ColumnInfo column;
@@ -295,8 +331,25 @@ class PostgresBackend final : public Backend, public Catalog {
       prepared.kinds.push_back(KindFromType(PQftype(result, i), PQfmod(result, i), computed_kind));
       prepared.columns.push_back(std::move(column));
     }
-    PQclear(result);
-    return prepared_.emplace(translated.sql, std::move(prepared)).first->second;
+  }
+
+  // Sends both in one round trip: a lookup by each new key is a new statement text, and on a report that
+  // looks up a row per group the round trips are most of PostgreSQL's cost. Returns the two results (or
+  // nulls).
+  std::pair<PGresult*, PGresult*> PrepareAndDescribe(const std::string& name, const std::string& sql) {
+    if (!PQenterPipelineMode(connection_)) return {nullptr, nullptr};
+    PGresult* results[2] = {nullptr, nullptr};
+    if (PQsendPrepare(connection_, name.c_str(), sql.c_str(), 0, nullptr) &&
+        PQsendDescribePrepared(connection_, name.c_str()) && PQpipelineSync(connection_)) {
+      // Each command's result is followed by a null; the sync's own result ends the pipeline.
+      for (PGresult*& result : results) {
+        result = PQgetResult(connection_);
+        while (PGresult* extra = PQgetResult(connection_)) PQclear(extra);
+      }
+      PQclear(PQgetResult(connection_));
+    }
+    PQexitPipelineMode(connection_);
+    return {results[0], results[1]};
   }
 
   void CheckResult(PGresult* result, ExecStatusType expected, std::string_view jet_sql, bool keep = false) {
@@ -316,6 +369,7 @@ class PostgresBackend final : public Backend, public Catalog {
   std::unordered_map<std::string, std::unordered_map<std::string, ValueKind>> tables_;
   std::unordered_map<Oid, std::string> table_names_;
   std::unordered_map<std::string, Prepared> prepared_;
+  std::unordered_set<std::string> seen_once_;
   uint64_t statement_count_ = 0;
 };
 
@@ -325,6 +379,7 @@ PostgresCursor::~PostgresCursor() {
 }
 
 void PostgresCursor::Abandon() {
+  first_result_.reset();
   // A lookup closed after its first row has the rest of its short result on the way: reading it is far
   // quicker than a cancel request, which opens a connection of its own. Longer or slower results are
   // cancelled.
@@ -357,7 +412,8 @@ void PostgresCursor::Drain() {
 }
 
 bool PostgresCursor::Receive(std::vector<vb::Variant>& row) {
-  const ResultPtr result(PQgetResult(backend_.connection()), &PQclear);
+  const ResultPtr result(
+      first_result_ != nullptr ? first_result_.release() : PQgetResult(backend_.connection()), &PQclear);
   if (result == nullptr) {
     is_streaming_ = false;
     return false;

@@ -1,5 +1,6 @@
 // A file written under a temporary name next to its target and renamed into place only by Commit.
-// Dropping it without Commit deletes the temporary, so a failed run never leaves a file that looks complete.
+// Dropping it without Commit deletes the temporary, and so does a stop signal once RemoveTemporariesOnStop
+// ran.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +9,8 @@
 #include <string_view>
 
 namespace vob::render {
+
+struct PendingPath;  // output_file.cc
 
 class OutputFile {
  public:
@@ -36,6 +39,11 @@ class OutputFile {
   std::string temporary_;
   std::FILE* file_ = nullptr;
   bool is_committed_ = false;
+  PendingPath* pending_ = nullptr;  // the temporary's entry for the stop signal handler
 };
+
+// Installs handlers for SIGINT, SIGTERM and SIGHUP (those not ignored) that delete every temporary not
+// committed yet, then end the process by the same signal. For programs, not libraries: call once from main.
+void RemoveTemporariesOnStop();
 
 }  // namespace vob::render

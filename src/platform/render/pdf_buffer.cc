@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/vb/utf8.h"
+
 namespace vob::render {
 
 void PdfBuffer::Grow(size_t count) {
@@ -78,23 +80,8 @@ PdfBuffer& PdfBuffer::TextString(std::string_view utf8) {
 }
 
 char32_t NextCodePoint(std::string_view text, size_t& position) {
-  auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  unsigned char lead = byte(position);
-  int extra = lead >= 0xF8 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : 0;
-  char32_t code = lead & (0x3F >> extra);
-  for (int i = 1; i <= extra; ++i) {
-    if (position + i >= text.size() || (byte(position + i) & 0xC0) != 0x80) {
-      extra = 0;
-      break;
-    }
-    code = (code << 6) | (byte(position + i) & 0x3F);
-  }
-  if (extra == 0) {
-    ++position;
-    return lead;
-  }
-  position += 1 + extra;
-  return code;
+  const char32_t code = vb::DecodeUtf8(text, position);
+  return vb::IsStrayByte(code) ? 0xFFFD : code;
 }
 
 }  // namespace vob::render

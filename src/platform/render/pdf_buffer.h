@@ -64,7 +64,7 @@ inline int64_t MilliFromTwips(int64_t twips) {
   return twips * 50;
 }
 
-// Decodes one UTF-8 character and advances; invalid bytes decode as themselves (Latin-1) so nothing is lost.
+// Decodes one UTF-8 character and advances; a byte that is not UTF-8 reads as U+FFFD, as in the JSON dump.
 char32_t NextCodePoint(std::string_view text, size_t& position);
 
 }  // namespace vob::render

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,8 @@
 #include "framework/schema/schema_error.h"
 #include "framework/schema/schema_sql.h"
 #include "framework/schema/sqlite_loader.h"
+#include "platform/data/jet_tokenizer.h"
+#include "platform/data/jet_translator.h"
 
 namespace vob::schema {
 namespace {
@@ -93,6 +96,61 @@ TEST(PostgresLoader, LoadsTheSameRowsAsSqlite) {
   PostgresValue(connection, "DROP SCHEMA " + schema + " CASCADE");
   PQfinish(connection);
   std::filesystem::remove(file);
+}
+
+// The column kinds of the accounting tables, so that the translator knows which comparisons are of text.
+class SchemaCatalog final : public data::Catalog {
+ public:
+  std::optional<data::ValueKind> ColumnKind(std::string_view table, std::string_view column) override {
+    for (const TableDef& candidate : AccountingTables()) {
+      if (!data::EqualsIgnoringCase(candidate.name, table)) continue;
+      for (const ColumnDef& definition : candidate.columns) {
+        if (data::EqualsIgnoringCase(definition.name, column))
+          return definition.type == ColumnType::kText ? data::ValueKind::kText : data::ValueKind::kLong;
+      }
+    }
+    return std::nullopt;
+  }
+};
+
+// A per-row lookup by a text key compares lower() of both sides on PostgreSQL; an index must serve exactly
+// that expression, or each lookup scans its table.
+TEST(PostgresLoader, IndexesServeCaseInsensitiveKeyLookups) {
+  const char* server = std::getenv("VOB_TEST_PG");
+  if (server == nullptr || *server == '\0') GTEST_SKIP() << "VOB_TEST_PG is not set";
+  const std::string schema = "vob_index_test_" + std::to_string(getpid());
+  LoadDemoPostgres(server, {1, *ParseIsoDate("2026-03-31")}, true, schema);
+  PGconn* connection = PQconnectdb(server);
+  ASSERT_EQ(PQstatus(connection), CONNECTION_OK) << PQerrorMessage(connection);
+  // The tables are empty: without this the planner would rightly prefer a scan.
+  PQclear(PQexec(connection, ("SET search_path TO " + schema + "; SET enable_seqscan = off").c_str()));
+
+  struct Case {
+    const char* jet;
+    const char* index;
+  };
+  const Case kCases[] = {
+      {"SELECT * FROM Customers WHERE CustomerID = 'ACME0021'", "ix_customers_customerid_lower"},
+      {"Select Name, TaxID from Vendors  WHERE VendorID = 'v100'", "ix_vendors_vendorid_lower"},
+      {"SELECT * FROM GLAccountsHeader WHERE AccountNo = '1010'", "ix_glaccountsheader_accountno_lower"},
+      {"SELECT ARInvoiceHeader.*, Customers.* FROM ARInvoiceHeader INNER JOIN Customers ON "
+       "ARInvoiceHeader.CustomerID = Customers.CustomerId Where ARInvoiceHeader.CustomerID = 'ACME0021'",
+       "ix_arinvoiceheader_customerid_lower"},
+      {"SELECT * FROM APInvoiceHeader WHERE VendorID = 'V100'", "ix_apinvoiceheader_vendorid_lower"},
+  };
+  SchemaCatalog catalog;
+  for (const Case& c : kCases) {
+    const std::string sql = data::TranslateJet(c.jet, data::SqlDialect::kPostgres, catalog).sql;
+    PGresult* result = PQexec(connection, ("EXPLAIN " + sql).c_str());
+    std::string plan = PQresultErrorMessage(result);
+    for (int row = 0; row < PQntuples(result); ++row) plan += std::string(PQgetvalue(result, row, 0)) + "\n";
+    PQclear(result);
+    EXPECT_NE(plan.find(c.index), std::string::npos) << sql << "\n" << plan;
+    EXPECT_EQ(plan.find("Seq Scan"), std::string::npos) << sql << "\n" << plan;
+  }
+  PQclear(
+      PQexec(connection, ("SET client_min_messages TO warning; DROP SCHEMA " + schema + " CASCADE").c_str()));
+  PQfinish(connection);
 }
 
 TEST(PostgresLoader, NamesTheServerThatRefuses) {

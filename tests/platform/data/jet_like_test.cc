@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/data/sql_error.h"
 
 namespace vob::data {
@@ -42,6 +44,39 @@ TEST(JetLikePattern, MatchesWithJetWildcardsIgnoringCase) {
   }
   EXPECT_THROW(JetLikePattern("[abc"), SqlError);
   EXPECT_THROW(JetLikePattern("[z-a]"), SqlError);
+}
+
+// Bytes that are not UTF-8 never decode into a wildcard or into a character the pattern names.
+TEST(JetLikePattern, MalformedUtf8IsNeitherWildcardNorOtherCharacter) {
+  struct Case {
+    const char* pattern;
+    const char* text;
+    bool matches;
+  };
+  const Case cases[] = {
+      {"#", "\xC0\xA3", false},  // overlong "#"
+      {"?#", "\xC0\xA3", false},
+      {"??", "\xC0\xA3", true},  // two stray bytes, one character each
+      {"*", "\xE0\x80\xA3", true},
+      {"\xC3\x80", "\xC0", false},  // the byte C0 is not U+00C0
+      {"[\xC3\x80-\xEF\xBF\xBF]", "\xC0", false},
+      {"[!a]", "\xC0", true},
+      {"a?c", "a\xED\xA0\x80" "c", false},  // a surrogate is three stray bytes
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(JetLikePattern(c.pattern).Matches(c.text), c.matches)
+        << testing::PrintToString(std::string(c.pattern)) << " ~ "
+        << testing::PrintToString(std::string(c.text));
+  }
+  for (const char* pattern : {"\xC0\xA3", "a\xE0\x80\xA3", "[a-\xC1\xBF]", "\xC3"}) {
+    EXPECT_THROW(JetLikePattern{pattern}, SqlError) << testing::PrintToString(std::string(pattern));
+  }
+  try {
+    JetLikePattern("ab\xC0\xA3");
+    ADD_FAILURE() << "a pattern that is not UTF-8 compiled";
+  } catch (const SqlError& error) {
+    EXPECT_STREQ(error.what(), "invalid Like pattern: byte 3 is not UTF-8");
+  }
 }
 
 TEST(JetLikePattern, WritesEquivalentRegularExpressions) {

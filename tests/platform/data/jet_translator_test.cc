@@ -91,6 +91,8 @@ TEST(JetTranslator, RefusesWhatItDoesNotKnow) {
        "the power operator (^) is not supported at column 37 near \"^\""},
       {"Select StrConv(AccountNo, 1) from GLHeader", "unsupported function \"StrConv\" at column 8"},
       {"Select Left(AccountNo) from GLHeader", "function Left takes 2 arguments, not 1 at column 8"},
+      {"Select * from GLHeader where Sum() > 0", "function Sum takes 1 arguments, not 0 at column 30"},
+      {"Select * from GLHeader where IIf(1) = 'a'", "function IIf takes 3 arguments, not 1 at column 30"},
       {"Select * from GLHeader where AccountNo Like 'A[B'",
        "invalid Like pattern 'A[B': unclosed '[' at column 45"},
       {"Select * from GLHeader where CheckDate = ##", "invalid date literal ## at column 42 near \"##\""},
