@@ -101,18 +101,6 @@ constexpr ControlRow kTotalRows[] = {
 };
 // clang-format on
 
-// Amount times the document's sign; a Null amount stays Null.
-Variant Signed(const Variant& amount, int sign) {
-  if (vb::IsNull(amount)) return Variant::Null();
-  return Variant(vb::CCur(amount) * sign);
-}
-
-// Group values as text for the table of contents; a Null billing group is an empty entry rather than an
-// error that would stop the report.
-std::string EntryText(const Variant& group_value) {
-  return vb::GeneralText(group_value);
-}
-
 }  // namespace
 
 PartnerAnalysis::PartnerAnalysis(const Design& design) : design_(design) {
@@ -148,6 +136,11 @@ PartnerAnalysis::PartnerAnalysis(const Design& design) : design_(design) {
     Declare({}, total_name);
   }
   Declare({}, kTotalRows);
+}
+
+Variant PartnerAnalysis::Signed(const Variant& amount, int sign) {
+  if (vb::IsNull(amount)) return Variant::Null();
+  return Variant(vb::CCur(amount) * sign);
 }
 
 void PartnerAnalysis::ActiveReport_DataInitialize() {
@@ -207,16 +200,19 @@ void PartnerAnalysis::Detail_BeforePrint() {
   }
 }
 
+// Group values enter the table of contents as text; a Null billing group is an empty entry rather than an
+// error that would stop the report.
 void PartnerAnalysis::GroupHeader1_Format() {
   const Section& header = Sections("GroupHeader1");
   if (!design_.forgets_name_each_page && header.is_repeating()) mPrintedName.clear();
-  TOC().Add(EntryText(header.group_value()));
+  TOC().Add(vb::GeneralText(header.group_value()));
 }
 
 void PartnerAnalysis::GroupHeader2_Format() {
   const Section& header = Sections("GroupHeader2");
   if (!design_.forgets_name_each_page && header.is_repeating()) return;
-  TOC().Add(EntryText(Sections("GroupHeader1").group_value()) + "\\" + EntryText(header.group_value()));
+  TOC().Add(vb::GeneralText(Sections("GroupHeader1").group_value()) + "\\" +
+            vb::GeneralText(header.group_value()));
 }
 
 }  // namespace vob::reports

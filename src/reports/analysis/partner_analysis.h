@@ -47,6 +47,9 @@ class PartnerAnalysis : public ListingReport {
   explicit PartnerAnalysis(const Design& design);
 
  private:
+  // The amount times the document's sign; a Null amount stays Null.
+  static Variant Signed(const Variant& amount, int sign);
+
   const Design& design_;
   // The partner whose name printed last; its further lines leave the name out.
   std::string mPrintedName;
