@@ -11,8 +11,8 @@ namespace {
 
 // The partner's name, the document, its date and its three amounts up to the right margin.
 constexpr int32_t kNameLeft = 0, kNameWidth = 2600;
-constexpr int32_t kTypeLeft = 2700, kTypeWidth = 600;
-constexpr int32_t kNumberLeft = 3350, kNumberWidth = 1300;
+constexpr int32_t kTypeLeft = 2700, kTypeWidth = 700;
+constexpr int32_t kNumberLeft = 3450, kNumberWidth = 1300;
 constexpr int32_t kDateLeft = 4900, kDateWidth = 900;
 constexpr int32_t kAmountWidth = 1400;
 constexpr int32_t kTotalLeft = kPrintWidth - kAmountWidth;
