@@ -17,7 +17,7 @@ class ContactList : public ListingReport {
     std::string_view sql_by_id;         // "Select * from Customers order by CustomerID"
     std::string_view sql_by_name;       // "Select * from Customers order by Name"
     std::string_view sql_by_group;      // "Select * from Customers order by billgroup, name"
-    std::string_view caption_by_id;     // txtSortby: "Customer ID"
+    std::string_view caption_by_id;     // txtSortby, and Label3 over the first column: "Customer ID"
     std::string_view caption_by_name;   // "Customer Name"
     std::string_view caption_by_group;  // "Customer Group"
     std::string_view id_control;        // the first column: "txtCustomerID"

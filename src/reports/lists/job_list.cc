@@ -64,7 +64,8 @@ class rptJobList final : public ListingReport {
   static constexpr int32_t kStartLeft = 3700, kEndLeft = 4600, kDateWidth = 850;
   static constexpr int32_t kStatusLeft = 5500, kStatusWidth = 650;
   static constexpr int32_t kEstRevenueLeft = 6200, kEstCostLeft = 7350, kEstWidth = 1100;
-  static constexpr int32_t kActRevenueLeft = 8500, kActCostLeft = 9650, kActWidth = kPrintWidth - kActCostLeft;
+  static constexpr int32_t kActRevenueLeft = 8500, kActCostLeft = 9650,
+                           kActWidth = kPrintWidth - kActCostLeft;
 
   static constexpr int32_t kDateTop = kCompanyHeaderHeight + 60;
   static constexpr int32_t kCaptionTop = kDateTop + kLineHeight + 120;

@@ -60,13 +60,5 @@ TEST(JobInfo, PrintsAJobWithoutTransactionsFromItsHeader) {
   EXPECT_EQ(TextsOf(model, "txtNotes"), (std::vector<std::string>{"No work yet"}));
 }
 
-TEST(JobInfo, UnknownJobPrintsNoJob) {
-  ReportDatabase database;
-  database.Exec(kJobs);
-  const engine::PageModel model = database.Run("jobinfo", JobInfoOf("J9", ""));
-  EXPECT_TRUE(TextsOf(model, "txtJobID").empty());
-  EXPECT_EQ(model.page_count(), 1);
-}
-
 }  // namespace
 }  // namespace vob
