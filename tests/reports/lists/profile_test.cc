@@ -77,6 +77,24 @@ TEST(CustomerProfile, AddsTheLocationsOnlyForANumberAboveZero) {
   EXPECT_ANY_THROW(database.Run("customer", Profile("O'Brien", "1")));
 }
 
+TEST(CustomerProfile, GrowsTheLocationsOverPagesAndKeepsTheNotesAfterThem) {
+  ReportDatabase database;
+  database.Exec("INSERT INTO Customers (CustomerID, Name, Notes) VALUES ('C1', 'Alder', 'Last')");
+  std::string locations = "INSERT INTO CustomersAlt (CustomerID, Location) VALUES ";
+  Texts expected;
+  for (int i = 10; i < 40; ++i) {
+    expected.push_back("L" + std::to_string(i));
+    locations += (i > 10 ? ", ('C1', '" : "('C1', '") + expected.back() + "')";
+  }
+  database.Exec(locations);
+  const engine::PageModel model = database.Run("customer", Profile("C1", "1"));
+  EXPECT_EQ(TextsOf(model, "txtLocation"), expected);
+  EXPECT_GE(model.page_count(), 3);  // 30 locations of four lines each
+  const engine::Page& last = model.pages().back();
+  EXPECT_TRUE(std::any_of(last.items.begin(), last.items.end(),
+                          [](const engine::PageItem& item) { return item.text == "Last"; }));
+}
+
 TEST(VendorProfile, NamesVendorsTerritoryAndLastPurchase) {
   ReportDatabase database;
   database.Exec(R"sql(
