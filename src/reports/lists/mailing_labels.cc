@@ -107,7 +107,9 @@ class rptLabels final : public ReportBase {
     return text + "\r\n" + line;
   }
 
-  // The design sizes are those of the inch stock of 30 labels a sheet; report start replaces them.
+  // The design sizes are those of the inch stock of 30 labels a sheet; report start replaces them. The text
+  // starts at the label's edge (the stock's margins and pitches place it) in Arial 9, so that a full block of
+  // five lines fits a one-inch label.
   static constexpr SectionRow kSections[] = {
       {kDetail, 1440},
   };

@@ -54,7 +54,7 @@ constexpr int32_t kCreditCaptionWidth = 1500, kCreditLeft = 7550, kCreditWidth =
 
 constexpr SectionRow kSections[] = {
     {kBannerHeader, kCompanyHeaderHeight + 160},
-    {kDetail, 100},
+    {kDetail, 100},  // holds only the locations subreport, which starts 100 high and grows
     {kGroupFooter1, 3 * kLineHeight + 120},
     {kBannerFooter, 0},
 };
