@@ -72,6 +72,7 @@ class Translator {
       }
     }
     if (select.top >= 0) sql += " LIMIT " + std::to_string(select.top);
+    if (!parameter_texts_.empty()) NumberParameters();
     return std::move(result_);
   }
 
@@ -289,13 +290,41 @@ class Translator {
   // The left operand of a comparison, made to compare text without regard to case.
   std::string Caseless(const JetExpr& operand, bool is_text) {
     if (!is_text) return Emit(operand);
-    return dialect_ == SqlDialect::kSqlite ? Emit(operand) + " COLLATE NOCASE"
-                                           : "lower(" + Emit(operand) + ")";
+    return dialect_ == SqlDialect::kSqlite ? Emit(operand) + " COLLATE NOCASE" : Lowered(operand);
   }
   // Any other operand: PostgreSQL lowers both sides; SQLite's collation on the left operand covers both.
   std::string CaselessOther(const JetExpr& operand, bool is_text) {
-    if (dialect_ == SqlDialect::kPostgres && is_text) return "lower(" + Emit(operand) + ")";
+    if (dialect_ == SqlDialect::kPostgres && is_text) return Lowered(operand);
     return Emit(operand);
+  }
+  // PostgreSQL: a text literal becomes a parameter; lower() gives it its type, as it would the literal.
+  // The operands of one expression are emitted in no fixed order, so the text first holds a mark (kMark, the
+  // literal's index, kMark) that NumberParameters turns into $1, $2, ... in reading order.
+  std::string Lowered(const JetExpr& operand) {
+    if (operand.kind != JetExpr::kText) return "lower(" + Emit(operand) + ")";
+    parameter_texts_.push_back(operand.text);
+    return "lower(" + std::string(1, kMark) + std::to_string(parameter_texts_.size() - 1) + kMark + ")";
+  }
+
+  void NumberParameters() {
+    std::string numbered;
+    char quote = 0;  // inside '...' or "...": a mark there is the literal's own byte
+    for (size_t i = 0; i < result_.sql.size(); ++i) {
+      const char c = result_.sql[i];
+      if (quote != 0) {
+        if (c == quote) quote = 0;  // a doubled quote closes and reopens: the same either way
+      } else if (c == '\'' || c == '"') {
+        quote = c;
+      } else if (c == kMark) {
+        const size_t end = result_.sql.find(kMark, i + 1);
+        result_.parameters.push_back(parameter_texts_[std::stoul(result_.sql.substr(i + 1, end - i - 1))]);
+        numbered += "$" + std::to_string(result_.parameters.size());
+        i = end;
+        continue;
+      }
+      numbered += c;
+    }
+    result_.sql = std::move(numbered);
   }
 
   std::string EmitCompare(const JetExpr& expr) {
@@ -424,6 +453,8 @@ class Translator {
   SqlDialect dialect_;
   Catalog& catalog_;
   TranslatedStatement result_;
+  static constexpr char kMark = '\x01';
+  std::vector<std::string> parameter_texts_;  // in the order Lowered saw them
 };
 
 }  // namespace

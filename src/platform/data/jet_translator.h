@@ -34,6 +34,9 @@ struct TranslatedStatement {
   // backend gives them to the result columns that have no base table, in the same order.
   std::vector<ValueKind> computed_kinds;
   std::vector<TableName> tables;
+  // PostgreSQL only: the texts compared without regard to case, sent as parameters $1, $2, ... so that
+  // lookups that differ only by their key share one prepared statement.
+  std::vector<std::string> parameters;
 };
 
 // Throws SqlError quoting `jet_sql` for text that is not one SELECT of the dialect or uses a construct or

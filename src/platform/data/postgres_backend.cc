@@ -189,11 +189,16 @@ class PostgresBackend final : public Backend, public Catalog {
     DetachActiveCursor();
     SetStatementTimeout(command_timeout_seconds);
     std::unique_ptr<PostgresCursor> cursor;
+    std::vector<const char*> values;
+    values.reserve(translated.parameters.size());
+    for (const std::string& value : translated.parameters) values.push_back(value.c_str());
+    const int value_count = static_cast<int>(values.size());
     if (IsOnSearchPath(translated.tables) && seen_once_.insert(translated.sql).second) {
       // First sight (a lookup by a new key usually is the last too): parse, run and describe in one round
       // trip, the columns read from the first result. A text that comes again is prepared then.
       if (seen_once_.size() > kMaxPreparedStatements) seen_once_ = {translated.sql};
-      if (!PQsendQueryParams(connection_, translated.sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) ||
+      if (!PQsendQueryParams(connection_, translated.sql.c_str(), value_count, nullptr, values.data(),
+                             nullptr, nullptr, 0) ||
           !PQsetSingleRowMode(connection_)) {
         throw SqlError(TrimMessage(PQerrorMessage(connection_)), std::string(jet_sql));
       }
@@ -206,7 +211,8 @@ class PostgresBackend final : public Backend, public Catalog {
                                            std::string(jet_sql), command_timeout_seconds, std::move(first));
     } else {
       const Prepared& prepared = Prepare(translated, jet_sql);
-      if (!PQsendQueryPrepared(connection_, prepared.name.c_str(), 0, nullptr, nullptr, nullptr, 0) ||
+      if (!PQsendQueryPrepared(connection_, prepared.name.c_str(), value_count, values.data(), nullptr,
+                               nullptr, 0) ||
           !PQsetSingleRowMode(connection_)) {
         throw SqlError(TrimMessage(PQerrorMessage(connection_)), std::string(jet_sql));
       }

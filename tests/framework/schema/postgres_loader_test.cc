@@ -140,8 +140,13 @@ TEST(PostgresLoader, IndexesServeCaseInsensitiveKeyLookups) {
   };
   SchemaCatalog catalog;
   for (const Case& c : kCases) {
-    const std::string sql = data::TranslateJet(c.jet, data::SqlDialect::kPostgres, catalog).sql;
-    PGresult* result = PQexec(connection, ("EXPLAIN " + sql).c_str());
+    const data::TranslatedStatement translated =
+        data::TranslateJet(c.jet, data::SqlDialect::kPostgres, catalog);
+    const std::string& sql = translated.sql;
+    std::vector<const char*> values;
+    for (const std::string& value : translated.parameters) values.push_back(value.c_str());
+    PGresult* result = PQexecParams(connection, ("EXPLAIN " + sql).c_str(), static_cast<int>(values.size()),
+                                    nullptr, values.data(), nullptr, nullptr, 0);
     std::string plan = PQresultErrorMessage(result);
     for (int row = 0; row < PQntuples(result); ++row) plan += std::string(PQgetvalue(result, row, 0)) + "\n";
     PQclear(result);

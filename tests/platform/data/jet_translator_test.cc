@@ -42,7 +42,7 @@ TEST(JetTranslator, TranslatesForEachDialect) {
       {"Select GLHeader.[Group], Id from GLHeader where ((GLHeader.AccountNo) Between '1' And '2') order by "
        "Id DESC",
        R"(SELECT "GLHeader"."Group", "Id" FROM "GLHeader" WHERE ("GLHeader"."AccountNo" COLLATE NOCASE BETWEEN '1' AND '2') ORDER BY "Id" DESC)",
-       R"(SELECT "glheader"."group", "id" FROM "glheader" WHERE (lower("glheader"."accountno") BETWEEN lower('1') AND lower('2')) ORDER BY "id" DESC NULLS LAST)"},
+       R"(SELECT "glheader"."group", "id" FROM "glheader" WHERE (lower("glheader"."accountno") BETWEEN lower($1) AND lower($2)) ORDER BY "id" DESC NULLS LAST)"},
       {"SELECT h.*, d.Amount FROM (GLHeader AS h INNER JOIN GLDetail d ON h.AccountNo = d.AccountNo) WHERE "
        "Id In (1, 2)",
        R"(SELECT "h".*, "d"."Amount" FROM ("GLHeader" AS "h" INNER JOIN "GLDetail" AS "d" ON ("h"."AccountNo" COLLATE NOCASE = "d"."AccountNo")) WHERE ("Id" IN (1, 2)))",
@@ -67,6 +67,16 @@ TEST(JetTranslator, TranslatesForEachDialect) {
     EXPECT_EQ(sqlite.sql, c.sqlite) << c.jet;
     EXPECT_EQ(TranslateJet(c.jet, SqlDialect::kPostgres, catalog).sql, c.postgres) << c.jet;
   }
+  // Texts compared without regard to case travel as parameters, so that lookups by other keys share a plan.
+  const TranslatedStatement lookup =
+      TranslateJet("Select * from GLHeader where AccountNo = 'It''s' or Id = 2 or AccountNo In ('a', 'b')",
+                   SqlDialect::kPostgres, catalog);
+  EXPECT_EQ(lookup.sql,
+            R"(SELECT * FROM "glheader" WHERE (((lower("accountno") = lower($1)) OR ("id" = 2)) OR )"
+            R"((lower("accountno") IN (lower($2), lower($3)))))");
+  EXPECT_EQ(lookup.parameters, (std::vector<std::string>{"It's", "a", "b"}));
+  EXPECT_TRUE(TranslateJet("Select * from GLHeader where AccountNo = 'x'", SqlDialect::kSqlite, catalog)
+                  .parameters.empty());
   const TranslatedStatement kinds = TranslateJet(
       "Select Sum(Amount), Count(*), AccountNo, Amount * 2.5 from GLDetail", SqlDialect::kSqlite, catalog);
   EXPECT_EQ(kinds.computed_kinds,
