@@ -28,28 +28,7 @@ rows=$("$cli" sql --db "$db" "SELECT count(*) AS n FROM ARInvoiceHeader INNER JO
 ARInvoiceHeader.CustomerID = Customers.CustomerId" | tail -n 1)
 echo "scale $scale: $rows receivable documents"
 
-# best_of LABEL COMMAND...: runs the command RUNS times, keeps the least CPU time (with that run's elapsed time)
-# and the largest peak memory.
-best_of() {
-  label=$1
-  shift
-  best_seconds=
-  best_elapsed=
-  peak_kb=0
-  i=0
-  while [ "$i" -lt "$runs" ]; do
-    /usr/bin/time -f '%e %M %U %S' -o "$work/time" "$@" >"$work/stdout" 2>"$work/stderr"
-    read -r elapsed kb user system <"$work/time"
-    seconds=$(echo "$user + $system" | bc)
-    if [ -z "$best_seconds" ] || [ "$(echo "$seconds < $best_seconds" | bc)" = 1 ]; then
-      best_seconds=$seconds
-      best_elapsed=$elapsed
-    fi
-    if [ "$kb" -gt "$peak_kb" ]; then peak_kb=$kb; fi
-    i=$((i + 1))
-  done
-  eval "${label}_seconds=$best_seconds ${label}_elapsed=$best_elapsed ${label}_kb=$peak_kb"
-}
+. "$(dirname "$0")/best_of.sh"
 
 best_of read "$cli" sql --db "$db" "$sql"
 read_lines=$(($(wc -l <"$work/stdout") - 1))
