@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "framework/contact_fields.h"
 #include "framework/standard_layout.h"
 
 namespace vob::reports {
@@ -73,8 +74,6 @@ constexpr ParamRow kParams[] = {
 };
 // clang-format on
 
-constexpr const char* kContactFields[] = {"fldZip", "fldPhone1", "fldPhone2", "fldFax"};
-
 }  // namespace
 
 ContactList::ContactList(const Design& design) : design_(design) {
@@ -104,7 +103,7 @@ void ContactList::ActiveReport_DataInitialize() {
     sql = design_.sql_by_group;
   }
   SetMainSql(std::move(sql));
-  for (const char* field : kContactFields) Fields().Add(field);
+  AddContactFields(*this);
 }
 
 void ContactList::ActiveReport_ReportStart() {
@@ -121,24 +120,8 @@ void ContactList::ActiveReport_ReportStart() {
   Controls<TextBox>("txtCurrentBalance").set_output_format(Settings().CurrencyFormat);
 }
 
-// The postal code is trimmed before its length is tested, so a nine-digit code with blanks around it still
-// splits; the phones are trimmed before FormatPhone, which tests the length as passed. A Null column gives an
-// empty field rather than the previous row's value.
 void ContactList::ActiveReport_FetchData(bool& /*eof*/) {
-  const data::Recordset* row = CurrentRow();
-  if (row == nullptr) return;
-  auto trimmed = [row](std::string_view column) {
-    const Variant& value = row->Fields(column);
-    return vb::IsNull(value) ? std::string() : vb::Trim(vb::CStr(value));
-  };
-  vb::ResumeNext(
-      [&] {
-        const std::string zip = trimmed("zipcode");
-        Fields("fldZip").set_value(zip.size() == 9 ? zip.substr(0, 5) + "-" + zip.substr(5) : zip);
-      },
-      [&] { Fields("fldPhone1").set_value(FormatPhone(trimmed("Phone1"))); },
-      [&] { Fields("fldPhone2").set_value(FormatPhone(trimmed("Phone2"))); },
-      [&] { Fields("fldFax").set_value(FormatPhone(trimmed("fax"))); });
+  if (const data::Recordset* row = CurrentRow()) FetchContactFields(*this, *row);
 }
 
 }  // namespace vob::reports

@@ -6,30 +6,11 @@
 #include <string>
 
 #include "framework/bind_data_control.h"
+#include "framework/contact_fields.h"
 #include "framework/standard_layout.h"
 
 namespace vob::reports {
 namespace {
-
-constexpr const char* kContactFields[] = {"fldZip", "fldPhone1", "fldPhone2", "fldFax"};
-
-// The postal code is trimmed before its length is tested, so a nine-digit code with blanks around it still
-// splits; the phones are trimmed before FormatPhone, which tests the length as passed. A Null column gives an
-// empty field rather than the previous row's value.
-void FetchContactFields(ActiveReport& report, const data::Recordset& row) {
-  auto trimmed = [&row](std::string_view column) {
-    const Variant& value = row.Fields(column);
-    return vb::IsNull(value) ? std::string() : vb::Trim(vb::CStr(value));
-  };
-  vb::ResumeNext(
-      [&] {
-        const std::string zip = trimmed("zipcode");
-        report.Fields("fldZip").set_value(zip.size() == 9 ? zip.substr(0, 5) + "-" + zip.substr(5) : zip);
-      },
-      [&] { report.Fields("fldPhone1").set_value(FormatPhone(trimmed("Phone1"))); },
-      [&] { report.Fields("fldPhone2").set_value(FormatPhone(trimmed("Phone2"))); },
-      [&] { report.Fields("fldFax").set_value(FormatPhone(trimmed("fax"))); });
-}
 
 // The name and address block on the left, the phones and contact on the right; both profiles and their
 // locations print them alike.
@@ -159,7 +140,7 @@ void ProfileLocations::ActiveReport_DataInitialize() {
   BindDataControl(data);
   data.set_source(std::string(design_.sql) + std::string(design_.where) + ReportParam(1) +
                   "') order by location;");
-  for (const char* field : kContactFields) Fields().Add(field);
+  AddContactFields(*this);
 }
 
 void ProfileLocations::ActiveReport_FetchData(bool& /*eof*/) {
@@ -189,7 +170,7 @@ Profile::Profile(const Design& design) : design_(design) {
 // run stops with the provider's error.
 void Profile::ActiveReport_DataInitialize() {
   SetMainSql(std::string(design_.sql) + std::string(design_.where) + ReportParam(1) + "');");
-  for (const char* field : kContactFields) Fields().Add(field);
+  AddContactFields(*this);
 }
 
 void Profile::ActiveReport_ReportStart() {
