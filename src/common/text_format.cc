@@ -1,23 +1,45 @@
 // Postal code, phone and date texts, and the non-zero amount test.
 #include "common/text_format.h"
 
+#include <algorithm>
+
 #include "platform/vb/conversions.h"
 #include "platform/vb/format.h"
 #include "settings/report_settings.h"
 
 namespace vob {
 
+namespace {
+
+// Format(text, pattern) for a pattern of "@" placeholders and literals, done directly when the text is plain
+// ASCII with exactly as many characters as placeholders (then filling from the left or the right is the
+// same). Lists format a phone and a postal code on every row.
+std::string FillPlaceholders(std::string_view text, std::string_view pattern) {
+  const bool direct =
+      std::count(pattern.begin(), pattern.end(), '@') == static_cast<std::ptrdiff_t>(text.size()) &&
+      std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!direct) return vb::Format(vb::Variant(text), pattern);
+  std::string filled(pattern);
+  size_t next = 0;
+  for (char& c : filled) {
+    if (c == '@') c = text[next++];
+  }
+  return filled;
+}
+
+}  // namespace
+
 std::string FormatZip(std::string_view zip) {
-  if (vb::Trim(zip).size() == 9) return vb::Format(vb::Variant(zip), "@@@@@-@@@@");
+  if (vb::Trim(zip).size() == 9) return FillPlaceholders(zip, "@@@@@-@@@@");
   return std::string(zip);
 }
 
 std::string FormatPhone(std::string_view phone) {
   switch (phone.size()) {
     case 7:
-      return vb::Format(vb::Variant(phone), "@@@-@@@@");
+      return FillPlaceholders(phone, "@@@-@@@@");
     case 10:
-      return vb::Format(vb::Variant(phone), "(@@@) @@@-@@@@");
+      return FillPlaceholders(phone, "(@@@) @@@-@@@@");
     default:
       return std::string(phone);
   }
