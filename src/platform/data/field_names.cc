@@ -2,14 +2,14 @@
 // Ambiguity is decided per base table: the same table's column selected twice is not ambiguous.
 #include "platform/data/field_names.h"
 
-#include <cctype>
+#include <algorithm>
 
 namespace vob::data {
 namespace {
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : lower) c = vb::LowerAscii(c);
   return lower;
 }
 
@@ -36,6 +36,11 @@ FieldNames::FieldNames(const std::vector<ColumnInfo>& columns, const std::vector
 }
 
 int FieldNames::Find(std::string_view name) const {
+  // Handlers read fields by bare name on every row: that needs no lower-case copy.
+  if (std::none_of(name.begin(), name.end(), [](char c) { return c == '[' || c == '.'; })) {
+    auto found = bare_.find(name);
+    return found != bare_.end() ? found->second : kUnknown;
+  }
   std::string lower = Lower(name);
   // "[Group]" and "Table.[Type]" name fields as the SQL text writes reserved words.
   if (lower.find('[') != std::string::npos) std::erase_if(lower, [](char c) { return c == '[' || c == ']'; });

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/data/backend.h"
+#include "platform/vb/names.h"
 
 namespace vob::data {
 
@@ -29,7 +30,7 @@ class FieldNames {
 
  private:
   std::vector<std::string> display_names_;
-  std::unordered_map<std::string, int> bare_;             // lower-case column -> index or kAmbiguous
+  vb::NameMap<int> bare_;                                 // column -> index or kAmbiguous, any case
   std::unordered_map<std::string, int> qualified_;        // lower-case "table.column" -> index
   std::unordered_map<std::string, std::string> aliases_;  // lower-case written name -> lower-case base table
 };

@@ -1,4 +1,4 @@
-// Name matching for sections, controls and fields: ASCII letters compare without regard to case.
+// Name matching for fields, sections and controls: ASCII letters compare without regard to case.
 // NameMap finds a name by any spelling without making a lower-case copy.
 #pragma once
 
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <unordered_map>
 
-namespace vob::engine {
+namespace vob::vb {
 
 inline char LowerAscii(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -37,4 +37,4 @@ struct NameEqual {
 template <typename Value>
 using NameMap = std::unordered_map<std::string, Value, NameHash, NameEqual>;
 
-}  // namespace vob::engine
+}  // namespace vob::vb
