@@ -12,8 +12,13 @@ std::vector<std::string> TextMeasurer::Wrap(const FontSpec& font, std::string_vi
                                                                   ? std::string_view::npos
                                                                   : paragraph_end - paragraph_start);
     if (!paragraph.empty() && paragraph.back() == '\r') paragraph.remove_suffix(1);
+    // Most paragraphs fit on one line: one measurement instead of one per word. Widths only grow as words
+    // are added, so the word-by-word pass would give the same single line.
+    std::string_view whole = paragraph.substr(0, paragraph.find_last_not_of(' ') + 1);
+    const bool fits = WidthTwips(font, whole) <= width_twips;
     std::string line;
-    size_t position = 0;
+    if (fits) line.assign(whole);
+    size_t position = fits ? paragraph.size() : 0;
     while (position < paragraph.size()) {
       size_t word_end = paragraph.find(' ', position);
       if (word_end == std::string_view::npos) word_end = paragraph.size();
