@@ -56,153 +56,63 @@ constexpr int32_t FooterHeight(int total_rows) {
 }
 
 // Header rows. slot 0 is the left address block, 1 the one beside it; row counts from kHeaderTop.
+// clang-format off
+//  returns {section,         name, kind,          left,                top,                             width,                   height,                    text / field, format, align,  font}
 constexpr ControlRow BlockCaption(int slot, std::string_view name, std::string_view caption) {
-  return {engine::kBannerHeader, name,        engine::kLabel,
-          kBlockLefts[slot],     kHeaderTop,  kBlockWidth,
-          kLineHeight,           caption,     {},
-          Align::kLeft,          kCaptionFont};
+  return {engine::kBannerHeader, name, engine::kLabel, kBlockLefts[slot], kHeaderTop,                      kBlockWidth,             kLineHeight,               caption, {}, Align::kLeft, kCaptionFont};
 }
 constexpr ControlRow BlockText(int slot, std::string_view name) {
-  return {engine::kBannerHeader,
-          name,
-          engine::kText,
-          kBlockLefts[slot],
-          kHeaderTop + kLineHeight,
-          kBlockWidth,
-          kBlockLines * kLineHeight,
-          {},
-          {},
-          Align::kLeft,
-          kBodyFont,
-          engine::kCanGrow};
+  return {engine::kBannerHeader, name, engine::kText,  kBlockLefts[slot], kHeaderTop + kLineHeight,        kBlockWidth,             kBlockLines * kLineHeight, {},      {}, Align::kLeft, kBodyFont, engine::kCanGrow};
 }
 // A one-line value in a block's place (the purchase order's "Ordered by:").
 constexpr ControlRow BlockLine(int slot, std::string_view name, std::string_view field) {
-  return {engine::kBannerHeader,
-          name,
-          engine::kText,
-          kBlockLefts[slot],
-          kHeaderTop + kLineHeight,
-          kBlockWidth,
-          kLineHeight,
-          field,
-          {},
-          Align::kLeft,
-          kBodyFont};
+  return {engine::kBannerHeader, name, engine::kText,  kBlockLefts[slot], kHeaderTop + kLineHeight,        kBlockWidth,             kLineHeight,               field,   {}, Align::kLeft, kBodyFont};
 }
 constexpr ControlRow InfoCaption(int row, std::string_view name, std::string_view caption) {
-  return {engine::kBannerHeader,
-          name,
-          engine::kLabel,
-          kInfoCaptionLeft,
-          kHeaderTop + row * kLineHeight,
-          kInfoCaptionWidth,
-          kLineHeight,
-          caption,
-          {},
-          Align::kLeft,
-          kCaptionFont};
+  return {engine::kBannerHeader, name, engine::kLabel, kInfoCaptionLeft,  kHeaderTop + row * kLineHeight,  kInfoCaptionWidth,       kLineHeight,               caption, {}, Align::kLeft, kCaptionFont};
 }
-constexpr ControlRow InfoText(int row, std::string_view name, std::string_view field,
-                              std::string_view format = {}) {
-  return {engine::kBannerHeader,
-          name,
-          engine::kText,
-          kInfoValueLeft,
-          kHeaderTop + row * kLineHeight,
-          kInfoValueWidth,
-          kLineHeight,
-          field,
-          format,
-          Align::kLeft,
-          kBodyFont};
+constexpr ControlRow InfoText(int row, std::string_view name, std::string_view field, std::string_view format = {}) {
+  return {engine::kBannerHeader, name, engine::kText,  kInfoValueLeft,    kHeaderTop + row * kLineHeight,  kInfoValueWidth,         kLineHeight,               field, format, Align::kLeft, kBodyFont};
 }
 // column 0 "Your PO Number", 1 "FOB", 2 "Via", 3 "Terms", 4 "Our Ref", on every document that has them.
 constexpr ControlRow TermsCaption(int column, std::string_view name, std::string_view caption) {
-  return {engine::kBannerHeader,
-          name,
-          engine::kLabel,
-          column * kTermsColumnWidth + 60,
-          kTermsCaptionTop,
-          kTermsColumnWidth - 120,
-          kLineHeight,
-          caption,
-          {},
-          Align::kLeft,
-          kCaptionFont};
+  return {engine::kBannerHeader, name, engine::kLabel, column * kTermsColumnWidth + 60, kTermsCaptionTop, kTermsColumnWidth - 120, kLineHeight,             caption, {}, Align::kLeft, kCaptionFont};
 }
 constexpr ControlRow TermsText(int column, std::string_view name, std::string_view field) {
-  return {engine::kBannerHeader,
-          name,
-          engine::kText,
-          column * kTermsColumnWidth + 60,
-          kTermsValueTop,
-          kTermsColumnWidth - 120,
-          kLineHeight,
-          field,
-          {},
-          Align::kLeft,
-          kBodyFont};
+  return {engine::kBannerHeader, name, engine::kText,  column * kTermsColumnWidth + 60, kTermsValueTop,   kTermsColumnWidth - 120, kLineHeight,             field,   {}, Align::kLeft, kBodyFont};
 }
-constexpr ControlRow Rule(SectionId section, std::string_view name, int32_t top, int32_t left = 0,
-                          int32_t width = kPrintWidth) {
-  return {section, name, engine::kLine, left, top, width, 0};
+constexpr ControlRow Rule(SectionId section, std::string_view name, int32_t top, int32_t left = 0, int32_t width = kPrintWidth) {
+  return {section,               name, engine::kLine,  left,              top,                             width,                   0};
 }
-constexpr ControlRow ColumnCaption(std::string_view name, int32_t left, int32_t width,
-                                   std::string_view caption, Align align) {
-  return {engine::kBannerHeader,
-          name,
-          engine::kLabel,
-          left,
-          kColumnCaptionTop,
-          width,
-          kLineHeight,
-          caption,
-          {},
-          align,
-          kCaptionFont};
+constexpr ControlRow ColumnCaption(std::string_view name, int32_t left, int32_t width, std::string_view caption, Align align) {
+  return {engine::kBannerHeader, name, engine::kLabel, left,              kColumnCaptionTop,               width,                   kLineHeight,               caption, {}, align, kCaptionFont};
 }
-constexpr ControlRow LineText(std::string_view name, int32_t left, int32_t width, std::string_view field,
-                              std::string_view format, Align align) {
-  return {engine::kDetail, name, engine::kText, left, 0, width, kLineHeight, field, format, align, kBodyFont};
+constexpr ControlRow LineText(std::string_view name, int32_t left, int32_t width, std::string_view field, std::string_view format, Align align) {
+  return {engine::kDetail,       name, engine::kText,  left,              0,                               width,                   kLineHeight,               field, format, align, kBodyFont};
 }
 
-// The quantity columns on the left of a line, counted from 0, and the description that follows n of them up
-// to the price column (or to the right edge, on a document without prices).
+// The quantity columns on the left of a line, counted from 0, and the description that follows n of them up to
+// the price column (or to the right edge, on a document without prices).
 constexpr ControlRow QuantityCaption(int index, std::string_view name, std::string_view caption) {
   return ColumnCaption(name, index * kQuantityStep, kQuantityWidth, caption, Align::kRight);
 }
-constexpr ControlRow QuantityText(int index, std::string_view name, std::string_view field,
-                                  std::string_view format) {
+constexpr ControlRow QuantityText(int index, std::string_view name, std::string_view field, std::string_view format) {
   return LineText(name, index * kQuantityStep, kQuantityWidth, field, format, Align::kRight);
 }
-constexpr int32_t DescriptionLeft(int quantity_columns) {
-  return quantity_columns * kQuantityStep + 100;
-}
+constexpr int32_t DescriptionLeft(int quantity_columns) { return quantity_columns * kQuantityStep + 100; }
 
 // Footer rows: a caption and an amount under the amount column.
 constexpr ControlRow TotalCaption(int row, std::string_view name, std::string_view caption) {
-  return {engine::kPageFooter,
-          name,
-          engine::kLabel,
-          kTotalCaptionLeft,
-          TotalRowTop(row),
-          kTotalCaptionWidth,
-          kLineHeight,
-          caption,
-          {},
-          Align::kLeft,
-          kCaptionFont};
+  return {engine::kPageFooter,   name, engine::kLabel, kTotalCaptionLeft, TotalRowTop(row),                kTotalCaptionWidth,      kLineHeight,               caption, {}, Align::kLeft, kCaptionFont};
 }
-constexpr ControlRow TotalText(int row, std::string_view name, std::string_view field,
-                               std::string_view format) {
-  return {engine::kPageFooter, name,  engine::kText, kAmountLeft,   TotalRowTop(row), kAmountWidth,
-          kLineHeight,         field, format,        Align::kRight, kBodyFont};
+constexpr ControlRow TotalText(int row, std::string_view name, std::string_view field, std::string_view format) {
+  return {engine::kPageFooter,   name, engine::kText,  kAmountLeft,       TotalRowTop(row),                kAmountWidth,            kLineHeight,               field, format, Align::kRight, kBodyFont};
 }
 // The rule over a total that adds up the rows above it, under the amount column.
 constexpr ControlRow TotalRule(int row, std::string_view name) {
   return Rule(engine::kPageFooter, name, TotalRowTop(row) - 10, kAmountLeft, kAmountWidth);
 }
+// clang-format on
 
 // Unit price, discount and extended amount of a line with their captions, on the documents that price their
 // lines alike (all but the sales and purchase orders).

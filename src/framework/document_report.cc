@@ -144,11 +144,15 @@ std::string DocumentReport::ComposeAddressBlock(const AddressColumns& columns) {
   if (!columns.contact.empty()) append_line(columns.contact);
   append_line(columns.address1);
   append_line(columns.address2);
-  // The city line is always there, separators included, whatever city and state hold.
-  vb::ResumeNext([&] { block += kLineBreak + vb::GeneralText(row.Fields(columns.city)); },
-                 [&] { block += ", " + vb::GeneralText(row.Fields(columns.state)); }, [&] { block += " "; },
-                 [&] { work.clear(); }, [&] { work = vb::CStr(row.Fields(columns.zip)); },
-                 [&] { work = vb::Trim(work); }, [&] { block += FormatZip(work); });
+  // The city line is always there, separators included, whatever city and state hold; it is one statement,
+  // so that without a row (an unknown document) the block stays empty.
+  vb::ResumeNext(
+      [&] {
+        block += kLineBreak + vb::GeneralText(row.Fields(columns.city)) + ", " +
+                 vb::GeneralText(row.Fields(columns.state)) + " ";
+      },
+      [&] { work.clear(); }, [&] { work = vb::CStr(row.Fields(columns.zip)); },
+      [&] { work = vb::Trim(work); }, [&] { block += FormatZip(work); });
   return block;
 }
 
