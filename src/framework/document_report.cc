@@ -24,11 +24,12 @@ namespace {
 constexpr const char* kLineBreak = "\r\n";
 
 // The page number sits on the left of the footer's last row of totals.
+// clang-format off
 constexpr engine::ControlRow PageNumberRow(std::string_view name, engine::ControlKind kind, int32_t left,
                                            int32_t width, std::string_view caption, Align align, int row) {
-  return {kPageFooter, name, kind,  left,     document::TotalRowTop(row), width, kLineHeight,
-          caption,     {},   align, kBodyFont};
+  return {kPageFooter, name, kind, left, document::TotalRowTop(row), width, kLineHeight, caption, {}, align, kBodyFont};
 }
+// clang-format on
 
 }  // namespace
 
@@ -64,21 +65,10 @@ DocumentReport::DocumentReport(const Design& design,
       PageNumberRow(  "lblOf",           kLabel,      800,       200,         "of",    Align::kLeft,   page_row),
       PageNumberRow(  "txtPageCount",    kPageCount,  1000,      400,         {},      Align::kCenter, page_row),
   };
-  // clang-format on
   const ControlRow notes[] = {
-      {kGroupFooter1,
-       "txtNotes",
-       kText,
-       0,
-       60,
-       kPrintWidth,
-       kLineHeight,
-       "Notes",
-       {},
-       Align::kLeft,
-       kBodyFont,
-       kCanGrow},
+      {kGroupFooter1, "txtNotes",        kText,       0,    60,  kPrintWidth, kLineHeight, "Notes", {}, Align::kLeft, kBodyFont, kCanGrow},
   };
+  // clang-format on
   Declare(sections, common);
   if (design.has_notes) Declare({}, notes);
   for (std::span<const ControlRow> layout : layouts) Declare({}, layout);
@@ -173,16 +163,15 @@ void DocumentReport::ShowAddressBlocks() {
 }
 
 void DocumentReport::PageHeader_Format() {
-  if (!design_.sets_blocks_per_page) return ActiveReport::PageHeader_Format();
-  ShowAddressBlocks();
+  if (design_.sets_blocks_per_page) ShowAddressBlocks();
 }
 
 void DocumentReport::BannerHeader_Format() {
-  if (design_.sets_blocks_per_page) return ActiveReport::BannerHeader_Format();
-  ShowAddressBlocks();
+  if (!design_.sets_blocks_per_page) ShowAddressBlocks();
 }
 
-// The visibility set here holds for this line only: the next line sets it again.
+// The visibility set here holds for this line only: the next line sets it again. A document that shows every
+// discount runs the engine's default handler, so that its lines are not laid out twice.
 void DocumentReport::Detail_BeforePrint() {
   if (!design_.hides_zero_discount) return ActiveReport::Detail_BeforePrint();
   const data::Recordset* row = CurrentRow();
