@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/engine/engine_error.h"
@@ -23,15 +24,15 @@ using Texts = std::vector<std::string>;
 // Where a document's rows live and what it prints of them.
 struct Document {
   const char* key;
-  const char* header;  // header table and its key column
-  const char* header_key;
-  const char* detail;        // detail table and the column that joins it
+  const char* header;        // the header table
+  const char* header_key;    // its key, which the detail table shares
+  const char* detail;        // the lines' table
   const char* price_column;  // "SalesPrice" or "Cost"
-  const char* sold_to;       // controls of the address blocks; "" for none
+  const char* sold_to;       // the controls of the address blocks; "" for none
   const char* ship_to;
-  bool has_terms_column;    // the header has TermCode
-  bool has_message_column;  // the header has MessageNo
-  bool hides_zero_discount;
+  bool has_terms_column;      // the header has TermCode
+  bool has_message_column;    // the header has MessageNo
+  bool hides_zero_discount;   // a line without a discount leaves its discount blank
   const char* total_control;  // the page footer's total; "" for none
 };
 
@@ -100,6 +101,11 @@ void InsertDocument(ReportDatabase& database, const Document& document, const Fi
   }
 }
 
+const Document& DocumentFor(std::string_view key) {
+  return *std::find_if(std::begin(kDocuments), std::end(kDocuments),
+                       [&](const Document& document) { return document.key == key; });
+}
+
 HostSettings DocumentNumber(const char* number) {
   HostSettings host;
   host.params = {{1, number}};
@@ -118,6 +124,8 @@ TEST(Documents, ComposeAddressBlocksWithoutEmptyLines) {
       {"'Acme', ' Attn: Jo ', NULL, NULL, 'Springfield', '', NULL",
        "Acme\n Attn: Jo\nSpringfield,",  // lines print without trailing blanks
        "Acme Yard\nSpringfield,"},
+      // The name line is the block's first even when Null; only the lines after it are left out when blank.
+      {"NULL, NULL, NULL, NULL, NULL, NULL, NULL", "\n,", "Acme Yard\n,"},
   };
   for (const Document& document : kDocuments) {
     for (const Address& address : kAddresses) {
@@ -154,8 +162,7 @@ TEST(Documents, LookUpTermsAndMessageOnlyForTheirCodes) {
       {"packlist", "NULL", "NULL", {}, {}, 0},
   };
   for (const Case& c : kCases) {
-    const Document& document = *std::find_if(std::begin(kDocuments), std::end(kDocuments),
-                                             [&](const Document& d) { return d.key == std::string(c.key); });
+    const Document& document = DocumentFor(c.key);
     ReportDatabase database;
     Fixture fixture;
     fixture.term_code = c.term_code;
@@ -219,8 +226,7 @@ TEST(Documents, NegateReturnedQuantities) {
       {"purret", "Field3", "-4.00"},    // from Received
   };
   for (const Case& c : kCases) {
-    const Document& document = *std::find_if(std::begin(kDocuments), std::end(kDocuments),
-                                             [&](const Document& d) { return d.key == std::string(c.key); });
+    const Document& document = DocumentFor(c.key);
     ReportDatabase database;
     InsertDocument(database, document, Fixture{});
     const engine::PageModel model = database.Run(c.key, DocumentNumber("7"));
