@@ -16,6 +16,9 @@ namespace {
 // Uncompressed bytes the caller may queue ahead of the writer (a page of a listing is about 30 KB), so a slow
 // disk holds the fill back instead of letting pages pile up in memory.
 constexpr size_t kMostQueuedBytes = 2 << 20;
+// The writer is woken once this much waits rather than for every page: a page of a listing takes less time to
+// compress than a wake-up and a sleep cost.
+constexpr size_t kBatchBytes = 256 << 10;
 
 }  // namespace
 
@@ -78,18 +81,20 @@ void PdfOutput::Submit(JobKind kind, uint32_t number, std::string_view dictionar
   job->number = number;
   job->dictionary.assign(dictionary);
   job->data.assign(data);
+  bool is_batch_full = false;
   {
     std::lock_guard lock(mutex_);
+    is_batch_full = queued_bytes_ < kBatchBytes && queued_bytes_ + job->data.size() >= kBatchBytes;
     queued_bytes_ += job->data.size();
     queue_.push_back(std::move(job));
   }
-  has_work_.notify_one();
+  if (is_batch_full) has_work_.notify_one();
 }
 
 void PdfOutput::WorkInBackground() {
   std::unique_lock lock(mutex_);
   while (true) {
-    has_work_.wait(lock, [&] { return !queue_.empty() || is_closing_; });
+    if (queue_.empty()) has_work_.wait(lock, [&] { return queued_bytes_ >= kBatchBytes || is_closing_; });
     if (queue_.empty()) return;
     std::unique_ptr<Job> job = std::move(queue_.front());
     queue_.pop_front();
