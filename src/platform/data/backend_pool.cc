@@ -1,10 +1,14 @@
 // A small process-wide pool: a few idle sessions per key, each dropped after a minute unused.
 // Hosts may run reports on several threads, so the pool is locked; a session serves one thread at a time.
+// A SQLite session is shared by the recordsets one thread has open at once (a subreport printed on every page
+// beside the report's own query): SQLite runs any number of statements on one connection, they read one
+// snapshot, and no new read transaction is started for each page.
 #include "platform/data/backend_pool.h"
 
 #include <chrono>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/data/postgres_backend.h"
@@ -23,9 +27,15 @@ struct IdleBackend {
   Clock::time_point since;
 };
 
+struct BusySqlite {
+  std::weak_ptr<Backend> backend;
+  std::thread::id thread;
+};
+
 struct Pool {
   std::mutex mutex;
   std::vector<IdleBackend> idle;
+  std::vector<BusySqlite> busy;  // SQLite sessions in use, by the thread using them
 };
 
 Pool& ThePool() {
@@ -47,10 +57,19 @@ std::string PoolKey(const ConnectionParams& params, std::string_view user, std::
 std::shared_ptr<Backend> AcquireBackend(const ConnectionParams& params, std::string_view user,
                                         std::string_view password, int connection_timeout_seconds) {
   const std::string key = PoolKey(params, user, password);
+  const bool is_sqlite = params.provider == ConnectionParams::Provider::kSqlite;
   std::vector<std::shared_ptr<Backend>> expired;  // closed outside the lock
+  Pool& pool = ThePool();
   {
-    Pool& pool = ThePool();
     std::lock_guard lock(pool.mutex);
+    if (is_sqlite) {
+      std::erase_if(pool.busy, [](const BusySqlite& busy) { return busy.backend.expired(); });
+      for (const BusySqlite& busy : pool.busy) {
+        if (busy.thread != std::this_thread::get_id()) continue;
+        std::shared_ptr<Backend> backend = busy.backend.lock();
+        if (backend->pool_key() == key) return backend;
+      }
+    }
     const Clock::time_point now = Clock::now();
     for (auto it = pool.idle.begin(); it != pool.idle.end();) {
       if (now - it->since > kMaxIdleTime) {
@@ -64,22 +83,37 @@ std::shared_ptr<Backend> AcquireBackend(const ConnectionParams& params, std::str
       if (it->backend->pool_key() != key) continue;
       std::shared_ptr<Backend> backend = std::move(it->backend);
       pool.idle.erase(std::next(it).base());
-      if (backend->IsReusable()) return backend;
+      if (backend->IsReusable()) {
+        if (is_sqlite) pool.busy.push_back({backend, std::this_thread::get_id()});
+        return backend;
+      }
       expired.push_back(std::move(backend));
       break;
     }
   }
   std::shared_ptr<Backend> backend =
-      params.provider == ConnectionParams::Provider::kSqlite
-          ? OpenSqliteBackend(params.sqlite_path, connection_timeout_seconds)
-          : OpenPostgresBackend(params, user, password, connection_timeout_seconds);
+      is_sqlite ? OpenSqliteBackend(params.sqlite_path, connection_timeout_seconds)
+                : OpenPostgresBackend(params, user, password, connection_timeout_seconds);
   backend->set_pool_key(key);
+  if (is_sqlite) {
+    std::lock_guard lock(pool.mutex);
+    pool.busy.push_back({backend, std::this_thread::get_id()});
+  }
   return backend;
 }
 
 void ReleaseBackend(std::shared_ptr<Backend> backend) {
-  if (backend == nullptr || backend.use_count() != 1 || !backend->IsReusable()) return;
+  if (backend == nullptr) return;
   Pool& pool = ThePool();
+  {
+    // Another recordset of the thread still reads through a shared session: it stays busy.
+    std::lock_guard lock(pool.mutex);
+    if (backend.use_count() != 1) return;
+    std::erase_if(pool.busy, [&](const BusySqlite& busy) {
+      return busy.backend.expired() || busy.backend.lock() == backend;
+    });
+  }
+  if (!backend->IsReusable()) return;
   std::lock_guard lock(pool.mutex);
   size_t same_key = 0;
   for (const IdleBackend& idle : pool.idle) same_key += idle.backend->pool_key() == backend->pool_key();
