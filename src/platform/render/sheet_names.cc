@@ -26,6 +26,12 @@ std::string CutToCharacters(std::string text, size_t characters) {
   return text;
 }
 
+// No blank or apostrophe at the end, where a cut may leave one.
+std::string TrimEnd(std::string text) {
+  while (!text.empty() && (text.back() == '\'' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+
 std::string LowerAscii(std::string text) {
   for (char& c : text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -46,10 +52,10 @@ std::string SheetNames::Add(std::string_view wanted) {
   while (!base.empty() && (base.back() == '\'' || base.back() == ' ')) base.pop_back();
   if (base.empty()) base = "Blank";
   if (LowerAscii(base) == "history") base += " (1)";
-  std::string name = CutToCharacters(base, kMaxCharacters);
+  std::string name = TrimEnd(CutToCharacters(base, kMaxCharacters));
   for (int number = 2; std::find(used_.begin(), used_.end(), LowerAscii(name)) != used_.end(); ++number) {
     const std::string suffix = " (" + std::to_string(number) + ")";
-    name = CutToCharacters(base, kMaxCharacters - suffix.size()) + suffix;
+    name = TrimEnd(CutToCharacters(base, kMaxCharacters - suffix.size())) + suffix;
   }
   used_.push_back(LowerAscii(name));
   return name;
