@@ -135,8 +135,7 @@ std::string TranslateNumber(std::string_view pattern) {
   return translated;
 }
 
-// Date tokens renamed one run of letters at a time; nullopt-like empty result for a token the spreadsheet
-// has no form of.
+// Date tokens renamed one run of letters at a time; false for a token the spreadsheet has no form of.
 bool TranslateDate(std::string_view pattern, std::string& out) {
   for (size_t i = 0; i < pattern.size();) {
     const char c = pattern[i];
