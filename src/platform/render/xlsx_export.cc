@@ -5,6 +5,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 
@@ -150,9 +151,13 @@ void XlsxExport::OpenSheet(const std::string& wanted_name) {
   CloseSheet();
   has_opened_sheet_ = true;
   const std::string name = names_.Add(wanted_name);
+  errno = 0;
   sheet_ = workbook_add_worksheet(workbook_, name.c_str());
-  if (sheet_ == nullptr)
-    throw RenderError("cannot write " + file_.target() + ": cannot add the sheet " + name);
+  if (sheet_ == nullptr) {
+    // Each sheet holds a temporary file open until the workbook is written.
+    const std::string cause = errno == EMFILE ? ": more sheets than the process may open files" : "";
+    throw RenderError("cannot write " + file_.target() + ": cannot add the sheet " + name + cause);
+  }
   for (size_t column = 0; column < columns().size(); ++column) {
     const auto index = static_cast<lxw_col_t>(column);
     Check(worksheet_set_column(sheet_, index, index, column_widths_[column], nullptr), "column width");
