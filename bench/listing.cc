@@ -3,10 +3,12 @@
 // predicts.
 //
 // Usage: listing LISTING.sqlite OUT.pdf        the whole listing as PDF
+//        listing LISTING.sqlite OUT.csv|.xlsx  the whole listing exported as data (the pages are dropped)
 //        listing LISTING.sqlite --png OUT.png  page 1 only, as PNG at 72 dpi
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <string>
 
 #include "platform/engine/active_report.h"
@@ -16,6 +18,7 @@
 #include "platform/render/output_file.h"
 #include "platform/render/page_image_writer.h"
 #include "platform/render/pdf_writer.h"
+#include "platform/render/render_output.h"
 
 namespace vob::bench {
 namespace {
@@ -101,6 +104,14 @@ class rptListing final : public ActiveReport {
   long mRowCount = 0, mGroupCount = 0;
 };
 
+// Where the listing is exported as data, its pages are laid out and dropped.
+class DroppedPages final : public PageSink {
+ public:
+  void Begin(const DocumentInfo&) override {}
+  void AddPage(const DocumentInfo&, Page) override {}
+  void End(const DocumentInfo&, const DocumentEnd&) override {}
+};
+
 // Passes pages on and remembers the page count the engine gave at End.
 class CountingSink final : public PageSink {
  public:
@@ -135,9 +146,20 @@ int Main(int argc, char** argv) {
     file.Commit();
     return 0;
   }
-  render::PdfWriter writer(fonts, argv[2]);
-  CountingSink sink(writer);
-  Run(report, RunContext{fonts, sink, "listing", "Listing"});
+  DroppedPages dropped;
+  std::unique_ptr<PageSink> writer;
+  std::unique_ptr<RecordSink> records;
+  if (render::IsRecordExport(argv[2])) {
+    records = render::OpenRecordExport(argv[2]);
+  } else {
+    writer = std::make_unique<render::PdfWriter>(fonts, argv[2]);
+  }
+  CountingSink sink(writer ? *writer : dropped);
+  if (records) {
+    Run(report, RunContext{fonts, sink, "listing", "Listing"}, *records);
+  } else {
+    Run(report, RunContext{fonts, sink, "listing", "Listing"});
+  }
   if (sink.page_count != report.ExpectedPages()) {
     std::fprintf(stderr, "listing: %d pages, the peers' arithmetic gives %d\n", sink.page_count,
                  report.ExpectedPages());

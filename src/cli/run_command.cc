@@ -81,6 +81,7 @@ struct RunOptions {
   std::string output = "-";
   bool shows_progress = false;
   double dots_per_inch = 96;
+  render::ExportOptions exports;
 };
 
 std::string DefaultTitle(std::string_view key) {
@@ -203,6 +204,7 @@ void RunReport(const RunOptions& options) {
   output_options.title = title;
   output_options.dots_per_inch = options.dots_per_inch;
   output_options.stamps_creation_time = !options.now.empty() || !options.today.empty();
+  output_options.exports = options.exports;
   if (options.shows_progress || isatty(STDERR_FILENO)) {
     output_options.observe_pages = [&key](engine::PageSink& output) {
       return std::make_unique<ProgressSink>(output, key);
@@ -234,7 +236,8 @@ void RegisterRunCommand(CLI::App& app) {
   command->add_option("--now", options->now, "Run date and time \"YYYY-MM-DD HH:MM:SS\"");
   command
       ->add_option("-o,--output", options->output,
-                   "Output: .pdf, .png (one file per page), .svg, .txt, .json, or - for text on stdout")
+                   "Output: .pdf, .png (one file per page), .svg, .txt, .json, .csv, .xlsx, or - for text on "
+                   "stdout")
       ->capture_default_str()
       ->check([](const std::string& path) {  // an unknown extension is bad usage (exit 2)
         try {
@@ -248,6 +251,10 @@ void RegisterRunCommand(CLI::App& app) {
       ->capture_default_str()
       ->check(CLI::Range(10.0, 1200.0));
   command->add_flag("--progress", options->shows_progress, "Show pages produced on stderr");
+  command->add_flag("--csv-formatted", options->exports.writes_printed_text,
+                    "CSV: the texts as printed instead of the values");
+  command->add_flag("--sheet-per-group", options->exports.has_sheet_per_group,
+                    "XLSX: each first-level group on a sheet of its own, named by its key");
   command->callback([options] { RunReport(*options); });
 }
 

@@ -40,9 +40,19 @@ class PageCounter final : public engine::PageSink {
   int page_count_ = 0;
 };
 
+// Where a data export runs, the pages are laid out as for print and then dropped.
+class DroppedPages final : public engine::PageSink {
+ public:
+  void Begin(const engine::DocumentInfo&) override {}
+  void AddPage(const engine::DocumentInfo&, engine::Page) override {}
+  void End(const engine::DocumentInfo&, const engine::DocumentEnd&) override {}
+};
+
 render::RenderOptions RenderOptionsFor(const ReportOutputOptions& options) {
   render::RenderOptions render_options;
   render_options.dots_per_inch = options.dots_per_inch;
+  render_options.exports = options.exports;
+  render_options.exports.run_date = vb::Now();
   if (options.stamps_creation_time) {
     const double now = vb::Now();
     const auto seconds = static_cast<int64_t>(std::llround((now - 25569.0) * 86400.0));  // 25569: 1970-01-01
@@ -53,11 +63,16 @@ render::RenderOptions RenderOptionsFor(const ReportOutputOptions& options) {
 
 // Runs the report into `output`, through the caller's observer when there is one.
 int RunInto(engine::ActiveReport& report, render::FontService& fonts, engine::PageSink& output,
-            const ReportOutputOptions& options) {
+            const ReportOutputOptions& options, engine::RecordSink* records = nullptr) {
   PageCounter counter(output);
   std::unique_ptr<engine::PageSink> observer;
   if (options.observe_pages) observer = options.observe_pages(counter);
-  engine::Run(report, {fonts, observer ? *observer : counter, options.report_key, options.title});
+  const engine::RunContext context{fonts, observer ? *observer : counter, options.report_key, options.title};
+  if (records != nullptr) {
+    engine::Run(report, context, *records);
+  } else {
+    engine::Run(report, context);
+  }
   return counter.page_count();
 }
 
@@ -91,6 +106,11 @@ int RunReportToPath(engine::ActiveReport& report, const std::string& path, const
   render::OutputKindOf(path);  // an unknown extension fails before the report runs
   const render::RenderOptions render_options = RenderOptionsFor(options);
   render::FontService fonts;
+  if (render::IsRecordExport(path)) {
+    std::unique_ptr<engine::RecordSink> records = render::OpenRecordExport(path, render_options);
+    DroppedPages pages;
+    return RunInto(report, fonts, pages, options, records.get());
+  }
   if (render::CanStream(path)) {
     std::unique_ptr<engine::PageSink> sink = render::OpenStreamingSink(fonts, path, render_options);
     return RunInto(report, fonts, *sink, options);

@@ -9,6 +9,7 @@
 
 #include "platform/engine/active_report.h"
 #include "platform/engine/page_model.h"
+#include "platform/render/export_table.h"
 #include "platform/render/page_image_writer.h"
 
 namespace vob {
@@ -20,16 +21,18 @@ struct ReportOutputOptions {
   // The PDF then carries vb::Now() as its creation date; set it only with a pinned clock, so that the
   // same run gives the same bytes.
   bool stamps_creation_time = false;
+  // CSV and XLSX; their run date is always the run's clock (vb::Now()).
+  render::ExportOptions exports;
   // Sees the pages on their way to the output (the command line counts them on stderr). The sink it returns
   // must forward every call to `output`. May be empty.
   std::function<std::unique_ptr<engine::PageSink>(engine::PageSink& output)> observe_pages;
 };
 
 // Runs the report and writes the output `path` names by its extension: .pdf (streamed while the report
-// runs), .png and .svg (one file per page), .txt, .json, or "-" for the text dump on standard_output
-// (std::cout when null). Returns the page count. Throws the run's error (engine::RunError names report,
-// handler and SQL) or render::RenderError, for an unknown extension before the report runs; a failed run
-// leaves no output file behind.
+// runs), .png and .svg (one file per page), .txt, .json, .csv and .xlsx (the printed rows as data, written
+// while the report runs), or "-" for the text dump on standard_output (std::cout when null). Returns the page
+// count. Throws the run's error (engine::RunError names report, handler and SQL) or render::RenderError, for
+// an unknown extension before the report runs; a failed run leaves no output file behind.
 int RunReportToPath(engine::ActiveReport& report, const std::string& path, const ReportOutputOptions& options,
                     std::ostream* standard_output = nullptr);
 

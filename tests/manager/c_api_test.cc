@@ -189,7 +189,8 @@ TEST_F(CApiTest, EveryFailureSetsItsOwnMessage) {
       {[&] { return api.vob_report_run_to_file(report, nullptr); }, VOB_E_POINTER,
        "vob_report_run_to_file: path is NULL"},
       {[&] { return api.vob_report_run_to_file(report, "out.doc"); }, VOB_E_FAIL,
-       "unknown output type for out.doc: expected .pdf, .png, .svg, .txt, .json or - for standard output"},
+       "unknown output type for out.doc: expected .pdf, .png, .svg, .txt, .json, .csv, .xlsx or - for "
+       "standard output"},
       {[&] { return api.vob_report_run_to_pdf_bytes(report, nullptr, &size); }, VOB_E_POINTER,
        "vob_report_run_to_pdf_bytes: bytes is NULL"},
       {[&] { return api.vob_report_run_to_pdf_bytes(nullptr, &bytes, &size); }, VOB_E_POINTER,

@@ -78,8 +78,9 @@ vob_result vob_manager_set_title(vob_object* manager, const char* value) VOB_NOE
 
 /* Runs the report with the calling thread's current settings and writes the output path names by its
    extension, as `vobreports run -o` does: .pdf, .png and .svg (one file per page: out.png gives out-1.png,
-   out-2.png, ...; 96 dots per inch), .txt (text dump), .json (JSON dump), "-" (text dump on standard
-   output). The output appears only when complete; a failed run leaves no file. A report object can run
+   out-2.png, ...; 96 dots per inch), .txt (text dump), .json (JSON dump), .csv and .xlsx (the printed
+   lines as data: values, not formatted texts), "-" (text dump on standard output). The output appears
+   only when complete; a failed run leaves no file. A report object can run
    again, with the settings current then; its own variables (running counts, row shading) go on from the
    run before, so a host that wants a fresh run asks for a new object. */
 vob_result vob_report_run_to_file(vob_object* report, const char* path) VOB_NOEXCEPT;

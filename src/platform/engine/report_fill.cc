@@ -108,6 +108,7 @@ void ReportFill::Execute() {
   CallReportEvent(&ActiveReport::ActiveReport_ReportStart, "ActiveReport_ReportStart");
   RefreshCaches();
   for (TextBox* sum : sums_) sum->sum_ = vb::Currency();
+  if (records_ != nullptr) BeginRecords();
 
   bool has_row = NextRow(true);
   Print(kReportHeader);
@@ -135,6 +136,71 @@ void ReportFill::Execute() {
   FinishPages();
   CallReportEvent(&ActiveReport::ActiveReport_ReportEnd, "ActiveReport_ReportEnd");
   if (data_ != nullptr) Invoke(data_->name(), [&] { data_->Close(); });
+  if (records_ != nullptr) records_->End();
+}
+
+// ---- Records ----
+
+void ReportFill::BeginRecords() {
+  RecordLayout layout;
+  layout.group_count = static_cast<int>(groups_.size());
+  const Section* detail = report_.FindSection(kDetail);
+  row_section_ = kDetail;
+  if ((detail == nullptr || !detail->visible()) && !groups_.empty()) {
+    const SectionId innermost = GroupFooterOf(GroupLevel(groups_.back()->id()));
+    if (report_.FindSection(innermost) != nullptr) row_section_ = innermost;
+  }
+  layout.row_section = row_section_;
+  auto is_record_section = [&](SectionId id) {
+    return IsGroupHeader(id) || IsGroupFooter(id) || id == row_section_ || id == kBannerFooter ||
+           id == kReportFooter;
+  };
+  auto is_caption_section = [&](SectionId id) {
+    return id == kPageHeader || id == kBannerHeader || is_record_section(id);
+  };
+  auto describe = [](const Control& control, SectionId id, std::string text) {
+    return RecordControl{id,
+                         control.name(),
+                         std::move(text),
+                         control.left(),
+                         control.top(),
+                         control.width(),
+                         control.height()};
+  };
+  for (int index = 0; index < kSectionCount; ++index) {
+    const auto id = static_cast<SectionId>(index);
+    record_boxes_[id].clear();
+    const Section* section = report_.FindSection(id);
+    if (section == nullptr || !is_caption_section(id)) continue;
+    for (const auto& control : section->controls()) {
+      if (!control->visible()) continue;
+      if (auto* label = dynamic_cast<const Label*>(control.get())) {
+        layout.labels.push_back(describe(*label, id, label->caption()));
+      } else if (auto* box = dynamic_cast<TextBox*>(control.get()); box != nullptr && is_record_section(id)) {
+        record_boxes_[id].push_back(box);
+      }
+    }
+    // Left to right, so that columns read as the printed line does.
+    std::stable_sort(record_boxes_[id].begin(), record_boxes_[id].end(),
+                     [](const TextBox* a, const TextBox* b) {
+                       return a->left() != b->left() ? a->left() < b->left() : a->top() < b->top();
+                     });
+    for (const TextBox* box : record_boxes_[id]) layout.boxes.push_back(describe(*box, id, ""));
+  }
+  records_->Begin(tables_.info(), layout);
+}
+
+void ReportFill::SendRecord(const Section& section) {
+  const SectionId id = section.id();
+  const bool is_printed = section.visible();
+  if (record_boxes_[id].empty() && !IsGroupHeader(id)) return;
+  if (!IsGroupHeader(id) && !is_printed) return;
+  cells_.clear();
+  for (const TextBox* box : record_boxes_[id]) {
+    cells_.push_back(RecordCell{&box->value_, &box->text(), &box->output_format(), !box->is_text_from_value_,
+                                box->visible()});
+  }
+  records_->AddRecord(Record{id, cells_, IsGroupHeader(id) ? &section.group_value() : nullptr});
 }
 
 // ---- Data and rows ----
@@ -310,6 +376,7 @@ void ReportFill::Print(SectionId id, bool is_repeat) {
   Invoke(EventName(id, false), [&] { (report_.*kHandlers[id].format)(); });
   if (section->visible()) Place(*section, is_repeat);
   section->is_repeating_ = false;
+  if (records_ != nullptr && !is_repeat) Invoke(section->name(), [&] { SendRecord(*section); });
 }
 
 bool ReportFill::BeforePrint(Section& section, int32_t width, Band& band) {

@@ -11,6 +11,7 @@
 #include "platform/engine/active_report.h"
 #include "platform/engine/band_builder.h"
 #include "platform/engine/document_tables.h"
+#include "platform/engine/record_sink.h"
 #include "platform/engine/text_measurer.h"
 
 namespace vob::engine {
@@ -21,7 +22,10 @@ class ReportFill final : public SubreportRunner {
   ReportFill(ActiveReport& report, DocumentTables& tables, TextMeasurer& measurer, PageSink* sink,
              int32_t band_width = 0);
 
-  // The whole run. Throws RunError; the sink then receives nothing more.
+  // The printed sections also go to records as data. REQUIRES: a main report (a page sink), before Execute.
+  void set_records(RecordSink* records) { records_ = records; }
+
+  // The whole run. Throws RunError; the sinks then receive nothing more.
   void Execute();
 
   int page_count() const { return page_number_; }
@@ -56,6 +60,10 @@ class ReportFill final : public SubreportRunner {
   void AccumulateSums();
   // The field slot a text box shows or sums, -1 for a name that is no field; resolved once per generation.
   int BoundSlot(TextBox& box);
+
+  // Records.
+  void BeginRecords();
+  void SendRecord(const Section& section);
 
   // Sections.
   void RefreshCaches();
@@ -132,6 +140,11 @@ class ReportFill final : public SubreportRunner {
   int32_t column_top_ = 0, column_y_ = 0, columns_bottom_ = 0;
 
   std::vector<TocEntry> toc_;
+
+  RecordSink* records_ = nullptr;
+  SectionId row_section_ = kDetail;
+  std::array<std::vector<TextBox*>, kSectionCount> record_boxes_;  // the layout's boxes of each section
+  std::vector<RecordCell> cells_;
 };
 
 }  // namespace vob::engine

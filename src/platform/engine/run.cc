@@ -6,16 +6,29 @@
 
 namespace vob::engine {
 
-void Run(ActiveReport& report, const RunContext& context) {
+namespace {
+
+void RunWith(ActiveReport& report, const RunContext& context, RecordSink* records) {
   DocumentTables tables(context.report_key, context.title);
   context.sink.Begin(tables.info());
   ReportFill fill(report, tables, context.measurer, &context.sink);
+  fill.set_records(records);
   fill.Execute();
   DocumentEnd end;
   end.page_count = fill.page_count();
   end.toc = std::move(fill.toc());
   end.deferred_texts = tables.DeferredTexts(end.page_count);
   context.sink.End(tables.info(), end);
+}
+
+}  // namespace
+
+void Run(ActiveReport& report, const RunContext& context) {
+  RunWith(report, context, nullptr);
+}
+
+void Run(ActiveReport& report, const RunContext& context, RecordSink& records) {
+  RunWith(report, context, &records);
 }
 
 }  // namespace vob::engine

@@ -36,6 +36,7 @@
 #include "platform/engine/active_report.h"
 #include "platform/engine/engine_error.h"
 #include "platform/engine/page_model.h"
+#include "platform/engine/record_sink.h"
 #include "platform/engine/text_measurer.h"
 
 namespace vob::engine {
@@ -52,5 +53,7 @@ struct RunContext {
 // or the layout fails ("rptChaccts, ActiveReport_DataInitialize: error 9: Subscript out of range"); the sink
 // then receives no End.
 void Run(ActiveReport& report, const RunContext& context);
+// The same run, with each printed section also handed to records as data (record_sink.h) in the same pass.
+void Run(ActiveReport& report, const RunContext& context, RecordSink& records);
 
 }  // namespace vob::engine

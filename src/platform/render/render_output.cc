@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "platform/render/cairo_painter.h"
+#include "platform/render/csv_export.h"
 #include "platform/render/json_dump.h"
 #include "platform/render/output_file.h"
 #include "platform/render/render_error.h"
 #include "platform/render/text_dump.h"
+#include "platform/render/xlsx_export.h"
 
 namespace vob::render {
 namespace {
@@ -82,8 +84,10 @@ OutputKind OutputKindOf(std::string_view path) {
   if (EndsWithIgnoringCase(path, ".svg")) return OutputKind::kSvg;
   if (EndsWithIgnoringCase(path, ".txt")) return OutputKind::kText;
   if (EndsWithIgnoringCase(path, ".json")) return OutputKind::kJson;
+  if (EndsWithIgnoringCase(path, ".csv")) return OutputKind::kCsv;
+  if (EndsWithIgnoringCase(path, ".xlsx")) return OutputKind::kXlsx;
   throw RenderError("unknown output type for " + std::string(path) +
-                    ": expected .pdf, .png, .svg, .txt, .json or - for standard output");
+                    ": expected .pdf, .png, .svg, .txt, .json, .csv, .xlsx or - for standard output");
 }
 
 std::string PageFilePath(std::string_view path, int page_number) {
@@ -101,6 +105,19 @@ std::unique_ptr<engine::PageSink> OpenStreamingSink(FontService& fonts, const st
                                                     const RenderOptions& options) {
   if (!CanStream(path)) throw RenderError("cannot stream pages to " + path + ": only PDF output streams");
   return std::make_unique<PdfWriter>(fonts, path, options.pdf);
+}
+
+bool IsRecordExport(std::string_view path) {
+  if (path == "-") return false;
+  const OutputKind kind = OutputKindOf(path);
+  return kind == OutputKind::kCsv || kind == OutputKind::kXlsx;
+}
+
+std::unique_ptr<engine::RecordSink> OpenRecordExport(const std::string& path, const RenderOptions& options) {
+  if (!IsRecordExport(path))
+    throw RenderError("cannot export records to " + path + ": only CSV and XLSX take them");
+  if (OutputKindOf(path) == OutputKind::kCsv) return std::make_unique<CsvExport>(path, options.exports);
+  return std::make_unique<XlsxExport>(path, options.exports);
 }
 
 void RenderToPath(const engine::PageModel& model, FontService& fonts, const std::string& path,
@@ -133,6 +150,10 @@ void RenderToPath(const engine::PageModel& model, FontService& fonts, const std:
     case OutputKind::kJson:
       WriteThroughStream(path, [&](std::ostream& out) { WriteJsonDump(model, out); });
       return;
+    case OutputKind::kCsv:
+    case OutputKind::kXlsx:
+      throw RenderError("cannot write " + path +
+                        " from pages: a data export is written while the report runs");
     case OutputKind::kStandardOutput: {
       std::ostream& out = standard_output != nullptr ? *standard_output : std::cout;
       WriteTextDump(model, out);

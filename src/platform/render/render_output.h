@@ -1,5 +1,6 @@
 // Chooses the output by the path's extension and writes it: .pdf, .png and .svg (one file per page: out.png
-// gives out-1.png, out-2.png, ...), .txt (text dump), .json (JSON dump), and "-" for the text dump on stdout.
+// gives out-1.png, out-2.png, ...), .txt (text dump), .json (JSON dump), "-" for the text dump on stdout, and
+// the data exports .csv and .xlsx, which take the run's records rather than its pages.
 // Every file is written under a temporary name and renamed only when all of the output is complete.
 #pragma once
 
@@ -9,17 +10,20 @@
 #include <string_view>
 
 #include "platform/engine/page_model.h"
+#include "platform/engine/record_sink.h"
+#include "platform/render/export_table.h"
 #include "platform/render/font_service.h"
 #include "platform/render/page_image_writer.h"
 #include "platform/render/pdf_writer.h"
 
 namespace vob::render {
 
-enum class OutputKind { kPdf, kPng, kSvg, kText, kJson, kStandardOutput };
+enum class OutputKind { kPdf, kPng, kSvg, kText, kJson, kStandardOutput, kCsv, kXlsx };
 
 struct RenderOptions {
   double dots_per_inch = kDefaultDpi;  // PNG only
   PdfOptions pdf;
+  ExportOptions exports;  // CSV and XLSX
 };
 
 // Throws RenderError naming the path when its extension is none of the above (compared without case).
@@ -37,5 +41,12 @@ bool CanStream(std::string_view path);
 // A sink that writes path as the pages arrive. REQUIRES: CanStream(path).
 std::unique_ptr<engine::PageSink> OpenStreamingSink(FontService& fonts, const std::string& path,
                                                     const RenderOptions& options = {});
+
+// True for the data exports (.csv, .xlsx): the run goes to OpenRecordExport's sink, its pages nowhere.
+bool IsRecordExport(std::string_view path);
+// A sink that writes path from the run's records; the file appears when its End has run.
+// REQUIRES: IsRecordExport(path).
+std::unique_ptr<engine::RecordSink> OpenRecordExport(const std::string& path,
+                                                     const RenderOptions& options = {});
 
 }  // namespace vob::render

@@ -1,7 +1,9 @@
-// The fill over a small grouped listing: event order, group breaks, sums, paging, repeats and errors.
+// The fill over a small grouped listing: event order, group breaks, sums, paging, repeats, records and errors.
 #include "platform/engine/report_fill.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "engine_test_support.h"
 #include "platform/vb/conversions.h"
@@ -257,6 +259,87 @@ TEST(ReportFill, KeepsAGroupHeaderWithItsFooterWhenDetailsAreHidden) {
     EXPECT_EQ(ItemsOf(model, static_cast<int>(page), "txtGroup").size(),
               ItemsOf(model, static_cast<int>(page), "txtGroupTotal").size())
         << "page " << page + 1 << " splits a group from its total";
+  }
+}
+
+// Writes each record as "Section(group value) cell cell ...": a cell is its value, 'text' when a handler set
+// the text, "-" when the box did not print.
+class RecordingSink final : public RecordSink {
+ public:
+  void Begin(const DocumentInfo&, const RecordLayout& layout) override {
+    row_section = layout.row_section;
+    for (const RecordControl& box : layout.boxes) boxes.push_back(box.name);
+  }
+  void AddRecord(const Record& record) override {
+    std::string line(SectionName(record.section));
+    if (record.group_value != nullptr) line += "(" + vb::GeneralText(*record.group_value) + ")";
+    for (const RecordCell& cell : record.cells) {
+      line += " " + (!cell.is_visible   ? std::string("-")
+                     : cell.is_text_set ? "'" + *cell.text + "'"
+                                        : vb::GeneralText(*cell.value));
+    }
+    records.push_back(line);
+  }
+  void End() override { records.push_back("End"); }
+
+  SectionId row_section = kSectionCount;
+  std::vector<std::string> boxes, records;
+};
+
+// Hides the second line, then the third's id, and writes the last group's total by hand in BeforePrint.
+class HidingReport final : public TestReport {
+ public:
+  HidingReport() : TestReport(kSections, kControls) {}
+  void Detail_Format() override {
+    const int32_t id = Fields("Id").value().long_value();
+    Sections(kDetail).set_visible(id != 2);
+    Controls<TextBox>("txtId").set_visible(id != 3);
+  }
+  void GroupFooter1_BeforePrint() override {
+    if (Fields("Group").value().str() == "B") Controls<TextBox>("txtGroupTotal").set_text("none");
+  }
+};
+
+TEST(ReportFill, HandsPrintedSectionsToTheRecordSink) {
+  HidingReport report;
+  report.rows = Rows({{"A", 1, Money(1)}, {"A", 2, Money(2)}, {"B", 3, Money(3)}});
+  testing::FixedWidthMeasurer measurer;
+  PageModel model;
+  RecordingSink records;
+  engine::Run(report, RunContext{measurer, model, "test", "Test"}, records);
+  EXPECT_EQ(records.row_section, kDetail);
+  EXPECT_EQ(records.boxes,
+            (std::vector<std::string>{"txtGroup", "txtId", "txtAmount", "txtGroupTotal", "txtTotal"}));
+  EXPECT_EQ(records.records, (std::vector<std::string>{"GroupHeader1(A) A", "Detail 1 1", "GroupFooter1 3",
+                                                       "GroupHeader1(B) B", "Detail - 3",
+                                                       "GroupFooter1 'none'", "BannerFooter 6", "End"}));
+}
+
+TEST(ReportFill, HandsGroupFootersAsRowsWhenDetailsAreHiddenAndSkipsRepeatedHeaders) {
+  testing::FixedWidthMeasurer measurer;
+  PageModel model;
+  {
+    GroupedReport report("Group");
+    report.Sections(kDetail).set_visible(false);  // a summary: the footers are its lines
+    report.rows = Rows({{"A", 1, Money(1)}, {"A", 2, Money(2)}, {"B", 3, Money(3)}});
+    RecordingSink records;
+    engine::Run(report, RunContext{measurer, model, "test", "Test"}, records);
+    EXPECT_EQ(records.row_section, kGroupFooter1);
+    EXPECT_EQ(records.records,
+              (std::vector<std::string>{"GroupHeader1(A) A", "GroupFooter1 3", "GroupHeader1(B) B",
+                                        "GroupFooter1 3", "BannerFooter 6", "End"}));
+  }
+  {
+    RepeatingReport report;  // group A's header prints again on page 2
+    std::vector<std::vector<vb::Variant>> rows;
+    for (int id = 1; id <= 100; ++id) rows.push_back({id <= 90 ? "A" : "B", id, Money(id)});
+    report.rows = Rows(rows);
+    RecordingSink records;
+    engine::Run(report, RunContext{measurer, model, "test", "Test"}, records);
+    ASSERT_EQ(report.repeats.size(), 3u);
+    EXPECT_EQ(std::count_if(records.records.begin(), records.records.end(),
+                            [](const std::string& line) { return line.starts_with("GroupHeader1"); }),
+              2);
   }
 }
 

@@ -157,7 +157,9 @@ TEST(RenderOutput, FailsWithoutLeavingFiles) {
   };
   const Case kCases[] = {
       {"report.doc", "unknown output type for " + (folder / "report.doc").string() +
-                         ": expected .pdf, .png, .svg, .txt, .json or - for standard output"},
+                         ": expected .pdf, .png, .svg, .txt, .json, .csv, .xlsx or - for standard output"},
+      {"report.xlsx", "cannot write " + (folder / "report.xlsx").string() +
+                          " from pages: a data export is written while the report runs"},
       {"report.pdf", "font not found: \"Missing Family\""},
       {"report.png", "font not found: \"Missing Family\""},
       {"report.svg", "font not found: \"Missing Family\""},

@@ -1,0 +1,38 @@
+// The columns of a report exported as data, named by the captions printed above the values.
+// Names come from the layout alone, never from the rows, so the same report gives the same header every run.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/engine/record_sink.h"
+
+namespace vob::render {
+
+struct ExportColumn {
+  std::string caption;  // unique among the columns, compared without regard to case
+  size_t box = 0;       // index into RecordLayout::boxes
+  int group_level = 0;  // 1 to 6 for a group's key, 0 for a value of the row
+};
+
+// The caption over a text box, "" when none: for a box of a row or a footer, the nearest label above it in
+// the page header, the banner, the group headers or its own section that covers at least half of the box
+// or half of the label, none when two labels on that line both do (the box spans columns); for a box of a
+// group header, the label left of it on its line ("Customer:"), else the nearest label above it in its own
+// header. Captions read as one line, without a trailing colon.
+std::string CaptionOver(const engine::RecordLayout& layout, const engine::RecordControl& box);
+
+// Names for the boxes given (indices into layout.boxes), in their order: CaptionOver, or the control's name
+// where there is no caption. A caption printed over several of them ("Debit" under each of three balances)
+// is qualified by the caption over its label ("Beginning Balance Debit"), then numbered ("Debit 2").
+std::vector<std::string> NameBoxes(const engine::RecordLayout& layout, std::span<const size_t> boxes);
+
+// The group headers' boxes, outermost group first, then the row section's boxes, named by NameBoxes.
+std::vector<ExportColumn> RowColumns(const engine::RecordLayout& layout);
+
+// Makes captions unique in the order given, numbering repeats ("Amount", "Amount 2"); case is ignored.
+void NumberRepeats(std::vector<std::string>& captions);
+
+}  // namespace vob::render

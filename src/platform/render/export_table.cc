@@ -1,0 +1,59 @@
+// Records to rows: group keys are kept as their headers print and put in front of every row below them.
+// A key is copied once per group, a row's own cells are passed through without copying.
+#include "platform/render/export_table.h"
+
+namespace vob::render {
+
+void ExportTable::Begin(const engine::DocumentInfo& info, const engine::RecordLayout& layout) {
+  layout_ = layout;
+  columns_ = RowColumns(layout_);
+  key_count_ = 0;
+  while (key_count_ < columns_.size() && columns_[key_count_].group_level > 0) ++key_count_;
+  keys_.assign(key_count_, KeptCell{});
+  first_box_of_section_.assign(engine::kSectionCount + 1, layout_.boxes.size());
+  for (size_t index = layout_.boxes.size(); index-- > 0;)
+    first_box_of_section_[layout_.boxes[index].section] = index;
+  BeginTable(info);
+}
+
+void ExportTable::AddRecord(const engine::Record& record) {
+  const engine::SectionId section = record.section;
+  if (engine::IsGroupHeader(section)) {
+    const int level = engine::GroupLevel(section);
+    size_t cell = 0;
+    for (size_t column = 0; column < key_count_; ++column) {
+      if (columns_[column].group_level != level) continue;
+      const engine::RecordCell& from = record.cells[cell++];
+      keys_[column] = {*from.value, *from.text, *from.output_format, from.is_text_set, from.is_visible};
+    }
+    if (level == 1 && record.group_value != nullptr) BeginGroup(*record.group_value);
+    return;
+  }
+  cells_.clear();
+  const bool is_row = section == layout_.row_section;
+  // A group footer carries the keys of its own group and the ones around it; the banner's and the report's
+  // none.
+  const int key_levels = is_row                           ? layout_.group_count
+                         : engine::IsGroupFooter(section) ? engine::GroupLevel(section)
+                                                          : 0;
+  for (size_t column = 0; column < key_count_; ++column) {
+    const KeptCell& key = keys_[column];
+    const bool is_enclosing = columns_[column].group_level <= key_levels;
+    static const vb::Variant kEmpty;
+    static const std::string kNoText;
+    cells_.push_back({is_enclosing ? &key.value : &kEmpty, is_enclosing ? &key.text : &kNoText,
+                      &key.output_format, key.is_text_set, key.is_visible && is_enclosing});
+  }
+  if (is_row) {
+    cells_.insert(cells_.end(), record.cells.begin(), record.cells.end());
+    AddRow(cells_);
+  } else {
+    AddFooter(section, cells_, record.cells, first_box_of_section_[section]);
+  }
+}
+
+void ExportTable::End() {
+  EndTable();
+}
+
+}  // namespace vob::render

@@ -1,0 +1,197 @@
+"""`vobreports run -o FILE.csv / FILE.xlsx` read back by readers that are not ours (openpyxl, csv): each amount
+column adds up to the total the report prints, cells are numbers and dates, headers are the captions, group
+keys are on every row, awkward texts survive CSV, sheet names stay valid, and a failed export leaves no file.
+
+Usage: export_test.py BUILD_DIR    (needs Debian's python3-openpyxl)"""
+import csv
+import datetime
+import json
+import os
+import sqlite3
+import subprocess
+import sys
+import tempfile
+import unittest
+from decimal import Decimal
+
+import openpyxl
+
+BUILD = sys.argv.pop(1) if len(sys.argv) > 1 else "build"
+VOBREPORTS = os.path.join(BUILD, "vobreports")
+TODAY = ["--today", "2024-06-30"]
+TRIAL_BALANCE = ["trbalance", "--param", "1=04/01/2024", "--param", "2=06/30/2024", "--param", "3=202404",
+                 "--param", "4=202406"]
+
+# Each report's exported amount columns, by caption, and the report footer control that prints its total.
+#   report arguments                                 amount column -> printed total control
+CASES = [
+    (TRIAL_BALANCE, {"Beginning Balance Debit": "Field13", "Beginning Balance Credit": "Field14",
+                     "Report Period Debit": "Field15", "Report Period Credit": "Field16",
+                     "Ending Balance Debit": "Field17", "Ending Balance Credit": "Field19"}),
+    (["araging"], {"Amount": "Field4", "0 -30 Days": "Field10", "31 - 60 days": "Field11",
+                   "61 - 90 days": "Field12", "Over 90 Days": "Field13"}),
+    (["araging", "--param", "1=ACME0021"], {"Amount": "Field4", "0 -30 Days": "Field10",
+                                           "31 - 60 days": "Field11", "61 - 90 days": "Field12",
+                                           "Over 90 Days": "Field13"}),
+    (["inventory", "--param", "1=Average"], {"Inventory Cost": "Field1"}),
+]
+
+HEADERS = {
+    "trbalance": ["Number", "Name", "Beginning Balance Debit", "Beginning Balance Credit", "Report Period Debit",
+                  "Report Period Credit", "Ending Balance Debit", "Ending Balance Credit"],
+    "inventory": ["Code", "Name / Description", "Meas", "on Hand", "Unit Cost", "Inventory Cost"],
+}
+
+
+def printed_number(text):
+    """ "$1,234.50 " or "(1,234.50)" as the Decimal it prints."""
+    text = text.strip().replace("$", "").replace(",", "")
+    negative = text.startswith("(") and text.endswith(")")
+    value = Decimal(text.strip("()") or "0")
+    return -value if negative else value
+
+
+def cents(value):
+    return Decimal(str(value or 0)).quantize(Decimal("0.01"))
+
+
+class ExportTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.folder = tempfile.TemporaryDirectory()
+        cls.database = os.path.join(cls.folder.name, "demo.sqlite")
+        subprocess.run([VOBREPORTS, "demo-db", cls.database, "--date", "2024-06-30"], check=True,
+                       capture_output=True)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.folder.cleanup()
+
+    def path(self, name):
+        return os.path.join(self.folder.name, name)
+
+    def run_report(self, arguments, output, *extra, database=None):
+        command = [VOBREPORTS, "run", *arguments, "--db", database or self.database, *TODAY, "-o", output, *extra]
+        return subprocess.run(command, capture_output=True, text=True)
+
+    def export(self, arguments, output, *extra, database=None):
+        result = self.run_report(arguments, output, *extra, database=database)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return output
+
+    def printed_totals(self, arguments):
+        """The report footer's texts by control, from the report's own page dump."""
+        with open(self.export(arguments, self.path("pages.json"))) as file:
+            dump = json.load(file)
+        return {item["control"]: item["text"] for page in dump["pages"] for item in page["items"]
+                if item["section"] == "ReportFooter" and item["text"]}
+
+    def test_amount_columns_add_up_to_the_printed_totals(self):
+        for arguments, totals in CASES:
+            with self.subTest(report=" ".join(arguments)):
+                printed = self.printed_totals(arguments)
+                workbook = openpyxl.load_workbook(self.export(arguments, self.path("data.xlsx")))
+                sheet = workbook.worksheets[0]
+                rows = list(sheet.iter_rows(values_only=True))
+                header = list(rows[0])
+                with open(self.export(arguments, self.path("data.csv")), newline="", encoding="utf-8") as file:
+                    csv_rows = list(csv.reader(file))
+                self.assertEqual(csv_rows[0], header)
+                self.assertEqual(len(csv_rows), len(rows))
+                for caption, control in totals.items():
+                    column = header.index(caption)
+                    expected = printed_number(printed[control])
+                    cells = [row[column] for row in rows[1:]]
+                    self.assertTrue(all(cell is None or isinstance(cell, (int, float)) for cell in cells), caption)
+                    # As a spreadsheet's SUM does: the values as they are, rounded as the total prints.
+                    self.assertEqual(cents(sum(Decimal(str(cell or 0)) for cell in cells)), expected, caption)
+                    self.assertEqual(cents(sum(Decimal(row[column] or "0") for row in csv_rows[1:])), expected,
+                                     caption)
+                key = arguments[0]
+                if key in HEADERS:
+                    self.assertEqual(header, HEADERS[key])
+                # The header: bold, frozen, filtered; the report's totals on the Totals sheet.
+                self.assertTrue(all(cell.font.b for cell in sheet[1]))
+                self.assertEqual(sheet.freeze_panes, "A2")
+                self.assertEqual(sheet.auto_filter.ref, f"A1:{sheet.cell(1, len(header)).column_letter}{len(rows)}")
+                self.assertEqual(workbook.sheetnames[1], "Totals")
+                totals_rows = list(workbook["Totals"].iter_rows(values_only=True))
+                report_row = [row for row in totals_rows if row[0] == "Report"][0]
+                for caption, control in totals.items():
+                    self.assertEqual(cents(report_row[totals_rows[0].index(caption)]),
+                                     printed_number(printed[control]), caption)
+
+    def test_one_customers_aging_has_typed_dates_and_its_key_on_every_row(self):
+        arguments = ["araging", "--param", "1=ACME0021"]
+        workbook = openpyxl.load_workbook(self.export(arguments, self.path("aging.xlsx")))
+        self.assertEqual(workbook.properties.title, "Accounts Receivable Aging")
+        self.assertEqual(workbook.properties.created, datetime.datetime(2024, 6, 30))
+        sheet = workbook.worksheets[0]
+        rows = list(sheet.iter_rows(values_only=True))
+        self.assertEqual(list(rows[0]), ["Customer", "Field2", "Invoice / Pmt No", "Type", "For", "Invoice Date",
+                                         "Due Date", "Amount", "0 -30 Days", "31 - 60 days", "61 - 90 days",
+                                         "Over 90 Days"])
+        self.assertGreater(len(rows), 5)
+        for row in rows[1:]:
+            self.assertEqual(row[:2], ("ACME0021", "Acme Services Co."))
+            self.assertIsInstance(row[5], datetime.datetime)
+            self.assertIsInstance(row[7], (int, float))
+        self.assertEqual(sheet.cell(2, 6).number_format, "mm/dd/yy")
+        self.assertEqual(sheet.cell(2, 8).number_format, "#,##0.00 ;(#,##0.00)")
+        with open(self.export(arguments, self.path("aging.csv")), newline="") as file:
+            first = list(csv.reader(file))[1]
+        self.assertRegex(first[5], r"^\d{4}-\d\d-\d\d$")
+        with open(self.export(arguments, self.path("printed.csv"), "--csv-formatted"), newline="") as file:
+            printed_first = list(csv.reader(file))[1]
+        self.assertRegex(printed_first[5], r"^\d\d/\d\d/\d\d$")
+        self.assertEqual(printed_number(printed_first[7]), Decimal(first[7]))
+
+    def test_awkward_texts_and_keys_survive(self):
+        database = self.path("awkward.sqlite")
+        with open(self.database, "rb") as source, open(database, "wb") as copy:
+            copy.write(source.read())
+        awkward_name = 'Smith, "Bob"\nand Sons'
+        # Two ids that clean to one name, a third that equals it but for case, one too long for a sheet name.
+        awkward_ids = {"ACME0021": "AC/ME:[1]*?", "ASHLEY0012": "AC\\ME:[1]*?", "BLUE0030": "ac*ME:[1]/?",
+                       "BLUE0025": "Blue Ridge Landscaping and Garden Centre"}
+        with sqlite3.connect(database) as connection:
+            connection.execute("UPDATE Customers SET Name = ? WHERE CustomerId = 'ACME0021'", (awkward_name,))
+            for old, new in awkward_ids.items():
+                connection.execute("UPDATE Customers SET CustomerId = ? WHERE CustomerId = ?", (new, old))
+                connection.execute("UPDATE ARInvoiceHeader SET CustomerID = ? WHERE CustomerID = ?", (new, old))
+
+        with open(self.export(["araging"], self.path("awkward.csv"), database=database), newline="",
+                  encoding="utf-8") as file:
+            rows = list(csv.reader(file))
+        self.assertIn(awkward_name, [row[1] for row in rows])
+
+        workbook = openpyxl.load_workbook(
+            self.export(["araging"], self.path("groups.xlsx"), "--sheet-per-group", database=database))
+        names = workbook.sheetnames
+        self.assertEqual(names[-1], "Totals")
+        self.assertEqual(len({name.lower() for name in names}), len(names))
+        for name in names:
+            self.assertLessEqual(len(name), 31, name)
+            self.assertFalse(set(name) & set("[]:*?/\\"), name)
+        # Each group's rows on the sheet its key names, whatever order the groups come in.
+        sheet_of_key = {}
+        for name in names[:-1]:
+            keys = {row[0] for row in workbook[name].iter_rows(min_row=2, values_only=True)}
+            self.assertEqual(len(keys), 1, name)
+            sheet_of_key[keys.pop()] = name
+        for key in awkward_ids.values():
+            self.assertRegex(sheet_of_key[key], r"^(AC_ME__1___|ac_ME__1___)( \([23]\))?$|^Blue Ridge Landscaping and Gard$")
+        self.assertEqual(len({sheet_of_key[key] for key in awkward_ids.values()}), 4)
+
+    def test_a_failed_export_leaves_no_file_and_an_unknown_type_is_bad_usage(self):
+        folder = tempfile.mkdtemp(dir=self.folder.name)
+        for name in ["failed.csv", "failed.xlsx"]:
+            result = self.run_report(["araging"], os.path.join(folder, name), database=self.path("missing.sqlite"))
+            self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertEqual(os.listdir(folder), [])
+        result = self.run_report(["araging"], os.path.join(folder, "aging.ods"))
+        self.assertEqual(result.returncode, 2, result.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main()
