@@ -216,8 +216,8 @@ void RunReport(const RunOptions& options) {
 }  // namespace
 
 void RegisterRunCommand(CLI::App& app) {
-  CLI::App* command =
-      app.add_subcommand("run", "Run a report, as the host application does, and write its pages");
+  CLI::App* command = app.add_subcommand(
+      "run", "Run a report, as the host application does, and write its pages or export its data");
   auto options = std::make_shared<RunOptions>();
   command->add_option("KEY", options->key, "Report key (see `vobreports keys`)")->required();
   command->add_option("--db", options->database,
