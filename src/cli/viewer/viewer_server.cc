@@ -40,6 +40,7 @@ const std::vector<Family>& Families() {
 }
 
 constexpr size_t kSearchHitLimit = 5000;
+constexpr std::string_view kTokenMark = "__TOKEN__";
 constexpr int kMaxFormParam = 6;
 
 nlohmann::ordered_json ReportsByFamily() {
@@ -182,7 +183,15 @@ void ViewerServer::AddRoutes() {
       response.set_header("Cache-Control", "no-store");
     });
   };
-  asset("/", kViewerHtml, "text/html; charset=utf-8");
+  // The page names its script and style with the token, since every address needs it.
+  server.Get("/", [this](const httplib::Request&, httplib::Response& response) {
+    std::string html(kViewerHtml);
+    for (size_t at = html.find(kTokenMark); at != std::string::npos; at = html.find(kTokenMark, at)) {
+      html.replace(at, kTokenMark.size(), token_);
+    }
+    response.set_content(html, "text/html; charset=utf-8");
+    response.set_header("Cache-Control", "no-store");
+  });
   asset("/viewer.js", kViewerScript, "text/javascript; charset=utf-8");
   asset("/viewer.css", kViewerStyle, "text/css; charset=utf-8");
 
