@@ -42,6 +42,12 @@ const std::vector<Family>& Families() {
 constexpr size_t kSearchHitLimit = 5000;
 constexpr std::string_view kTokenMark = "__TOKEN__";
 constexpr int kMaxFormParam = 6;
+constexpr size_t kServerThreads = 48;
+// httplib compresses the types it knows (text/*, image/svg+xml, application/json) with brotli at its best and
+// slowest quality when a browser accepts it, which holds a page back by seconds; these types it leaves alone.
+constexpr const char* kUncompressedSvg = "image/svg+xml; charset=utf-8";
+constexpr const char* kUncompressedDownload = "application/octet-stream";
+constexpr time_t kKeepAliveSeconds = 2;
 
 nlohmann::ordered_json ReportsByFamily() {
   nlohmann::ordered_json families = nlohmann::ordered_json::array();
@@ -161,6 +167,10 @@ std::string ViewerServer::Url() const {
 
 void ViewerServer::AddRoutes() {
   httplib::Server& server = *server_;
+  // A browser keeps several connections open between requests, each holding a pool thread until it idles
+  // out: enough threads that page requests never queue behind idle connections.
+  server.new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
+  server.set_keep_alive_timeout(kKeepAliveSeconds);
   server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
     if (request.get_param_value("token") == token_) return httplib::Server::HandlerResponse::Unhandled;
     response.status = 403;
@@ -237,7 +247,7 @@ void ViewerServer::AddRoutes() {
                if (run == nullptr) return;
                std::string svg = run->PageSvg(std::stoi(request.matches[2]), ThreadFonts());
                if (svg.empty()) return SendError(response, 404, "no page " + std::string(request.matches[2]));
-               response.set_content(std::move(svg), "image/svg+xml");
+               response.set_content(std::move(svg), kUncompressedSvg);
              });
   server.Get(R"(/api/runs/(\d+)/search)",
              [find_run](const httplib::Request& request, httplib::Response& response) {

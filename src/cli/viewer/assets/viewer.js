@@ -206,7 +206,8 @@ async function poll(pageToShow) {
     pageToShow = 0;
   }
   if (isRunning) {
-    run.pollTimer = setTimeout(() => poll(pageToShow), 250);
+    // Often until the first page is there, so that it shows as soon as it exists; then gently.
+    run.pollTimer = setTimeout(() => poll(pageToShow), body.pages ? 250 : 40);
   } else {
     fillToc(body.toc || []);
     // Pages drawn while the run went on still had "of M" open; draw them again now that it is known.
