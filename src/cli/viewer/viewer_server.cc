@@ -261,9 +261,7 @@ void ViewerServer::AddRoutes() {
     if (run == nullptr) return;
     if (run->state() != RunState::kDone) return SendError(response, 409, "the run has not finished");
     const std::string kind = request.matches[2];
-    const char* type = kind == "pdf"   ? "application/pdf"
-                       : kind == "txt" ? "text/plain; charset=utf-8"
-                                       : "application/json";
+    const char* type = kind == "pdf" ? "application/pdf" : kUncompressedDownload;
     response.set_content(run->Download(kind, ThreadFonts()), type);
     response.set_header("Content-Disposition",
                         "attachment; filename=\"" + vb::LCase(run->options().key) + "." + kind + "\"");
