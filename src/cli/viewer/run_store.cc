@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <thread>
 
 #include "platform/engine/run.h"
 #include "platform/render/font_service.h"
@@ -15,20 +16,17 @@ RunStore::RunStore(size_t memory_limit_bytes, ReportPreparer prepare)
     : memory_limit_bytes_(memory_limit_bytes), prepare_(std::move(prepare)) {}
 
 RunStore::~RunStore() {
-  std::vector<std::thread> threads;
-  {
-    std::lock_guard lock(mutex_);
-    for (const auto& run : runs_) run->Cancel();
-    threads.swap(threads_);
-  }
-  for (std::thread& thread : threads) thread.join();
+  std::unique_lock lock(mutex_);
+  for (const auto& run : runs_) run->Cancel();
+  all_ended_.wait(lock, [this] { return running_threads_ == 0; });
 }
 
 std::shared_ptr<KeptRun> RunStore::Start(RunOptions options) {
   std::lock_guard lock(mutex_);
   auto run = std::make_shared<KeptRun>(next_id_++, std::move(options));
   runs_.push_back(run);
-  threads_.emplace_back([this, run] { RunOnThread(run); });
+  ++running_threads_;
+  std::thread([this, run] { RunOnThread(run); }).detach();
   return run;
 }
 
@@ -49,6 +47,8 @@ void RunStore::RunOnThread(const std::shared_ptr<KeptRun>& run) {
   } else {
     DropOldestWhileOverBound();
   }
+  // The last touch of the store: the destructor may go on once the count reaches 0 and the lock is free.
+  if (--running_threads_ == 0) all_ended_.notify_all();
 }
 
 void RunStore::DropOldestWhileOverBound() {

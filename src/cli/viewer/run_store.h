@@ -2,14 +2,13 @@
 // kept for later requests within a memory bound, the oldest finished runs dropped first.
 #pragma once
 
+#include <condition_variable>
 #include <cstddef>
 #include <functional>
 #include <list>
 #include <memory>
 #include <mutex>
 #include <set>
-#include <thread>
-#include <vector>
 
 #include "cli/run_options.h"
 #include "cli/viewer/kept_run.h"
@@ -49,7 +48,8 @@ class RunStore {
   mutable std::mutex mutex_;
   std::list<std::shared_ptr<KeptRun>> runs_;  // oldest first
   std::set<int> dropped_;
-  std::vector<std::thread> threads_;
+  std::condition_variable all_ended_;
+  int running_threads_ = 0;  // run threads are detached, so that a long-lived server keeps no ended ones
   int next_id_ = 1;
 };
 
