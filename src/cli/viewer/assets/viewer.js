@@ -41,6 +41,7 @@ function notice(message, isError = false, detail = '') {
   if (detail) box.append(element('pre', { text: detail }));
 }
 
+// Shows one of the three views, or none (a run that failed or was dropped leaves only its notice).
 function show(view) {
   for (const id of ['start', 'form-view', 'viewer']) $(id).hidden = id !== view;
   $('run-tools').hidden = view !== 'viewer';
@@ -182,8 +183,7 @@ async function poll(pageToShow) {
   if (status === 410) {
     notice(`Run ${id} was dropped: the viewer keeps runs within its memory bound and drops the oldest first. ` +
            'Run the report again from the start page.', true);
-    $('pages').replaceChildren();
-    $('progress').hidden = true;
+    show('');
     return;
   }
   if (status !== 200) return notice(`Run ${id}: ${body.error || 'not found'}`, true);
@@ -191,7 +191,7 @@ async function poll(pageToShow) {
   $('run-title').textContent = body.title + (body.drilldown ? ` \u2014 ${body.drilldown}` : '');
   if (body.state === 'failed') {
     notice(`${body.key} failed:`, true, `vobreports: ${body.error}`);
-    $('progress').hidden = true;
+    show('');
     return;
   }
   notice('');
