@@ -4,7 +4,6 @@
 
 #include <stdlib.h>
 
-#include <fmt/format.h>
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -14,6 +13,9 @@
 #include <mutex>
 #include <sstream>
 
+#include <fmt/format.h>
+
+#include "platform/error.h"
 #include "platform/render/cairo_painter.h"
 #include "platform/render/json_dump.h"
 #include "platform/render/page_image_writer.h"
