@@ -3,6 +3,7 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include "manager/report_keys.h"
 #include "platform/error.h"
@@ -24,10 +25,15 @@ void RegisterDemoDbCommand(CLI::App& app);
 void RegisterSqlCommand(CLI::App& app);
 void RegisterRunCommand(CLI::App& app);
 void RegisterParamsCommand(CLI::App& app);
+void RegisterViewCommand(CLI::App& app);
 
 // The key table's entry for a report key in any case. Throws UsageError for an unknown key, listing every key
 // (ReportKeyList), and vob::Error for a key whose report is not built yet: `run` and `params` fail alike.
 const ReportKey& FindBuiltReport(const std::string& key);
 std::string ReportKeyList();
+
+// What `params KEY --json` prints: the report's declared parameters, with the second run's examples when
+// is_second. Throws as FindBuiltReport does.
+nlohmann::ordered_json DeclaredParamsJson(const std::string& key, bool is_second = false);
 
 }  // namespace vob::cli

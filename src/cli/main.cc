@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   vob::cli::RegisterSqlCommand(app);
   vob::cli::RegisterRunCommand(app);
   vob::cli::RegisterParamsCommand(app);
+  vob::cli::RegisterViewCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

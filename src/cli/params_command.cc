@@ -28,20 +28,25 @@ std::string_view ExampleOf(const reports::ParamRow& row, bool is_second) {
 }
 
 void PrintParams(const ParamsOptions& options) {
-  const std::span<const reports::ParamRow> rows = DeclaredParams(FindBuiltReport(options.key));
-  if (!options.is_json) {
-    for (const reports::ParamRow& row : rows) {
-      std::cout << IndexText(row) << '\t' << reports::ParamKindName(row.kind) << '\t' << row.label << '\t'
-                << ExampleOf(row, options.shows_second_examples) << '\n';
-    }
+  if (options.is_json) {
+    std::cout << DeclaredParamsJson(options.key, options.shows_second_examples).dump(2) << '\n';
     return;
   }
+  for (const reports::ParamRow& row : DeclaredParams(FindBuiltReport(options.key))) {
+    std::cout << IndexText(row) << '\t' << reports::ParamKindName(row.kind) << '\t' << row.label << '\t'
+              << ExampleOf(row, options.shows_second_examples) << '\n';
+  }
+}
+
+}  // namespace
+
+nlohmann::ordered_json DeclaredParamsJson(const std::string& key, bool is_second) {
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
-  for (const reports::ParamRow& row : rows) {
+  for (const reports::ParamRow& row : DeclaredParams(FindBuiltReport(key))) {
     nlohmann::ordered_json item = {{"index", IndexText(row)},
                                    {"kind", reports::ParamKindName(row.kind)},
                                    {"label", row.label},
-                                   {"example", ExampleOf(row, options.shows_second_examples)}};
+                                   {"example", ExampleOf(row, is_second)}};
     if (!row.second_example.empty()) item["second_example"] = row.second_example;
     if (row.kind == reports::ParamKind::kChoice) {
       item["values"] = nlohmann::ordered_json::array();
@@ -49,10 +54,8 @@ void PrintParams(const ParamsOptions& options) {
     }
     list.push_back(std::move(item));
   }
-  std::cout << list.dump(2) << '\n';
+  return list;
 }
-
-}  // namespace
 
 std::string ReportKeyList() {
   std::string list;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/run_options.h"
 #include "framework/schema/demo_database.h"
 #include "manager/report_output.h"
 #include "manager/rpt_manager.h"
@@ -65,24 +66,7 @@ constexpr std::pair<std::string_view, std::string_view> kTitles[] = {
     {"venpayments", "Vendor Payments"},
 };
 
-struct RunOptions {
-  std::string key;
-  std::string database;
-  std::vector<std::string> params;
-  std::string drilldown;
-  std::string title;
-  bool has_title = false;
-  std::string date_format = "mm/dd/yy";
-  std::string currency_format = "$#,##0.00;($#,##0.00)";
-  std::string price_format = "#,##0.00";
-  std::string logo = "0";
-  std::string today;
-  std::string now;
-  std::string output = "-";
-  bool shows_progress = false;
-  double dots_per_inch = 96;
-  render::ExportOptions exports;
-};
+}  // namespace
 
 std::string DefaultTitle(std::string_view key) {
   for (const auto& [title_key, title] : kTitles) {
@@ -103,6 +87,8 @@ std::string ConnectionStringFor(const std::string& database) {
   return "Provider=SQLite;Data Source=" + database + ";";
 }
 
+namespace {
+
 double ParseClock(const std::string& text, bool has_time, const char* option) {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
   char tail = 0;
@@ -119,6 +105,8 @@ double ParseClock(const std::string& text, bool has_time, const char* option) {
   return vb::DateSerial(year, month, day) + (has_time ? vb::TimeSerial(hour, minute, second) : 0);
 }
 
+}  // namespace
+
 // --now sets the date and time, --today the date (keeping --now's time, or midnight).
 void PinRunClock(const RunOptions& options) {
   if (options.now.empty() && options.today.empty()) return;
@@ -129,6 +117,8 @@ void PinRunClock(const RunOptions& options) {
   }
   vb::PinClock(now);
 }
+
+namespace {
 
 void ApplyLogo(rptManager& manager, const std::string& logo) {
   std::vector<std::string> parts;
@@ -169,12 +159,11 @@ class ProgressSink final : public engine::PageSink {
   std::string key_;
 };
 
-void RunReport(const RunOptions& options) {
-  PinRunClock(options);
-  const std::string key = vb::LCase(options.key);
+}  // namespace
 
+engine::ReportHandle PrepareReport(const RunOptions& options, rptManager& manager) {
+  const std::string key = vb::LCase(options.key);
   // The host's calls, in its order: data source and formats, reset, then the per-request values.
-  rptManager manager;
   manager.SetDataSource(ConnectionStringFor(options.database));
   manager.SetDateFormat(options.date_format);
   manager.SetCurrencyFormat(options.currency_format);
@@ -191,11 +180,20 @@ void RunReport(const RunOptions& options) {
     manager.SetReptParam(static_cast<int16_t>(*index), param.substr(equals + 1));
   }
   manager.SetDrillDownParams(options.drilldown);
-  const std::string title = options.has_title ? options.title : DefaultTitle(key);
-  manager.Title(title);
-
+  manager.Title(options.has_title ? options.title : DefaultTitle(key));
   engine::ReportHandle report = manager.GetReport(key);
   if (!report) FindBuiltReport(options.key);  // throws: the key is unknown or its report not built yet
+  return report;
+}
+
+namespace {
+
+void RunReport(const RunOptions& options) {
+  PinRunClock(options);
+  const std::string key = vb::LCase(options.key);
+  const std::string title = options.has_title ? options.title : DefaultTitle(key);
+  rptManager manager;
+  engine::ReportHandle report = PrepareReport(options, manager);
 
   render::OutputKindOf(options.output);  // an unknown extension fails before the report runs
 

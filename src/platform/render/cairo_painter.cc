@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/render/render_error.h"
+#include "platform/render/text_lines.h"
 
 namespace vob::render {
 namespace {
@@ -132,33 +133,16 @@ void CairoPainter::Text(cairo_t* cairo, const engine::PageModel& model, const en
   cairo_font_options_destroy(options);
   SetColor(cairo, item.color);
 
-  double baseline = Points(item.top) + face.ascender() * scale;
-  const double line_height = (face.ascender() - face.descender() + face.line_gap()) * scale;
-  std::string_view text = item.text;
-  size_t start = 0;
-  while (true) {
-    size_t end = text.find('\n', start);
-    std::string_view line =
-        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (!line.empty()) {
-      const ShapedRun& run = fonts_.Shape(face_index, line);
-      double x = Points(item.left);
-      const double width = run.advance * scale;
-      if (item.align == engine::Align::kRight) x += Points(item.width) - width;
-      if (item.align == engine::Align::kCenter) x += (Points(item.width) - width) / 2;
-      glyphs_.clear();
-      int64_t pen = 0;
-      for (const Glyph& glyph : run.glyphs) {
-        glyphs_.push_back(
-            cairo_glyph_t{glyph.id, x + (pen + glyph.x_offset) * scale, baseline - glyph.y_offset * scale});
-        pen += glyph.x_advance;
-      }
-      cairo_show_glyphs(cairo, glyphs_.data(), static_cast<int>(glyphs_.size()));
+  for (const TextLine& line : PlaceTextLines(fonts_, model, item)) {
+    const ShapedRun& run = fonts_.Shape(face_index, line.text);
+    glyphs_.clear();
+    int64_t pen = 0;
+    for (const Glyph& glyph : run.glyphs) {
+      glyphs_.push_back(cairo_glyph_t{glyph.id, line.left_points + (pen + glyph.x_offset) * scale,
+                                      line.baseline_points - glyph.y_offset * scale});
+      pen += glyph.x_advance;
     }
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-    baseline += line_height;
+    cairo_show_glyphs(cairo, glyphs_.data(), static_cast<int>(glyphs_.size()));
   }
 }
 

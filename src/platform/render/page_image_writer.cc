@@ -77,4 +77,25 @@ void WriteSvg(CairoPainter& painter, const engine::PageModel& model, const engin
   Check(cairo_surface_status(surface.get()), sink, "SVG");
 }
 
+std::string SvgOfPage(CairoPainter& painter, const engine::PageModel& model, const engine::Page& page) {
+  std::string svg;
+  auto append = [](void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+  };
+  std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(cairo_svg_surface_create_for_stream(
+      append, &svg, page.width / static_cast<double>(engine::kTwipsPerPoint),
+      page.height / static_cast<double>(engine::kTwipsPerPoint)));
+  {
+    std::unique_ptr<cairo_t, ContextDeleter> cairo(cairo_create(surface.get()));
+    painter.Paint(cairo.get(), model, page);
+  }
+  cairo_surface_finish(surface.get());
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
+    throw RenderError(std::string("cannot draw page ") + std::to_string(page.number) +
+                      " as SVG: " + cairo_status_to_string(cairo_surface_status(surface.get())));
+  }
+  return svg;
+}
+
 }  // namespace vob::render

@@ -2,6 +2,8 @@
 // Both go through the CairoPainter, so a page looks the same in either and matches the PDF.
 #pragma once
 
+#include <string>
+
 #include "platform/engine/page_model.h"
 #include "platform/render/cairo_painter.h"
 #include "platform/render/output_file.h"
@@ -17,5 +19,8 @@ void WritePng(CairoPainter& painter, const engine::PageModel& model, const engin
 // An SVG of the page, sized in points.
 void WriteSvg(CairoPainter& painter, const engine::PageModel& model, const engine::Page& page,
               OutputFile& file);
+
+// The same SVG, held in memory (the viewer serves pages without touching the disk).
+std::string SvgOfPage(CairoPainter& painter, const engine::PageModel& model, const engine::Page& page);
 
 }  // namespace vob::render

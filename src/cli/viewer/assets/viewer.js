@@ -1,0 +1,484 @@
+// The vobreports viewer page: start page, report form, and the run view (pages, contents, search, links).
+// Every request carries the access token; state lives in the address's hash so that Back works.
+'use strict';
+
+const token = new URLSearchParams(location.search).get('token') || '';
+const $ = (id) => document.getElementById(id);
+const SVG_NS = 'http://www.w3.org/2000/svg';
+
+function api(path, params = {}) {
+  const query = new URLSearchParams({ ...params, token });
+  return `${path}?${query}`;
+}
+
+async function getJson(path, params) {
+  const response = await fetch(api(path, params));
+  const body = await response.json().catch(() => ({}));
+  return { status: response.status, body };
+}
+
+async function postJson(path, body) {
+  const response = await fetch(api(path), { method: 'POST', body: JSON.stringify(body) });
+  return { status: response.status, body: await response.json().catch(() => ({})) };
+}
+
+function element(tag, attributes = {}, ...children) {
+  const node = document.createElement(tag);
+  for (const [name, value] of Object.entries(attributes)) {
+    if (name === 'text') node.textContent = value;
+    else if (name.startsWith('on')) node.addEventListener(name.slice(2), value);
+    else node.setAttribute(name, value);
+  }
+  node.append(...children);
+  return node;
+}
+
+function notice(message, isError = false, detail = '') {
+  const box = $('notice');
+  box.hidden = !message;
+  box.className = isError ? 'error' : '';
+  box.replaceChildren(message);
+  if (detail) box.append(element('pre', { text: detail }));
+}
+
+// Shows one of the three views, or none (a run that failed or was dropped leaves only its notice).
+function show(view) {
+  for (const id of ['start', 'form-view', 'viewer']) $(id).hidden = id !== view;
+  $('run-tools').hidden = view !== 'viewer';
+}
+
+// ---- Start page and form ----
+
+async function showStart() {
+  stopRun();
+  show('start');
+  $('run-title').textContent = '';
+  const { body } = await getJson('/api/reports');
+  const start = $('start');
+  start.replaceChildren(element('h1', { text: 'Reports' }));
+  for (const family of body) {
+    const list = element('ul');
+    for (const report of family.reports) {
+      list.append(element('li', {},
+        element('a', { href: `#report=${report.key}`, text: report.title || report.key }),
+        element('span', { class: 'key', text: report.key })));
+    }
+    start.append(element('h2', { text: family.family }), list);
+  }
+}
+
+// Dates go to the report as the host writes them: MM/DD/YYYY.
+function hostDate(isoDate) {
+  const [year, month, day] = isoDate.split('-');
+  return `${month}/${day}/${year}`;
+}
+
+function paramInput(param) {
+  const name = `param-${param.index}`;
+  if (param.kind === 'choice') {
+    const select = element('select', { name, id: name }, element('option', { value: '', text: '' }));
+    for (const value of param.values || []) select.append(element('option', { value, text: value }));
+    return select;
+  }
+  if (param.kind === 'date') return element('input', { type: 'date', name, id: name });
+  return element('input', { type: 'text', name, id: name, placeholder: param.example || '' });
+}
+
+async function showForm(key) {
+  stopRun();
+  show('form-view');
+  const { status, body } = await getJson(`/api/params/${key}`);
+  const view = $('form-view');
+  if (status !== 200) {
+    view.replaceChildren();
+    notice(`Report ${key} cannot run`, true, body.error || '');
+    return;
+  }
+  const title = (await reportTitles())[key] || key;
+  $('run-title').textContent = title;
+  const form = element('form', { id: 'run-form' }, element('h1', { text: title }));
+  for (const param of body) {
+    const hint = param.example ? `e.g. ${param.example}` : '';
+    const label = param.index === 'd' ? `${param.label} (drill-down)` : `${param.index}. ${param.label}`;
+    form.append(element('label', { for: `param-${param.index}`, text: label }), paramInput(param),
+                element('div', { class: 'hint', text: hint }));
+  }
+  const settings = element('details', {}, element('summary', { text: 'Title, logo and formats' }));
+  for (const [name, label, placeholder] of [
+    ['title', 'Title', title], ['logo', 'Logo OPTION[,FILE[,WIDTH,HEIGHT]]', '0'],
+    ['date_format', 'Date format', 'mm/dd/yy'], ['currency_format', 'Currency format', '$#,##0.00;($#,##0.00)'],
+    ['price_format', 'Price format', '#,##0.00']]) {
+    settings.append(element('label', { for: name, text: label }),
+                    element('input', { type: 'text', name, id: name, placeholder }));
+  }
+  form.append(settings, element('button', { type: 'submit', text: 'Run' }));
+  form.addEventListener('submit', async (event) => {
+    event.preventDefault();
+    const request = { key, params: {} };
+    for (const param of body) {
+      const input = form.elements[`param-${param.index}`];
+      let value = input.value;
+      if (param.kind === 'date' && value) value = hostDate(value);
+      if (param.index === 'd') request.drilldown = value;
+      else if (value !== '') request.params[param.index] = value;
+    }
+    for (const name of ['title', 'logo', 'date_format', 'currency_format', 'price_format']) {
+      request[name] = form.elements[name].value;
+    }
+    const started = await postJson('/api/runs', request);
+    if (started.status !== 200) return notice('The run could not start', true, started.body.error);
+    location.hash = `run=${started.body.id}`;
+  });
+  view.replaceChildren(form);
+}
+
+let titles = null;
+async function reportTitles() {
+  if (!titles) {
+    titles = {};
+    for (const family of (await getJson('/api/reports')).body) {
+      for (const report of family.reports) titles[report.key] = report.title;
+    }
+  }
+  return titles;
+}
+
+// ---- The run view ----
+
+const run = {
+  id: 0, status: null, pages: [], scale: 1, zoom: 'width', pollTimer: 0, observer: null,
+  hits: [], hitIndex: -1, query: '',
+};
+
+function stopRun() {
+  clearTimeout(run.pollTimer);
+  if (run.observer) run.observer.disconnect();
+  run.id = 0;
+  run.status = null;
+  run.pages = [];
+  run.hits = [];
+  run.hitIndex = -1;
+  $('pages').replaceChildren();
+  $('toc').replaceChildren();
+}
+
+async function showRun(id, page) {
+  if (run.id !== id) {
+    stopRun();
+    run.id = id;
+    run.observer = new IntersectionObserver(onPagesVisible, { root: $('pages'), rootMargin: '150% 0px' });
+    $('search').value = '';
+    $('hit-count').textContent = '';
+  }
+  show('viewer');
+  const downloads = { 'download-pdf': 'pdf', 'download-txt': 'txt', 'download-json': 'json' };
+  for (const [linkId, kind] of Object.entries(downloads)) $(linkId).href = api(`/api/runs/${id}/download.${kind}`);
+  await poll(page);
+}
+
+async function poll(pageToShow) {
+  const id = run.id;
+  const { status, body } = await getJson(`/api/runs/${id}`);
+  if (id !== run.id) return;
+  if (status === 410) {
+    notice(`Run ${id} was dropped: the viewer keeps runs within its memory bound and drops the oldest first. ` +
+           'Run the report again from the start page.', true);
+    show('');
+    return;
+  }
+  if (status !== 200) return notice(`Run ${id}: ${body.error || 'not found'}`, true);
+  run.status = body;
+  $('run-title').textContent = body.title + (body.drilldown ? ` \u2014 ${body.drilldown}` : '');
+  if (body.state === 'failed') {
+    notice(`${body.key} failed:`, true, `vobreports: ${body.error}`);
+    show('');
+    return;
+  }
+  notice('');
+  addPages(body);
+  const isRunning = body.state === 'running';
+  $('progress').hidden = !isRunning;
+  $('progress-text').textContent = `${body.pages} pages so far`;
+  for (const link of $('downloads').querySelectorAll('a')) link.setAttribute('aria-disabled', String(isRunning));
+  $('page-count').textContent = `of ${body.pages}${isRunning ? '+' : ''}`;
+  if (pageToShow && body.pages >= pageToShow) {
+    goToPage(pageToShow);
+    pageToShow = 0;
+  }
+  if (isRunning) {
+    // Often until the first page is there, so that it shows as soon as it exists; then gently.
+    run.pollTimer = setTimeout(() => poll(pageToShow), body.pages ? 250 : 40);
+  } else {
+    fillToc(body.toc || []);
+    // Pages drawn while the run went on still had "of M" open; draw them again now that it is known.
+    for (const page of run.pages) if (page.isLoaded) loadPage(page);
+    if (run.query) search(run.query);
+  }
+  updateCounter();
+}
+
+function addPages(status) {
+  const container = $('pages');
+  while (run.pages.length < status.pages) {
+    const number = run.pages.length + 1;
+    const box = element('div', { class: 'page', 'data-number': number },
+                        element('div', { class: 'loading', text: `Page ${number}` }));
+    const page = { number, box, width: status.width || 612, height: status.height || 792, isLoaded: false };
+    run.pages.push(page);
+    sizePage(page);
+    container.append(box);
+    run.observer.observe(box);
+  }
+  if (run.pages.length && run.zoom !== 'custom') applyZoom(run.zoom, false);
+}
+
+function onPagesVisible(entries) {
+  for (const entry of entries) {
+    const page = run.pages[Number(entry.target.dataset.number) - 1];
+    if (entry.isIntersecting && page && !page.isLoaded && !page.isLoading) loadPage(page);
+  }
+}
+
+// One request per page: the SVG shows as a picture, and its text layer becomes the overlay that selection,
+// search and links use.
+async function loadPage(page) {
+  page.isLoading = true;
+  const id = run.id;
+  const response = await fetch(api(`/api/runs/${id}/pages/${page.number}.svg`));
+  page.isLoading = false;
+  if (id !== run.id || !response.ok) return;
+  const svgText = await response.text();
+  const documentSvg = new DOMParser().parseFromString(svgText, 'image/svg+xml').documentElement;
+  const viewBox = documentSvg.getAttribute('viewBox') || `0 0 ${page.width} ${page.height}`;
+  const [, , width, height] = viewBox.split(/\s+/).map(Number);
+  page.width = width;
+  page.height = height;
+  sizePage(page);
+  if (page.url) URL.revokeObjectURL(page.url);
+  page.url = URL.createObjectURL(new Blob([svgText], { type: 'image/svg+xml' }));
+  const image = element('img', { src: page.url, alt: `Page ${page.number}`, draggable: 'false' });
+  const overlay = document.createElementNS(SVG_NS, 'svg');
+  overlay.setAttribute('class', 'overlay');
+  overlay.setAttribute('viewBox', viewBox);
+  const layer = documentSvg.querySelector('g.text-layer');
+  if (layer) overlay.append(document.importNode(layer, true));
+  const links = document.createElementNS(SVG_NS, 'g');
+  for (const text of overlay.querySelectorAll('text[data-link]')) {
+    const box = document.createElementNS(SVG_NS, 'rect');
+    box.setAttribute('class', 'link');
+    box.setAttribute('x', text.getAttribute('x'));
+    box.setAttribute('y', text.dataset.top);
+    box.setAttribute('width', text.getAttribute('textLength'));
+    box.setAttribute('height', text.dataset.height);
+    box.dataset.link = text.dataset.link;
+    box.addEventListener('click', () => followLink(text.dataset.link, page.number));
+    links.append(box);
+  }
+  const hits = document.createElementNS(SVG_NS, 'g');
+  hits.setAttribute('class', 'hits');
+  overlay.append(hits, links);
+  page.box.replaceChildren(image, overlay);
+  page.isLoaded = true;
+  drawHits(page);
+}
+
+function sizePage(page) {
+  page.box.style.width = `${page.width * run.scale}px`;
+  page.box.style.height = `${page.height * run.scale}px`;
+}
+
+function applyZoom(zoom, keepsPlace = true) {
+  const current = currentPage();
+  const container = $('pages');
+  const first = run.pages[0] || { width: 612, height: 792 };
+  if (zoom === 'width') run.scale = (container.clientWidth - 40) / first.width;
+  else if (zoom === 'page') run.scale = Math.min((container.clientWidth - 40) / first.width,
+                                                 (container.clientHeight - 24) / first.height);
+  else run.scale = zoom;
+  run.zoom = typeof zoom === 'number' ? 'custom' : zoom;
+  $('fit-width').classList.toggle('active', run.zoom === 'width');
+  $('fit-page').classList.toggle('active', run.zoom === 'page');
+  for (const page of run.pages) sizePage(page);
+  if (keepsPlace && current) goToPage(current);
+}
+
+function pageTop(page) { return page.box.offsetTop - $('pages').offsetTop - 12; }
+
+function currentPage() {
+  const container = $('pages');
+  const middle = container.scrollTop + container.clientHeight / 3;
+  let low = 0, high = run.pages.length - 1, found = 0;
+  while (low <= high) {
+    const mid = (low + high) >> 1;
+    if (pageTop(run.pages[mid]) <= middle) { found = mid; low = mid + 1; } else high = mid - 1;
+  }
+  return run.pages.length ? found + 1 : 0;
+}
+
+function goToPage(number) {
+  const page = run.pages[Math.max(1, Math.min(number, run.pages.length)) - 1];
+  if (!page) return;
+  $('pages').scrollTop = pageTop(page);
+  updateCounter();
+}
+
+function updateCounter() {
+  const input = $('page-number');
+  if (document.activeElement !== input) input.value = String(currentPage());
+}
+
+function fillToc(entries) {
+  const toc = $('toc');
+  toc.replaceChildren();
+  for (const entry of entries) {
+    const link = element('a', { href: '#', text: entry.text, title: `${entry.text} (page ${entry.page})` });
+    link.style.paddingLeft = `${10 + entry.level * 14}px`;
+    link.addEventListener('click', (event) => { event.preventDefault(); goToPage(entry.page); });
+    toc.append(link);
+  }
+  toc.classList.toggle('closed', entries.length === 0);
+}
+
+// ---- Links and Back ----
+
+const trail = [];  // the hashes links were followed from, for the Back button
+
+async function followLink(link, fromPage) {
+  const from = `run=${run.id}&page=${fromPage}`;
+  const { status, body } = await postJson(`/api/runs/${run.id}/follow`, { link });
+  if (status !== 200) return notice(body.error || `The link ${link} leads nowhere`, true);
+  history.replaceState(null, '', `#${from}`);
+  trail.push(from);
+  location.hash = `run=${body.id}`;
+}
+
+// ---- Search ----
+
+async function search(query) {
+  run.query = query;
+  for (const page of run.pages) if (page.isLoaded) clearHits(page);
+  run.hits = [];
+  run.hitIndex = -1;
+  if (!query) { $('hit-count').textContent = ''; return; }
+  const { body } = await getJson(`/api/runs/${run.id}/search`, { q: query });
+  for (const line of body) {
+    for (let occurrence = 0; occurrence < line.count; ++occurrence) run.hits.push({ ...line, occurrence });
+  }
+  $('hit-count').textContent = run.hits.length ? `${run.hits.length} hits` : 'no hits';
+  for (const page of run.pages) if (page.isLoaded) drawHits(page);
+  if (run.hits.length) stepHit(1);
+}
+
+function clearHits(page) {
+  const group = page.box.querySelector('g.hits');
+  if (group) group.replaceChildren();
+}
+
+function drawHits(page) {
+  const group = page.box.querySelector('g.hits');
+  if (!group || !run.query) return;
+  group.replaceChildren();
+  const needle = run.query.toLowerCase();
+  run.hits.forEach((hit, index) => {
+    if (hit.page !== page.number) return;
+    const text = page.box.querySelector(`text[data-line="${hit.line}"]`);
+    if (!text) return;
+    const content = text.textContent.toLowerCase();
+    let at = -1;
+    for (let k = 0; k <= hit.occurrence; ++k) at = content.indexOf(needle, at + (k ? needle.length : 1));
+    if (at < 0) return;
+    const x = Number(text.getAttribute('x'));
+    const length = Number(text.getAttribute('textLength'));
+    let left = x + (length * at) / content.length;
+    let right = x + (length * (at + needle.length)) / content.length;
+    try {
+      left = text.getStartPositionOfChar(at).x;
+      right = text.getEndPositionOfChar(at + needle.length - 1).x;
+    } catch (error) { /* proportional estimate above */ }
+    const box = document.createElementNS(SVG_NS, 'rect');
+    box.setAttribute('class', index === run.hitIndex ? 'hit current' : 'hit');
+    box.setAttribute('x', left);
+    box.setAttribute('y', text.dataset.top);
+    box.setAttribute('width', Math.max(1, right - left));
+    box.setAttribute('height', text.dataset.height);
+    box.dataset.hit = index;
+    group.append(box);
+  });
+}
+
+async function stepHit(direction) {
+  if (!run.hits.length) return;
+  run.hitIndex = (run.hitIndex + direction + run.hits.length) % run.hits.length;
+  const hit = run.hits[run.hitIndex];
+  $('hit-count').textContent = `${run.hitIndex + 1} of ${run.hits.length}`;
+  const page = run.pages[hit.page - 1];
+  if (!page) return;
+  if (!page.isLoaded) await loadPage(page);
+  for (const other of run.pages) {
+    if (other.isLoaded) {
+      for (const box of other.box.querySelectorAll('rect.hit')) {
+        box.classList.toggle('current', Number(box.dataset.hit) === run.hitIndex);
+      }
+    }
+  }
+  const current = page.box.querySelector('rect.hit.current');
+  if (current) current.scrollIntoView({ block: 'center' });
+  else goToPage(hit.page);
+  updateCounter();
+}
+
+// ---- Wiring ----
+
+async function route() {
+  const state = new URLSearchParams(location.hash.slice(1));
+  $('back').hidden = trail.length === 0;
+  if (state.has('run')) return showRun(Number(state.get('run')), Number(state.get('page')) || 0);
+  notice('');
+  if (state.has('report')) return showForm(state.get('report'));
+  return showStart();
+}
+
+window.addEventListener('hashchange', () => {
+  const hash = location.hash.slice(1);
+  if (trail.length && trail[trail.length - 1] === hash) trail.pop();
+  route();
+});
+
+$('back').addEventListener('click', () => history.back());
+$('toc-toggle').addEventListener('click', () => $('toc').classList.toggle('closed'));
+$('page-prev').addEventListener('click', () => goToPage(currentPage() - 1));
+$('page-next').addEventListener('click', () => goToPage(currentPage() + 1));
+$('page-number').addEventListener('change', (event) => goToPage(Number(event.target.value) || 1));
+$('fit-width').addEventListener('click', () => applyZoom('width'));
+$('fit-page').addEventListener('click', () => applyZoom('page'));
+$('zoom-in').addEventListener('click', () => applyZoom(run.scale * 1.25));
+$('zoom-out').addEventListener('click', () => applyZoom(run.scale / 1.25));
+$('pages').addEventListener('scroll', updateCounter);
+$('cancel').addEventListener('click', async () => {
+  const { key } = run.status || {};
+  await postJson(`/api/runs/${run.id}/cancel`, {});
+  stopRun();
+  location.hash = key ? `report=${key}` : '';
+  notice('The run was cancelled; nothing of it is kept.');
+});
+$('search').addEventListener('keydown', (event) => {
+  if (event.key !== 'Enter') return;
+  event.preventDefault();
+  if (event.target.value !== run.query) search(event.target.value);
+  else stepHit(event.shiftKey ? -1 : 1);
+});
+$('hit-next').addEventListener('click', () => stepHit(1));
+$('hit-prev').addEventListener('click', () => stepHit(-1));
+window.addEventListener('resize', () => { if (run.zoom !== 'custom') applyZoom(run.zoom); });
+document.addEventListener('keydown', (event) => {
+  if ($('viewer').hidden || event.target.closest('input, select, textarea')) return;
+  const moves = { PageDown: 1, ArrowRight: 1, n: 1, j: 1, PageUp: -1, ArrowLeft: -1, p: -1, k: -1 };
+  if (event.key in moves) goToPage(currentPage() + moves[event.key]);
+  else if (event.key === 'Home') goToPage(1);
+  else if (event.key === 'End') goToPage(run.pages.length);
+  else if (event.key === '/' || (event.key === 'f' && (event.ctrlKey || event.metaKey))) $('search').focus();
+  else return;
+  event.preventDefault();
+});
+
+route();

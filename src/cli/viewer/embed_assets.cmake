@@ -1,0 +1,18 @@
+# Writes OUTPUT, a C++ file defining the viewer's assets as raw string literals (run by cmake -P at build time).
+# Usage: cmake -DOUTPUT=file.cc -DASSETS="name=path;name=path" -P embed_assets.cmake
+set(code "// Generated from src/cli/viewer/assets by embed_assets.cmake; edit the assets, not this file.\n")
+string(APPEND code "#include \"cli/viewer/viewer_assets.h\"\n\nnamespace vob::cli::viewer {\n")
+foreach(asset ${ASSETS})
+  string(REPLACE "=" ";" parts "${asset}")
+  list(GET parts 0 name)
+  list(GET parts 1 path)
+  file(READ "${path}" content)
+  if(content MATCHES "\\)vobasset\"")
+    message(FATAL_ERROR "${path} holds the raw string delimiter )vobasset\"")
+  endif()
+  string(APPEND code "extern const std::string_view ${name} = R\"vobasset(${content})vobasset\";\n")
+endforeach()
+string(APPEND code "}  // namespace vob::cli::viewer\n")
+file(WRITE "${OUTPUT}.tmp" "${code}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.tmp")

@@ -1,0 +1,260 @@
+// The kept run: pages stored as they arrive, drawn, searched and written out on request under a shared lock.
+// A page read before the run ends shows its deferred texts ("of M") still open; End fills them in.
+#include "cli/viewer/kept_run.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+
+#include <fmt/format.h>
+
+#include "platform/error.h"
+#include "platform/render/cairo_painter.h"
+#include "platform/render/json_dump.h"
+#include "platform/render/page_image_writer.h"
+#include "platform/render/pdf_writer.h"
+#include "platform/render/render_error.h"
+#include "platform/render/text_dump.h"
+#include "platform/render/text_lines.h"
+#include "platform/vb/date.h"
+
+namespace vob::cli::viewer {
+namespace {
+
+// Thrown from AddPage to stop a cancelled run; the engine passes it on as a RunError.
+class Cancelled : public vob::Error {
+ public:
+  Cancelled() : vob::Error("cancelled") {}
+};
+
+const char* StateName(RunState state) {
+  switch (state) {
+    case RunState::kRunning:
+      return "running";
+    case RunState::kDone:
+      return "done";
+    case RunState::kFailed:
+      return "failed";
+    case RunState::kCancelled:
+      return "cancelled";
+  }
+  return "";
+}
+
+size_t HeapBytes(const std::string& text) {
+  return text.capacity() > 15 ? text.capacity() + 1 : 0;
+}
+
+// Calls visit(line) for each non-empty line of a text item, in the order PlaceTextLines places them.
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit&& visit) {
+  size_t start = 0;
+  while (true) {
+    const size_t end = text.find('\n', start);
+    std::string_view line =
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty()) visit(line);
+    if (end == std::string_view::npos) return;
+    start = end + 1;
+  }
+}
+
+std::string LowerAscii(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
+
+void AppendEscaped(std::string& out, std::string_view text) {
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+}
+
+// A folder of its own for writing the PDF, removed with what is in it.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vobreports-view-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw render::RenderError("cannot create " + pattern);
+    path_ = pattern;
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace
+
+void KeptRun::Begin(const engine::DocumentInfo& info) {
+  std::unique_lock lock(mutex_);
+  model_.Begin(info);
+}
+
+void KeptRun::AddPage(const engine::DocumentInfo& info, engine::Page page) {
+  if (is_cancel_asked_) throw Cancelled();
+  size_t bytes = sizeof(engine::Page) + page.items.capacity() * sizeof(engine::PageItem);
+  std::unique_lock lock(mutex_);
+  for (const engine::PageItem& item : page.items) {
+    bytes += HeapBytes(item.text) + HeapBytes(item.hyperlink);
+    if (item.picture && counted_pictures_.insert(item.picture.get()).second) {
+      bytes += item.picture->encoded.size() + item.picture->rgba.size();
+    }
+  }
+  model_.AddPage(info, std::move(page));
+  bytes_ += bytes;
+}
+
+void KeptRun::End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) {
+  std::unique_lock lock(mutex_);
+  model_.End(info, end);
+  state_ = RunState::kDone;
+}
+
+void KeptRun::Fail(std::string message) {
+  std::unique_lock lock(mutex_);
+  error_ = std::move(message);
+  state_ = is_cancel_asked_ ? RunState::kCancelled : RunState::kFailed;
+}
+
+nlohmann::ordered_json KeptRun::Status() const {
+  std::shared_lock lock(mutex_);
+  const RunState state = state_;
+  nlohmann::ordered_json status = {{"id", id_},
+                                   {"key", options_.key},
+                                   {"title", model_.info().title},
+                                   {"drilldown", options_.drilldown},
+                                   {"state", StateName(state)},
+                                   {"pages", model_.pages().size()}};
+  if (!model_.pages().empty()) {
+    status["width"] = model_.pages().front().width / static_cast<double>(engine::kTwipsPerPoint);
+    status["height"] = model_.pages().front().height / static_cast<double>(engine::kTwipsPerPoint);
+  }
+  if (state == RunState::kFailed) status["error"] = error_;
+  if (state == RunState::kDone) {
+    status["toc"] = nlohmann::ordered_json::array();
+    for (const engine::TocEntry& entry : model_.toc()) {
+      status["toc"].push_back({{"text", entry.text}, {"level", entry.level}, {"page", entry.page}});
+    }
+  }
+  return status;
+}
+
+std::string KeptRun::PageSvg(int number, render::FontService& fonts) const {
+  std::shared_lock lock(mutex_);
+  if (number < 1 || static_cast<size_t>(number) > model_.pages().size()) return "";
+  const engine::Page& page = model_.pages()[number - 1];
+  render::CairoPainter painter(fonts);
+  std::string svg = render::SvgOfPage(painter, model_, page);
+
+  std::string layer = "<g class=\"text-layer\" fill-opacity=\"0\">\n";
+  int line_index = 0;
+  for (const engine::PageItem& item : page.items) {
+    if (item.kind != engine::ItemKind::kText) continue;
+    const float size = model_.font(item.font).size_points;
+    for (const render::TextLine& line : render::PlaceTextLines(fonts, model_, item)) {
+      layer += fmt::format(
+          "<text x=\"{:.2f}\" y=\"{:.2f}\" textLength=\"{:.2f}\" lengthAdjust=\"spacingAndGlyphs\" "
+          "font-size=\"{}\" data-top=\"{:.2f}\" data-height=\"{:.2f}\" data-line=\"{}\"",
+          line.left_points, line.baseline_points, line.width_points, size,
+          line.baseline_points - line.ascent_points, line.ascent_points + line.descent_points, line_index++);
+      if (!item.hyperlink.empty()) {
+        layer += " data-link=\"";
+        AppendEscaped(layer, item.hyperlink);
+        layer += '"';
+      }
+      layer += '>';
+      AppendEscaped(layer, line.text);
+      layer += "</text>\n";
+    }
+  }
+  layer += "</g>\n";
+  const size_t close = svg.rfind("</svg>");
+  svg.insert(close == std::string::npos ? svg.size() : close, layer);
+  return svg;
+}
+
+nlohmann::ordered_json KeptRun::Search(const std::string& query, size_t limit) const {
+  nlohmann::ordered_json hits = nlohmann::ordered_json::array();
+  const std::string needle = LowerAscii(query);
+  if (needle.empty()) return hits;
+  std::shared_lock lock(mutex_);
+  for (const engine::Page& page : model_.pages()) {
+    int line_index = 0;
+    for (const engine::PageItem& item : page.items) {
+      if (item.kind != engine::ItemKind::kText) continue;
+      ForEachLine(item.text, [&](std::string_view line) {
+        const std::string lower = LowerAscii(line);
+        int count = 0;
+        for (size_t at = lower.find(needle); at != std::string::npos;
+             at = lower.find(needle, at + needle.size())) {
+          ++count;
+        }
+        if (count > 0 && hits.size() < limit) {
+          hits.push_back({{"page", page.number}, {"line", line_index}, {"count", count}});
+        }
+        ++line_index;
+      });
+      if (hits.size() >= limit) return hits;
+    }
+  }
+  return hits;
+}
+
+std::string KeptRun::Download(const std::string& kind, render::FontService& fonts) const {
+  std::shared_lock lock(mutex_);
+  if (kind == "txt" || kind == "json") {
+    std::ostringstream out;
+    if (kind == "txt") {
+      render::WriteTextDump(model_, out);
+    } else {
+      render::WriteJsonDump(model_, out);
+    }
+    return std::move(out).str();
+  }
+  render::PdfOptions pdf_options;
+  if (!options_.today.empty() || !options_.now.empty()) {  // a pinned clock stamps the PDF, as `run` does
+    const auto seconds = static_cast<int64_t>(std::llround((vb::Now() - 25569.0) * 86400.0));  // 1970-01-01
+    pdf_options.creation_time = std::chrono::sys_seconds(std::chrono::seconds(seconds));
+  }
+  ScratchFolder folder;
+  const std::filesystem::path path = folder.path() / "report.pdf";
+  render::WritePdf(model_, fonts, path.string(), pdf_options);
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  if (!file) throw render::RenderError("cannot read back the PDF written to " + path.string());
+  return std::move(bytes).str();
+}
+
+}  // namespace vob::cli::viewer

@@ -1,0 +1,70 @@
+// One report run of the viewer: the page sink its thread fills and the page model every later request reads.
+// Pages are readable while the run goes on; paging, searching and downloads never run the report again.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <shared_mutex>
+#include <string>
+#include <unordered_set>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/run_options.h"
+#include "platform/engine/page_model.h"
+#include "platform/render/font_service.h"
+
+namespace vob::cli::viewer {
+
+enum class RunState { kRunning, kDone, kFailed, kCancelled };
+
+// Thread-safe: the run's thread writes pages while any number of request threads read them.
+class KeptRun final : public engine::PageSink {
+ public:
+  KeptRun(int id, RunOptions options) : id_(id), options_(std::move(options)) {}
+
+  int id() const { return id_; }
+  const RunOptions& options() const { return options_; }
+
+  // The engine's calls. AddPage throws once Cancel was called, which ends the run at its next page.
+  void Begin(const engine::DocumentInfo& info) override;
+  void AddPage(const engine::DocumentInfo& info, engine::Page page) override;
+  void End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) override;
+
+  // The run's thread reports how it ended when it ended without End: the error as `run` prints it.
+  void Fail(std::string message);
+  void Cancel() { is_cancel_asked_ = true; }
+  bool is_cancel_asked() const { return is_cancel_asked_; }
+  RunState state() const { return state_; }
+
+  // {"id", "key", "title", "state", "pages" (so far), "width", "height" (page 1, points), "error", "toc"
+  // (once done: [{"text", "level", "page"}]), "drilldown"}.
+  nlohmann::ordered_json Status() const;
+
+  // Page `number` (from 1) as SVG with a text layer: one <text> per text line, placed where the glyphs are,
+  // carrying data-line (its index among the page's lines) and data-link (the item's hyperlink). Empty when
+  // the page does not exist (yet).
+  std::string PageSvg(int number, render::FontService& fonts) const;
+
+  // Every line holding `query` (compared without ASCII case) as {"page", "line", "count"}, at most `limit`.
+  nlohmann::ordered_json Search(const std::string& query, size_t limit) const;
+
+  // The finished run as PDF, text dump or JSON dump ("pdf", "txt", "json"). REQUIRES: state() is kDone.
+  std::string Download(const std::string& kind, render::FontService& fonts) const;
+
+  // An estimate of the memory the kept pages hold.
+  size_t bytes() const { return bytes_; }
+
+ private:
+  const int id_;
+  const RunOptions options_;
+  mutable std::shared_mutex mutex_;  // guards model_, error_
+  engine::PageModel model_;
+  std::string error_;
+  std::unordered_set<const engine::Picture*> counted_pictures_;
+  std::atomic<RunState> state_ = RunState::kRunning;
+  std::atomic<size_t> bytes_ = 0;
+  std::atomic<bool> is_cancel_asked_ = false;
+};
+
+}  // namespace vob::cli::viewer

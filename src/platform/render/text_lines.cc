@@ -1,0 +1,43 @@
+// Text line placement: the first baseline one ascent below the box's top, then one line height apart.
+#include "platform/render/text_lines.h"
+
+namespace vob::render {
+
+std::vector<TextLine> PlaceTextLines(FontService& fonts, const engine::PageModel& model,
+                                     const engine::PageItem& item) {
+  const engine::FontSpec& font_spec = model.font(item.font);
+  const uint32_t face_index = fonts.FaceIndex(font_spec);
+  const FontFace& face = fonts.face(face_index);
+  const double scale = font_spec.size_points / face.units_per_em();  // points per font unit
+  const double line_height = (face.ascender() - face.descender() + face.line_gap()) * scale;
+  const double left = item.left / static_cast<double>(engine::kTwipsPerPoint);
+  const double box_width = item.width / static_cast<double>(engine::kTwipsPerPoint);
+
+  std::vector<TextLine> lines;
+  double baseline = item.top / static_cast<double>(engine::kTwipsPerPoint) + face.ascender() * scale;
+  std::string_view text = item.text;
+  size_t start = 0;
+  while (true) {
+    const size_t end = text.find('\n', start);
+    std::string_view line =
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty()) {
+      TextLine placed{line,
+                      left,
+                      baseline,
+                      fonts.Shape(face_index, line).advance * scale,
+                      face.ascender() * scale,
+                      -face.descender() * scale};
+      if (item.align == engine::Align::kRight) placed.left_points += box_width - placed.width_points;
+      if (item.align == engine::Align::kCenter) placed.left_points += (box_width - placed.width_points) / 2;
+      lines.push_back(placed);
+    }
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+    baseline += line_height;
+  }
+  return lines;
+}
+
+}  // namespace vob::render

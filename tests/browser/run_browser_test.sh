@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs the viewer's browser test: installs playwright-core from the lock file into BUILD_DIR/browser (again
+# only when the lock file changed), then drives headless Chromium through tests/browser/viewer_test.mjs.
+#   tests/browser/run_browser_test.sh BUILD_DIR [SCREENSHOT_DIR]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+modules=$build/browser
+mkdir -p "$modules"
+if ! cmp -s "$here/package-lock.json" "$modules/package-lock.json" || [[ ! -d "$modules/node_modules" ]]; then
+  cp "$here/package.json" "$here/package-lock.json" "$modules/"
+  (cd "$modules" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
+fi
+# The script resolves playwright-core from where it stands, so it runs from the installed copy's folder.
+cp "$here/viewer_test.mjs" "$modules/"
+exec node "$modules/viewer_test.mjs" "$build" "${2:-}"

@@ -1,0 +1,247 @@
+// The viewer's server in-process on an ephemeral port, asked through httplib's client as a browser would:
+// the token, kept runs served without running again, concurrent runs, cancel, the memory bound, errors.
+#include "cli/viewer/viewer_server.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <future>
+#include <regex>
+#include <thread>
+
+#include "manager/report_output.h"
+#include "platform/vb/date.h"
+#include "reports/demo_runs.h"
+
+namespace vob::cli::viewer {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A server on the demo company with a pinned clock, counting the report objects its runs prepare.
+class ViewerServerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { vb::PinClock(vb::DateSerial(2024, 6, 30) + vb::TimeSerial(17, 0, 0)); }
+  void TearDown() override { vb::UnpinClock(); }
+
+  void StartServer(size_t memory_limit_bytes = size_t{1} << 30, ReportPreparer prepare = PrepareReport,
+                   const std::string& database = testing::DemoConnectionString()) {
+    ViewerConfig config;
+    config.memory_limit_bytes = memory_limit_bytes;
+    config.defaults.database = database;
+    config.prepare = [this, prepare](const RunOptions& options, rptManager& manager) {
+      ++prepared_;
+      return prepare(options, manager);
+    };
+    server_ = std::make_unique<ViewerServer>(std::move(config));
+    server_->Bind();
+    server_->ListenInBackground();
+  }
+
+  std::string Path(const std::string& path) const {
+    return path + (path.find('?') == std::string::npos ? "?" : "&") + "token=" + server_->token();
+  }
+
+  httplib::Result Get(const std::string& path) const {
+    httplib::Client client("127.0.0.1", server_->port());
+    return client.Get(Path(path).c_str());
+  }
+
+  nlohmann::json PostJson(const std::string& path, const nlohmann::json& body) const {
+    httplib::Client client("127.0.0.1", server_->port());
+    httplib::Result result = client.Post(Path(path).c_str(), body.dump(), "application/json");
+    EXPECT_TRUE(result) << path;
+    return result ? nlohmann::json::parse(result->body) : nlohmann::json();
+  }
+
+  // The form a browser posts for a report with the examples its parameter table declares.
+  static nlohmann::json DemoForm(const std::string& key) {
+    nlohmann::json form = {{"key", key}, {"params", nlohmann::json::object()}};
+    const std::vector<testing::DemoRun> runs = testing::DemoRunsOf(*FindReportKey(key));
+    for (const auto& [index, value] : runs.front().host.params) {
+      form["params"][std::to_string(index)] = value;
+    }
+    return form;
+  }
+
+  // Polls the run's status until it is no longer running.
+  nlohmann::json WaitForRun(int id) const {
+    for (int attempt = 0; attempt < 1200; ++attempt) {
+      httplib::Result result = Get("/api/runs/" + std::to_string(id));
+      if (!result) break;
+      nlohmann::json status = nlohmann::json::parse(result->body);
+      if (status.value("state", "") != "running") return status;
+      std::this_thread::sleep_for(50ms);
+    }
+    ADD_FAILURE() << "run " << id << " did not end";
+    return {};
+  }
+
+  std::unique_ptr<ViewerServer> server_;
+  std::atomic<int> prepared_ = 0;
+};
+
+TEST_F(ViewerServerTest, RefusesEveryAddressWithoutTheToken) {
+  StartServer();
+  static const char* const kPaths[] = {"/",
+                                       "/viewer.js",
+                                       "/api/reports",
+                                       "/api/params/chaccts",
+                                       "/api/runs/1",
+                                       "/api/runs/1/pages/1.svg",
+                                       "/api/runs/1/download.pdf"};
+  httplib::Client client("127.0.0.1", server_->port());
+  for (const char* path : kPaths) {
+    httplib::Result bare = client.Get(path);
+    ASSERT_TRUE(bare) << path;
+    EXPECT_EQ(bare->status, 403) << path;
+    httplib::Result wrong = client.Get((std::string(path) + "?token=0" + server_->token().substr(1)).c_str());
+    EXPECT_EQ(wrong->status, 403) << path;
+  }
+  EXPECT_EQ(client.Post("/api/runs", R"({"key":"chaccts"})", "application/json")->status, 403);
+  EXPECT_EQ(server_->runs().runs_started(), 0);
+  EXPECT_EQ(Get("/")->status, 200);
+}
+
+TEST_F(ViewerServerTest, ServesManyConcurrentRequestsFromOneKeptRun) {
+  StartServer();
+  const int id = PostJson("/api/runs", DemoForm("araging"))["id"];
+  const nlohmann::json status = WaitForRun(id);
+  ASSERT_EQ(status["state"], "done");
+  const int pages = status["pages"];
+  ASSERT_GE(pages, 2);
+  // cairo numbers its SVG ids across the process, so pages are compared by their text layer.
+  auto text_layer = [](const std::string& svg) {
+    return svg.substr(std::min(svg.find("<g class=\"text-layer\""), svg.size()));
+  };
+  std::vector<std::string> first_layers;
+  for (int page = 1; page <= pages; ++page) {
+    first_layers.push_back(
+        text_layer(Get("/api/runs/" + std::to_string(id) + "/pages/" + std::to_string(page) + ".svg")->body));
+  }
+
+  std::vector<std::future<int>> clients;
+  for (int thread = 0; thread < 8; ++thread) {
+    clients.push_back(std::async(std::launch::async, [&, thread] {
+      int mismatches = 0;
+      for (int request = 0; request < 12; ++request) {
+        const int page = 1 + (thread + request) % pages;
+        const std::string base = "/api/runs/" + std::to_string(id);
+        httplib::Result svg = Get(base + "/pages/" + std::to_string(page) + ".svg");
+        mismatches += !svg || svg->status != 200 || text_layer(svg->body) != first_layers[page - 1];
+        const char* extra[] = {"/search?q=harbor", "/download.txt", "/download.pdf", ""};
+        httplib::Result other = Get(base + extra[request % 4]);
+        mismatches += !other || other->status != 200;
+      }
+      return mismatches;
+    }));
+  }
+  for (auto& client : clients) EXPECT_EQ(client.get(), 0);
+  EXPECT_EQ(prepared_, 1);
+  EXPECT_EQ(server_->runs().runs_started(), 1);
+}
+
+TEST_F(ViewerServerTest, EightReportsAtOnceGiveTheBytesOfOneByOne) {
+  StartServer();
+  static const char* const kKeys[] = {"chaccts",  "trbalance", "araging", "apaging",
+                                      "activity", "custlist",  "joblist", "prodlist"};
+  auto downloads = [this](int id) {
+    EXPECT_EQ(WaitForRun(id)["state"], "done");
+    const std::string base = "/api/runs/" + std::to_string(id) + "/download.";
+    return Get(base + "pdf")->body + Get(base + "json")->body;
+  };
+  std::vector<int> ids;
+  for (const char* key : kKeys) ids.push_back(PostJson("/api/runs", DemoForm(key))["id"]);
+  for (size_t i = 0; i < ids.size(); ++i) {
+    const std::string together = downloads(ids[i]);
+    const std::string alone = downloads(PostJson("/api/runs", DemoForm(kKeys[i]))["id"]);
+    EXPECT_GT(together.size(), 1000u) << kKeys[i];
+    EXPECT_TRUE(together == alone) << kKeys[i];
+  }
+  EXPECT_EQ(prepared_, 16);
+}
+
+TEST_F(ViewerServerTest, SvgTextLayerHoldsTheJsonDumpTextsAtTheirPlaces) {
+  StartServer();
+  const int id = PostJson("/api/runs", DemoForm("trbalance"))["id"];
+  ASSERT_EQ(WaitForRun(id)["state"], "done");
+  const nlohmann::json dump =
+      nlohmann::json::parse(Get("/api/runs/" + std::to_string(id) + "/download.json")->body);
+  const std::regex text_element(
+      R"re(<text x="([\d.]+)" y="[\d.]+" textLength="([\d.]+)"[^>]* data-top="([\d.]+)"[^>]*>([^<]*)</text>)re");
+  int compared = 0;
+  for (const nlohmann::json& page : dump["pages"]) {
+    const std::string svg =
+        Get("/api/runs/" + std::to_string(id) + "/pages/" + page["number"].dump() + ".svg")->body;
+    std::vector<std::smatch> texts;
+    for (std::sregex_iterator it(svg.begin(), svg.end(), text_element), end; it != end; ++it)
+      texts.push_back(*it);
+    for (const nlohmann::json& item : page["items"]) {
+      if (item["kind"] != "text" || item["text"].get<std::string>().empty()) continue;
+      const std::string text = item["text"];
+      if (text.find_first_of("\n&<>\"") != std::string::npos) continue;  // one line, written unescaped
+      const double left = item["left"].get<double>() / 20, right = left + item["width"].get<double>() / 20;
+      const double top = item["top"].get<double>() / 20;
+      const bool found = std::any_of(texts.begin(), texts.end(), [&](const std::smatch& match) {
+        const double x = std::stod(match[1]), width = std::stod(match[2]);
+        const double at = item["align"] == "right"    ? x + width - right
+                          : item["align"] == "center" ? x + width / 2 - (left + right) / 2
+                                                      : x - left;
+        return match[4] == text && std::abs(std::stod(match[3]) - top) < 0.01 && std::abs(at) < 0.01;
+      });
+      EXPECT_TRUE(found) << "page " << page["number"] << ": \"" << text << "\" at " << left << ", " << top;
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 100);
+}
+
+TEST_F(ViewerServerTest, CancelledRunLeavesNothingBehind) {
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  StartServer(size_t{1} << 30, [released](const RunOptions& options, rptManager& manager) {
+    released.wait();  // holds the run until the test has cancelled it
+    return PrepareReport(options, manager);
+  });
+  const int id = PostJson("/api/runs", DemoForm("journal"))["id"];
+  PostJson("/api/runs/" + std::to_string(id) + "/cancel", {});
+  release.set_value();
+  for (int attempt = 0; attempt < 400 && server_->runs().Find(id); ++attempt)
+    std::this_thread::sleep_for(25ms);
+  EXPECT_EQ(server_->runs().Find(id), nullptr);
+  EXPECT_EQ(Get("/api/runs/" + std::to_string(id))->status, 404);
+  EXPECT_EQ(server_->runs().kept_bytes(), 0u);
+}
+
+TEST_F(ViewerServerTest, DropsTheOldestRunBeyondTheMemoryBound) {
+  StartServer(/*memory_limit_bytes=*/1);
+  const int first = PostJson("/api/runs", DemoForm("chaccts"))["id"];
+  ASSERT_EQ(WaitForRun(first)["state"], "done");
+  const int second = PostJson("/api/runs", DemoForm("custlist"))["id"];
+  ASSERT_EQ(WaitForRun(second)["state"], "done");
+  httplib::Result dropped = Get("/api/runs/" + std::to_string(first));
+  EXPECT_EQ(dropped->status, 410);
+  EXPECT_EQ(nlohmann::json::parse(dropped->body)["state"], "dropped");
+  EXPECT_EQ(Get("/api/runs/" + std::to_string(second) + "/pages/1.svg")->status, 200);
+}
+
+TEST_F(ViewerServerTest, ShowsTheErrorOfAFailedRunAsRunPrintsIt) {
+  const std::filesystem::path empty =
+      std::filesystem::temp_directory_path() / ("vob-viewer-empty-" + std::to_string(::getpid()) + ".sqlite");
+  std::filesystem::remove(empty);
+  std::FILE* file = std::fopen(empty.c_str(), "w");
+  std::fclose(file);
+  StartServer(size_t{1} << 30, PrepareReport, "Provider=SQLite;Data Source=" + empty.string() + ";");
+  const nlohmann::json status = WaitForRun(PostJson("/api/runs", DemoForm("chaccts"))["id"]);
+  std::filesystem::remove(empty);
+  EXPECT_EQ(status["state"], "failed");
+  const std::string error = status["error"];
+  EXPECT_TRUE(error.starts_with("rptChaccts, dataMain: ")) << error;
+  EXPECT_NE(error.find("SELECT"), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace vob::cli::viewer
