@@ -24,6 +24,7 @@
 #include "platform/render/text_dump.h"
 #include "platform/render/text_lines.h"
 #include "platform/vb/date.h"
+#include "platform/vb/lines.h"
 
 namespace vob::cli::viewer {
 namespace {
@@ -50,21 +51,6 @@ const char* StateName(RunState state) {
 
 size_t HeapBytes(const std::string& text) {
   return text.capacity() > 15 ? text.capacity() + 1 : 0;
-}
-
-// Calls visit(line) for each non-empty line of a text item, in the order PlaceTextLines places them.
-template <typename Visit>
-void ForEachLine(std::string_view text, Visit&& visit) {
-  size_t start = 0;
-  while (true) {
-    const size_t end = text.find('\n', start);
-    std::string_view line =
-        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (!line.empty()) visit(line);
-    if (end == std::string_view::npos) return;
-    start = end + 1;
-  }
 }
 
 std::string LowerAscii(std::string_view text) {
@@ -213,7 +199,8 @@ nlohmann::ordered_json KeptRun::Search(const std::string& query, size_t limit) c
     int line_index = 0;
     for (const engine::PageItem& item : page.items) {
       if (item.kind != engine::ItemKind::kText) continue;
-      ForEachLine(item.text, [&](std::string_view line) {
+      vb::ForEachLine(item.text, [&](std::string_view line) {
+        if (line.empty()) return;  // the text layer holds the non-empty lines only
         const std::string lower = LowerAscii(line);
         int count = 0;
         for (size_t at = lower.find(needle); at != std::string::npos;

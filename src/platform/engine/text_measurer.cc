@@ -1,17 +1,13 @@
 // Line wrapping on top of a measurer's widths, shared by every implementation.
 #include "platform/engine/text_measurer.h"
 
+#include "platform/vb/lines.h"
+
 namespace vob::engine {
 
 std::vector<std::string> TextMeasurer::Wrap(const FontSpec& font, std::string_view text, double width_twips) {
   std::vector<std::string> lines;
-  size_t paragraph_start = 0;
-  while (true) {
-    size_t paragraph_end = text.find('\n', paragraph_start);
-    std::string_view paragraph = text.substr(paragraph_start, paragraph_end == std::string_view::npos
-                                                                  ? std::string_view::npos
-                                                                  : paragraph_end - paragraph_start);
-    if (!paragraph.empty() && paragraph.back() == '\r') paragraph.remove_suffix(1);
+  vb::ForEachLine(text, [&](std::string_view paragraph) {
     // Most paragraphs fit on one line: one measurement instead of one per word. Widths only grow as words
     // are added, so the word-by-word pass would give the same single line.
     std::string_view whole = paragraph.substr(0, paragraph.find_last_not_of(' ') + 1);
@@ -39,9 +35,7 @@ std::vector<std::string> TextMeasurer::Wrap(const FontSpec& font, std::string_vi
     }
     while (!line.empty() && line.back() == ' ') line.pop_back();
     lines.push_back(std::move(line));
-    if (paragraph_end == std::string_view::npos) break;
-    paragraph_start = paragraph_end + 1;
-  }
+  });
   return lines;
 }
 

@@ -10,6 +10,7 @@
 
 #include "platform/render/font_locator.h"
 #include "platform/render/render_error.h"
+#include "platform/vb/lines.h"
 
 namespace vob::render {
 namespace {
@@ -214,16 +215,9 @@ double FontService::WidthTwips(const engine::FontSpec& font, std::string_view te
   const FontFace& face = *faces_[face_index];
   // Width of the widest line; the engine measures wrapped lines one at a time, but a caption may hold breaks.
   double widest = 0;
-  size_t start = 0;
-  while (true) {
-    size_t end = text.find('\n', start);
-    std::string_view line =
-        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  vb::ForEachLine(text, [&](std::string_view line) {
     widest = std::max(widest, face.ToTwips(Shape(face_index, line).advance, font.size_points));
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-  }
+  });
   return widest;
 }
 

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/vb/lines.h"
+
 namespace vob::render {
 namespace {
 
@@ -117,12 +119,7 @@ void PdfContent::Text(const engine::DocumentInfo& info, const engine::PageItem& 
 
   last_text_box_ = Box{left, top, left, top};
   int64_t baseline = top - font.ascent;
-  size_t start = 0;
-  while (true) {
-    size_t end = text.find('\n', start);
-    std::string_view line =
-        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  vb::ForEachLine(text, [&](std::string_view line) {
     if (!line.empty()) {
       int32_t advance = 0;
       const bool is_known = MapKnownGlyphs(font, face, line, advance);
@@ -147,10 +144,8 @@ void PdfContent::Text(const engine::DocumentInfo& info, const engine::PageItem& 
       }
       Include(last_text_box_, Box{x, baseline - font.descent, x + width, top});
     }
-    if (end == std::string_view::npos) break;
-    start = end + 1;
     baseline -= font.line_height;
-  }
+  });
   Include(text_extent_, last_text_box_);
 }
 

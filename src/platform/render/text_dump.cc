@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/vb/lines.h"
+
 namespace vob::render {
 namespace {
 
@@ -21,20 +23,12 @@ void CollectLines(const engine::PageModel& model, const engine::Page& page, std:
   for (const engine::PageItem& item : page.items) {
     if (item.kind != engine::ItemKind::kText || item.text.empty()) continue;
     const int32_t pitch = static_cast<int32_t>(model.font(item.font).size_points * 23);
-    std::string_view text = item.text;
     int32_t top = item.top;
-    size_t start = 0;
-    while (true) {
-      size_t end = text.find('\n', start);
-      std::string_view line =
-          text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    vb::ForEachLine(item.text, [&](std::string_view line) {
       if (line.find_first_not_of(' ') != std::string_view::npos)
         lines.push_back(TextLine{top, item.left, pitch, line});
-      if (end == std::string_view::npos) break;
-      start = end + 1;
       top += pitch;
-    }
+    });
   }
 }
 

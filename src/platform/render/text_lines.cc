@@ -1,6 +1,8 @@
 // Text line placement: the first baseline one ascent below the box's top, then one line height apart.
 #include "platform/render/text_lines.h"
 
+#include "platform/vb/lines.h"
+
 namespace vob::render {
 
 std::vector<TextLine> PlaceTextLines(FontService& fonts, const engine::PageModel& model,
@@ -15,13 +17,7 @@ std::vector<TextLine> PlaceTextLines(FontService& fonts, const engine::PageModel
 
   std::vector<TextLine> lines;
   double baseline = item.top / static_cast<double>(engine::kTwipsPerPoint) + face.ascender() * scale;
-  std::string_view text = item.text;
-  size_t start = 0;
-  while (true) {
-    const size_t end = text.find('\n', start);
-    std::string_view line =
-        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  vb::ForEachLine(item.text, [&](std::string_view line) {
     if (!line.empty()) {
       TextLine placed{line,
                       left,
@@ -33,10 +29,8 @@ std::vector<TextLine> PlaceTextLines(FontService& fonts, const engine::PageModel
       if (item.align == engine::Align::kCenter) placed.left_points += (box_width - placed.width_points) / 2;
       lines.push_back(placed);
     }
-    if (end == std::string_view::npos) break;
-    start = end + 1;
     baseline += line_height;
-  }
+  });
   return lines;
 }
 
