@@ -5,7 +5,6 @@
 #include <stdlib.h>
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -25,6 +24,7 @@
 #include "platform/render/text_lines.h"
 #include "platform/vb/date.h"
 #include "platform/vb/lines.h"
+#include "platform/vb/names.h"
 
 namespace vob::cli::viewer {
 namespace {
@@ -51,12 +51,6 @@ const char* StateName(RunState state) {
 
 size_t HeapBytes(const std::string& text) {
   return text.capacity() > 15 ? text.capacity() + 1 : 0;
-}
-
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
 }
 
 void AppendEscaped(std::string& out, std::string_view text) {
@@ -192,7 +186,7 @@ std::string KeptRun::PageSvg(int number, render::FontService& fonts) const {
 
 nlohmann::ordered_json KeptRun::Search(const std::string& query, size_t limit) const {
   nlohmann::ordered_json hits = nlohmann::ordered_json::array();
-  const std::string needle = LowerAscii(query);
+  const std::string needle = vb::LowerAscii(query);
   if (needle.empty()) return hits;
   std::shared_lock lock(mutex_);
   for (const engine::Page& page : model_.pages()) {
@@ -201,7 +195,7 @@ nlohmann::ordered_json KeptRun::Search(const std::string& query, size_t limit) c
       if (item.kind != engine::ItemKind::kText) continue;
       vb::ForEachLine(item.text, [&](std::string_view line) {
         if (line.empty()) return;  // the text layer holds the non-empty lines only
-        const std::string lower = LowerAscii(line);
+        const std::string lower = vb::LowerAscii(line);
         int count = 0;
         for (size_t at = lower.find(needle); at != std::string::npos;
              at = lower.find(needle, at + needle.size())) {

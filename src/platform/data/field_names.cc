@@ -5,32 +5,24 @@
 #include <algorithm>
 
 namespace vob::data {
-namespace {
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = vb::LowerAscii(c);
-  return lower;
-}
-
-}  // namespace
 
 FieldNames::FieldNames(const std::vector<ColumnInfo>& columns, const std::vector<TableName>& tables) {
-  for (const TableName& table : tables) aliases_.emplace(Lower(table.written), Lower(table.table));
+  for (const TableName& table : tables)
+    aliases_.emplace(vb::LowerAscii(table.written), vb::LowerAscii(table.table));
 
   std::unordered_map<std::string, std::string>
       table_of_bare;  // lower column -> lower table of its first field
   for (size_t i = 0; i < columns.size(); ++i) {
     const int index = static_cast<int>(i);
-    const std::string column = Lower(columns[i].name);
-    const std::string table = Lower(columns[i].table);
+    const std::string column = vb::LowerAscii(columns[i].name);
+    const std::string table = vb::LowerAscii(columns[i].table);
     auto [bare, is_new] = bare_.emplace(column, index);
     if (!is_new && bare->second != kAmbiguous && table_of_bare[column] != table) bare->second = kAmbiguous;
     if (is_new) table_of_bare[column] = table;
     if (!table.empty()) qualified_.emplace(table + "." + column, index);
   }
   for (const ColumnInfo& column : columns) {
-    const bool is_ambiguous = bare_[Lower(column.name)] == kAmbiguous && !column.table.empty();
+    const bool is_ambiguous = bare_[vb::LowerAscii(column.name)] == kAmbiguous && !column.table.empty();
     display_names_.push_back(is_ambiguous ? column.table + "." + column.name : column.name);
   }
 }
@@ -41,7 +33,7 @@ int FieldNames::Find(std::string_view name) const {
     auto found = bare_.find(name);
     return found != bare_.end() ? found->second : kUnknown;
   }
-  std::string lower = Lower(name);
+  std::string lower = vb::LowerAscii(name);
   // "[Group]" and "Table.[Type]" name fields as the SQL text writes reserved words.
   if (lower.find('[') != std::string::npos) std::erase_if(lower, [](char c) { return c == '[' || c == ']'; });
   const size_t dot = lower.rfind('.');

@@ -16,6 +16,7 @@
 #include "platform/engine/page_canvas.h"
 #include "platform/engine/section.h"
 #include "platform/engine/table_of_contents.h"
+#include "platform/vb/names.h"
 
 namespace vob::engine {
 
@@ -151,7 +152,7 @@ class ActiveReport {
   int32_t print_width_ = 0;
   TableOfContents toc_;
   PageCanvas canvas_;
-  NameMap<Control*> controls_by_name_;
+  vb::NameMap<Control*> controls_by_name_;
   uint64_t controls_by_name_version_ = 0;
   // Set by the section handlers this class does not override, so that the fill knows nothing changed.
   bool is_default_handler_ = false;

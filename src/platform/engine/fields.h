@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/data/recordset.h"
-#include "platform/engine/names.h"
+#include "platform/vb/names.h"
 #include "platform/vb/variant.h"
 
 namespace vob::engine {
@@ -66,7 +66,7 @@ class FieldCollection {
   const data::Recordset* recordset_ = nullptr;
   int column_count_ = 0;
   std::vector<std::string> names_;
-  NameMap<int> unbound_slots_;
+  vb::NameMap<int> unbound_slots_;
   std::array<std::vector<vb::Variant>, 2> rows_;
   int current_ = 0;
   int shown_ = 0;

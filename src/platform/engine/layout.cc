@@ -1,7 +1,7 @@
 // Section names as handlers and layouts spell them, and the header/footer pairing.
 #include "platform/engine/layout.h"
 
-#include "platform/engine/names.h"
+#include "platform/vb/names.h"
 
 namespace vob::engine {
 namespace {
@@ -21,7 +21,7 @@ std::string_view SectionName(SectionId section) {
 
 SectionId SectionByName(std::string_view name) {
   for (int id = 0; id < kSectionCount; ++id) {
-    if (SameName(kSectionNames[id], name)) return static_cast<SectionId>(id);
+    if (vb::SameName(kSectionNames[id], name)) return static_cast<SectionId>(id);
   }
   return kSectionCount;
 }

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/engine/names.h"
+#include "platform/vb/names.h"
 
 namespace vob::engine {
 
@@ -11,7 +11,7 @@ Section::Section(SectionId id) : id_(id) {}
 
 Control* Section::FindControl(std::string_view name) {
   for (const auto& control : controls_) {
-    if (SameName(control->name(), name)) return control.get();
+    if (vb::SameName(control->name(), name)) return control.get();
   }
   return nullptr;
 }
@@ -65,7 +65,7 @@ Control& Section::AddControl(ControlKind kind, std::string_view name) {
 
 void Section::RemoveControl(std::string_view name) {
   auto found = std::find_if(controls_.begin(), controls_.end(),
-                            [name](const auto& control) { return SameName(control->name(), name); });
+                            [name](const auto& control) { return vb::SameName(control->name(), name); });
   if (found == controls_.end()) {
     throw LayoutError(std::string(this->name()) + " has no control named \"" + std::string(name) + "\"");
   }

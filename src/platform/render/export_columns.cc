@@ -2,6 +2,8 @@
 // Geometry only, in twips: labels in sections printed above a box count as above it whatever their top.
 #include "platform/render/export_columns.h"
 
+#include "platform/vb/names.h"
+
 #include <algorithm>
 #include <optional>
 #include <string_view>
@@ -122,14 +124,6 @@ const RecordControl* CaptionLabel(const RecordLayout& layout, const RecordContro
   return LabelAbove(layout, box);
 }
 
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
 }  // namespace
 
 std::string CaptionOver(const RecordLayout& layout, const RecordControl& box) {
@@ -141,10 +135,11 @@ void NumberRepeats(std::vector<std::string>& captions) {
   std::vector<std::string> seen;
   for (std::string& caption : captions) {
     std::string unique = caption;
-    for (int number = 2; std::find(seen.begin(), seen.end(), LowerAscii(unique)) != seen.end(); ++number) {
+    for (int number = 2; std::find(seen.begin(), seen.end(), vb::LowerAscii(unique)) != seen.end();
+         ++number) {
       unique = caption + " " + std::to_string(number);
     }
-    seen.push_back(LowerAscii(unique));
+    seen.push_back(vb::LowerAscii(unique));
     caption = std::move(unique);
   }
 }
@@ -165,7 +160,7 @@ std::vector<std::string> NameBoxes(const RecordLayout& layout, std::span<const s
   }
   // Qualify a repeated caption by the caption over its own label, where that tells the repeats apart.
   std::vector<std::string> lower;
-  for (const std::string& name : names) lower.push_back(LowerAscii(name));
+  for (const std::string& name : names) lower.push_back(vb::LowerAscii(name));
   for (size_t i = 0; i < names.size(); ++i) {
     if (labels[i] == nullptr || std::count(lower.begin(), lower.end(), lower[i]) < 2) continue;
     const std::string over = CaptionOver(layout, *labels[i]);

@@ -2,6 +2,8 @@
 // Length counts UTF-8 characters; the spreadsheet counts UTF-16 units, which differ only beyond the BMP.
 #include "platform/render/sheet_names.h"
 
+#include "platform/vb/names.h"
+
 #include <algorithm>
 
 namespace vob::render {
@@ -32,13 +34,6 @@ std::string TrimEnd(std::string text) {
   return text;
 }
 
-std::string LowerAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 }  // namespace
 
 std::string SheetNames::Add(std::string_view wanted) {
@@ -51,13 +46,13 @@ std::string SheetNames::Add(std::string_view wanted) {
   while (!base.empty() && (base.front() == '\'' || base.front() == ' ')) base.erase(0, 1);
   while (!base.empty() && (base.back() == '\'' || base.back() == ' ')) base.pop_back();
   if (base.empty()) base = "Blank";
-  if (LowerAscii(base) == "history") base += " (1)";
+  if (vb::LowerAscii(base) == "history") base += " (1)";
   std::string name = TrimEnd(CutToCharacters(base, kMaxCharacters));
-  for (int number = 2; std::find(used_.begin(), used_.end(), LowerAscii(name)) != used_.end(); ++number) {
+  for (int number = 2; std::find(used_.begin(), used_.end(), vb::LowerAscii(name)) != used_.end(); ++number) {
     const std::string suffix = " (" + std::to_string(number) + ")";
     name = TrimEnd(CutToCharacters(base, kMaxCharacters - suffix.size())) + suffix;
   }
-  used_.push_back(LowerAscii(name));
+  used_.push_back(vb::LowerAscii(name));
   return name;
 }
 

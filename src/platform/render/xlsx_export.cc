@@ -13,6 +13,7 @@
 #include "platform/render/render_error.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/date.h"
+#include "platform/vb/names.h"
 
 namespace vob::render {
 namespace {
@@ -41,13 +42,6 @@ bool IsNumber(const vb::Variant& value) {
     default:
       return false;
   }
-}
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
 }
 
 std::string FooterName(engine::SectionId footer) {
@@ -130,7 +124,7 @@ void XlsxExport::BeginTable(const engine::DocumentInfo& info) {
     }
     std::vector<std::string> names = NameBoxes(layout(), boxes);
     for (size_t i = 0; i < boxes.size(); ++i) {
-      auto same = [&](const std::string& caption) { return LowerAscii(caption) == LowerAscii(names[i]); };
+      auto same = [&](const std::string& caption) { return vb::SameName(caption, names[i]); };
       auto found = std::find_if(total_captions_.begin(), total_captions_.end(), same);
       if (found == total_captions_.end()) {
         total_captions_.push_back(names[i]);

@@ -5,6 +5,7 @@
 
 #include "platform/vb/conversions.h"
 #include "platform/vb/date.h"
+#include "platform/vb/names.h"
 
 namespace vob::vb {
 namespace {
@@ -66,21 +67,10 @@ bool Tokenize(std::string_view text, Tokens& tokens) {
   return true;
 }
 
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view word, std::string_view lower) {
-  if (word.size() != lower.size()) return false;
-  for (size_t i = 0; i < word.size(); ++i)
-    if (LowerAscii(word[i]) != lower[i]) return false;
-  return true;
-}
-
 // The whole name or its first three letters, in any case.
 int IndexOfName(std::string_view word, const std::string_view* names, int name_count) {
   for (int i = 0; i < name_count; ++i)
-    if (EqualsIgnoringCase(word, names[i]) || EqualsIgnoringCase(word, names[i].substr(0, 3))) return i + 1;
+    if (SameName(word, names[i]) || SameName(word, names[i].substr(0, 3))) return i + 1;
   return 0;
 }
 
@@ -100,8 +90,8 @@ bool IsWeekdayWord(std::string_view word) {
 enum class Marker { kNone, kAm, kPm };
 
 Marker MarkerOfWord(std::string_view word) {
-  if (EqualsIgnoringCase(word, "am") || EqualsIgnoringCase(word, "a")) return Marker::kAm;
-  if (EqualsIgnoringCase(word, "pm") || EqualsIgnoringCase(word, "p")) return Marker::kPm;
+  if (SameName(word, "am") || SameName(word, "a")) return Marker::kAm;
+  if (SameName(word, "pm") || SameName(word, "p")) return Marker::kPm;
   return Marker::kNone;
 }
 
