@@ -17,16 +17,16 @@
 #include "platform/render/output_file.h"
 #include "platform/render/pdf_buffer.h"
 
-struct libdeflate_compressor;
+struct isal_zstream;
 
 namespace vob::render {
 
 class PdfOutput {
  public:
-  // Writes the header to a temporary file next to target. compression_level is libdeflate's 0 (stored) to 12.
-  // With in_background, objects are queued and a second thread compresses and writes them in the order they
-  // were given, so the caller goes on with the next page meanwhile; the file is the same either way.
-  PdfOutput(std::string target, int compression_level, bool in_background);
+  // Writes the header to a temporary file next to target. With in_background, objects are queued and a second
+  // thread compresses and writes them in the order they were given, so the caller goes on with the next page
+  // meanwhile; the file is the same either way.
+  PdfOutput(std::string target, bool in_background);
   ~PdfOutput();
   PdfOutput(const PdfOutput&) = delete;
   PdfOutput& operator=(const PdfOutput&) = delete;
@@ -35,8 +35,12 @@ class PdfOutput {
   uint32_t Reserve();
   // "n 0 obj <body> endobj". REQUIRES: number reserved and not yet written.
   void WriteObject(uint32_t number, std::string_view body);
-  // A stream deflated here; dictionary holds the entries besides /Length and /Filter.
+  // A stream deflated here, as small as a quick compression gets it (fonts, pictures: once a document);
+  // dictionary holds the entries besides /Length and /Filter.
   void WriteStream(uint32_t number, std::string_view dictionary, std::string_view data);
+  // The same at the fastest compression, for what every page writes (its content): on a listing, compressing
+  // well would cost more than laying out the page, and buys only about a fifth of the bytes.
+  void WritePageStream(uint32_t number, std::string_view dictionary, std::string_view data);
   // A stream written as given; dictionary names its own filter if it has one (JPEG's /DCTDecode).
   void WriteRawStream(uint32_t number, std::string_view dictionary, std::string_view data);
   // Waits for what is queued, then writes the xref table and the trailer and renames the file onto the
@@ -48,7 +52,7 @@ class PdfOutput {
   const std::string& target() const { return file_.target(); }
 
  private:
-  enum class JobKind : uint8_t { kObject, kStream, kRawStream };
+  enum class JobKind : uint8_t { kObject, kStream, kPageStream, kRawStream };
   struct Job {
     JobKind kind = JobKind::kObject;
     uint32_t number = 0;
@@ -61,7 +65,7 @@ class PdfOutput {
 
   // The file side: on the background thread while it runs, else on the caller's.
   void Write(JobKind kind, uint32_t number, std::string_view dictionary, std::string_view data);
-  std::string_view Deflate(std::string_view data);
+  std::string_view Deflate(std::string_view data, bool is_fast);
   void Emit(std::string_view bytes);
   void BeginObject(uint32_t number);
 
@@ -69,8 +73,9 @@ class PdfOutput {
   uint32_t reserved_ = 0;  // object numbers handed out; the caller's side
   uint64_t offset_ = 0;
   std::vector<uint64_t> offsets_;  // by object number; 0 until written
-  std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> compressor_;
-  std::unique_ptr<char[]> deflated_;
+  std::unique_ptr<isal_zstream> deflater_;
+  std::unique_ptr<uint8_t[]> level_buffer_;  // the thorough level's hash tables, made on first use
+  std::unique_ptr<uint8_t[]> deflated_;
   size_t deflated_capacity_ = 0;
   uint32_t crc_ = 0, adler_ = 1;  // of every byte written: the document /ID
   PdfBuffer header_;

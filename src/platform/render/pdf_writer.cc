@@ -52,7 +52,7 @@ struct PdfWriter::State {
   State(FontService& font_service, std::string path, PdfOptions pdf_options)
       : fonts(font_service),
         options(std::move(pdf_options)),
-        output(std::move(path), options.compression_level, options.writes_in_background),
+        output(std::move(path), options.writes_in_background),
         pdf_fonts(fonts, output),
         images(output),
         content(fonts, pdf_fonts) {
@@ -117,7 +117,7 @@ void PdfWriter::State::AddPage(const engine::DocumentInfo& info, const engine::P
   }
   const uint32_t contents = output.Reserve(), page_object = output.Reserve();
   for (Link& link : links) link.object = output.Reserve();
-  output.WriteStream(contents, "", content.Finish());
+  output.WritePageStream(contents, "", content.Finish());
 
   buffer.Clear();
   buffer << "<</Type/Page/Parent ";
@@ -178,7 +178,7 @@ void PdfWriter::State::WriteForms(const engine::DocumentInfo& info, const engine
     buffer.Milli(box.top + 1000) << "]/Resources ";
     buffer.Ref(resources);
     std::string dictionary(buffer.view());
-    output.WriteStream(object, dictionary, content.Finish());
+    output.WritePageStream(object, dictionary, content.Finish());
   }
 }
 

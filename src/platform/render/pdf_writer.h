@@ -13,7 +13,6 @@
 namespace vob::render {
 
 struct PdfOptions {
-  int compression_level = 1;  // libdeflate's 0 (stored) to 12
   // The document's /CreationDate; none when absent. The writer reads no clock, so equal input gives equal
   // bytes.
   std::optional<std::chrono::sys_seconds> creation_time;
