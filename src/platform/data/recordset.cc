@@ -3,6 +3,8 @@
 // object is ...").
 #include "platform/data/recordset.h"
 
+#include <atomic>
+
 #include "platform/data/backend.h"
 #include "platform/data/field_names.h"
 #include "platform/data/memory_rows.h"
@@ -24,7 +26,12 @@ constexpr const char* kNotUpdatable =
 
 }  // namespace
 
+namespace {
+std::atomic<uint64_t> last_open_serial{0};
+}  // namespace
+
 struct Recordset::Impl {
+  uint64_t open_serial = 0;
   bool is_open = false;
   bool is_memory = false;
   bool is_bof = true;
@@ -117,6 +124,7 @@ void Recordset::Open(std::string_view sql, Connection& connection, CursorType, L
   impl_->is_memory = false;
   impl_->Run();
   impl_->is_open = true;
+  impl_->open_serial = ++last_open_serial;
 }
 
 void Recordset::Open(std::string_view sql, std::string_view connection_string, CursorType cursor,
@@ -131,6 +139,10 @@ void Recordset::Open(std::string_view sql, std::string_view connection_string, C
 
 int Recordset::State() const {
   return impl_->is_open ? kStateOpen : kStateClosed;
+}
+
+uint64_t Recordset::open_serial() const {
+  return impl_->open_serial;
 }
 
 void Recordset::Close() {
@@ -200,6 +212,13 @@ const vb::Variant& Recordset::Value(int index) const {
   return impl.CurrentRow()[static_cast<size_t>(index)];
 }
 
+std::span<const vb::Variant> Recordset::CurrentValues() const {
+  const Impl& impl = *impl_;
+  impl.RequireOpen("Fields");
+  if (!impl.HasCurrentRecord()) impl.FailNoCurrentRecord("Fields");
+  return impl.CurrentRow();
+}
+
 int Recordset::FieldCount() const {
   return impl_->is_memory ? impl_->memory.field_count() : impl_->names.size();
 }
@@ -221,6 +240,7 @@ void Recordset::OpenInMemory() {
   if (impl_->memory.field_count() == 0) throw SqlError("an in-memory recordset needs fields before it opens");
   impl_->is_memory = true;
   impl_->is_open = true;
+  impl_->open_serial = ++last_open_serial;
   impl_->names = impl_->memory.names();
   impl_->is_bof = impl_->is_eof = true;
 }

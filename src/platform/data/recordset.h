@@ -1,8 +1,11 @@
 // ADO-style recordsets: rows of a Jet-dialect query streamed from a connection, or rows kept in memory.
-// Field names match without regard to case; over a join a duplicated name is reachable only as "Table.Column".
+// Field names match without regard to case; over a join a duplicated name is reachable only as
+// "Table.Column".
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +38,9 @@ class Recordset {
             CursorType cursor = CursorType::kForwardOnly, LockType lock = LockType::kReadOnly);
 
   int State() const;
+  // Tells one opening of a statement from any other in the process: a new number at every Open, so a caller
+  // may keep field indices for as long as it stays the same. 0 while closed.
+  uint64_t open_serial() const;
   // REQUIRES: open. Closing a recordset that is not open is an error.
   void Close();
 
@@ -49,6 +55,9 @@ class Recordset {
   // Resolve a name once, then read by index in a loop. Returns -1 for an unknown or ambiguous name.
   int FieldIndex(std::string_view name) const;
   const vb::Variant& Value(int index) const;
+  // Every value of the current row at once, in field order, for a caller that takes whole rows; the same
+  // checks as Value.
+  std::span<const vb::Variant> CurrentValues() const;
   int FieldCount() const;
   // The name a field is known by: bare, or "Table.Column" where the bare name is ambiguous.
   const std::string& FieldName(int index) const;

@@ -1,6 +1,9 @@
 // Field slots, name resolution and the two row buffers of the read-ahead.
 #include "platform/engine/fields.h"
 
+#include <algorithm>
+#include <span>
+
 #include "platform/vb/error.h"
 
 namespace vob::engine {
@@ -69,7 +72,8 @@ void FieldCollection::BeginRow() {
   std::vector<vb::Variant>& row = rows_[next];
   const std::vector<vb::Variant>& previous = rows_[current_];
   if (recordset_ != nullptr && !recordset_->eof()) {
-    for (int column = 0; column < column_count_; ++column) row[column] = recordset_->Value(column);
+    std::span<const vb::Variant> values = recordset_->CurrentValues();
+    std::copy_n(values.begin(), std::min<size_t>(values.size(), column_count_), row.begin());
   }
   for (size_t slot = column_count_; slot < row.size(); ++slot) row[slot] = previous[slot];
   current_ = next;

@@ -42,6 +42,8 @@ class FieldCollection {
   int Count() const { return static_cast<int>(names_.size()); }
   // Throws vb::Error 9 (Subscript out of range) naming the field when there is no field of that name.
   Field Item(std::string_view name);
+  // Changes whenever slots move (a field added, data bound): a Field found by name stays good until then.
+  uint64_t generation() const { return generation_; }
 
  private:
   friend class Field;
@@ -54,7 +56,6 @@ class FieldCollection {
   const std::string& name(int slot) const { return names_[slot]; }
   const vb::Variant& value(int slot) const { return rows_[shown_][slot]; }
   void set_value(int slot, vb::Variant value) { rows_[shown_][slot] = std::move(value); }
-  uint64_t generation() const { return generation_; }
 
   // Starts the next row: the recordset's current row fills the columns, the unbound fields carry their values
   // over, and it becomes the current and shown row. DiscardRow drops it again (no row after all).

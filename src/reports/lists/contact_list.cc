@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "framework/contact_fields.h"
 #include "framework/standard_layout.h"
 
 namespace vob::reports {
@@ -103,7 +102,7 @@ void ContactList::ActiveReport_DataInitialize() {
     sql = design_.sql_by_group;
   }
   SetMainSql(std::move(sql));
-  AddContactFields(*this);
+  contact_fields_.Add(*this);
 }
 
 void ContactList::ActiveReport_ReportStart() {
@@ -121,7 +120,7 @@ void ContactList::ActiveReport_ReportStart() {
 }
 
 void ContactList::ActiveReport_FetchData(bool& /*eof*/) {
-  if (const data::Recordset* row = CurrentRow()) FetchContactFields(*this, *row);
+  if (const data::Recordset* row = CurrentRow()) contact_fields_.Fetch(*this, *row);
 }
 
 }  // namespace vob::reports

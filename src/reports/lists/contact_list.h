@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "framework/contact_fields.h"
 #include "framework/listing_report.h"
 
 namespace vob::reports {
@@ -34,6 +35,7 @@ class ContactList : public ListingReport {
 
  private:
   const Design& design_;
+  ContactFields contact_fields_;
 };
 
 }  // namespace vob::reports

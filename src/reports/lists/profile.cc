@@ -6,7 +6,6 @@
 #include <string>
 
 #include "framework/bind_data_control.h"
-#include "framework/contact_fields.h"
 #include "framework/standard_layout.h"
 
 namespace vob::reports {
@@ -140,13 +139,13 @@ void ProfileLocations::ActiveReport_DataInitialize() {
   BindDataControl(data);
   data.set_source(std::string(design_.sql) + std::string(design_.where) + ReportParam(1) +
                   "') order by location;");
-  AddContactFields(*this);
+  contact_fields_.Add(*this);
 }
 
 void ProfileLocations::ActiveReport_FetchData(bool& /*eof*/) {
   DataControl& data = Controls<DataControl>("dataSub");
   if (!data.has_recordset() || data.recordset().eof()) return;
-  FetchContactFields(*this, data.recordset());
+  contact_fields_.Fetch(*this, data.recordset());
 }
 
 Profile::Profile(const Design& design) : design_(design) {
@@ -170,7 +169,7 @@ Profile::Profile(const Design& design) : design_(design) {
 // run stops with the provider's error.
 void Profile::ActiveReport_DataInitialize() {
   SetMainSql(std::string(design_.sql) + std::string(design_.where) + ReportParam(1) + "');");
-  AddContactFields(*this);
+  contact_fields_.Add(*this);
 }
 
 void Profile::ActiveReport_ReportStart() {
@@ -197,7 +196,7 @@ void Profile::ActiveReport_ReportStart() {
 void Profile::ActiveReport_FetchData(bool& /*eof*/) {
   const data::Recordset* row = CurrentRow();
   if (row == nullptr) return;
-  FetchContactFields(*this, *row);
+  contact_fields_.Fetch(*this, *row);
 }
 
 // The locations control stays in the detail; only the report it shows is released.

@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "framework/contact_fields.h"
 #include "framework/listing_report.h"
 
 namespace vob::reports {
@@ -26,6 +27,7 @@ class ProfileLocations : public ReportBase {
 
  private:
   const Design& design_;
+  ContactFields contact_fields_;
 };
 
 class Profile : public ListingReport {
@@ -55,6 +57,7 @@ class Profile : public ListingReport {
 
  private:
   const Design& design_;
+  ContactFields contact_fields_;
 };
 
 }  // namespace vob::reports
