@@ -23,3 +23,23 @@ best_of() {
   done
   eval "${label}_seconds=$best_seconds ${label}_elapsed=$best_elapsed ${label}_kb=$peak_kb"
 }
+
+# take_turns LABEL...: after a round of best_of runs with runs=1, folds each label's run into its best so far;
+# with finish_turns LABEL... at the end, the labels hold the best of the rounds. Taking turns between the
+# commands lets a neighbour's load fall on each of them alike.
+take_turns() {
+  for turn_label in "$@"; do
+    eval "turn_seconds=\$${turn_label}_seconds turn_elapsed=\$${turn_label}_elapsed turn_kb=\$${turn_label}_kb"
+    eval "turn_best=\${turn_${turn_label}_seconds:-} turn_peak=\${turn_${turn_label}_kb:-0}"
+    if [ -z "$turn_best" ] || [ "$(echo "$turn_seconds < $turn_best" | bc)" = 1 ]; then
+      eval "turn_${turn_label}_seconds=$turn_seconds turn_${turn_label}_elapsed=$turn_elapsed"
+    fi
+    if [ "$turn_kb" -gt "$turn_peak" ]; then eval "turn_${turn_label}_kb=$turn_kb"; fi
+  done
+}
+finish_turns() {
+  for turn_label in "$@"; do
+    eval "${turn_label}_seconds=\$turn_${turn_label}_seconds ${turn_label}_elapsed=\$turn_${turn_label}_elapsed"
+    eval "${turn_label}_kb=\$turn_${turn_label}_kb"
+  done
+}
