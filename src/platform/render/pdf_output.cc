@@ -5,8 +5,10 @@
 
 #include <isa-l/crc.h>
 #include <isa-l/igzip_lib.h>
+#include <libdeflate.h>
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 #include "platform/render/render_error.h"
@@ -20,15 +22,19 @@ constexpr size_t kMostQueuedBytes = 2 << 20;
 // The writer is woken once this much waits rather than for every page: a page of a listing takes less time to
 // compress than a wake-up and a sleep cost.
 constexpr size_t kBatchBytes = 256 << 10;
-// ISA-L's levels: 0 is its fastest (about twice libdeflate's fastest on report pages, a quarter more bytes);
-// 2 its default, within a few percent of zlib's.
-constexpr uint32_t kFastLevel = 0, kThoroughLevel = 2;
-constexpr size_t kThoroughBufferSize = ISAL_DEF_LVL2_DEFAULT;
+// Page contents go through ISA-L's fastest level, about twice as fast as libdeflate's fastest on report pages
+// for a quarter more bytes, and like it the same bytes for the same page. What a document writes once (fonts,
+// pictures) goes through libdeflate's default level: ISA-L's thorough levels were seen to give different
+// bytes for the same stream from one run to another.
+constexpr int kThoroughLevel = 6;
 
 }  // namespace
 
 PdfOutput::PdfOutput(std::string target, bool in_background)
-    : file_(std::move(target)), deflater_(std::make_unique<isal_zstream>()) {
+    : file_(std::move(target)),
+      fast_deflater_(std::make_unique<isal_zstream>()),
+      thorough_deflater_(libdeflate_alloc_compressor(kThoroughLevel), &libdeflate_free_compressor) {
+  if (thorough_deflater_ == nullptr) throw std::bad_alloc();
   offsets_.push_back(0);  // object 0 is the head of the free list
   // The binary comment tells transfer programs that the file is not text.
   Emit("%PDF-1.7\n%\xE2\xE3\xCF\xD3\n");
@@ -145,24 +151,27 @@ void PdfOutput::BeginObject(uint32_t number) {
 }
 
 std::string_view PdfOutput::Deflate(std::string_view data, bool is_fast) {
-  // At worst the data goes as stored blocks of up to 65,535 bytes with a 5-byte head each, inside the zlib
-  // wrapper.
-  const size_t bound = data.size() + (data.size() / 65535 + 1) * 5 + ISAL_DEF_MAX_HDR_SIZE + 16;
+  // For ISA-L, at worst the data goes as stored blocks of up to 65,535 bytes with a 5-byte head each, inside
+  // the zlib wrapper.
+  const size_t bound = is_fast ? data.size() + (data.size() / 65535 + 1) * 5 + ISAL_DEF_MAX_HDR_SIZE + 16
+                               : libdeflate_zlib_compress_bound(thorough_deflater_.get(), data.size());
   if (bound > deflated_capacity_) {
     deflated_capacity_ = std::max(bound, deflated_capacity_ * 2);
     deflated_ = std::make_unique_for_overwrite<uint8_t[]>(deflated_capacity_);
   }
-  isal_zstream& stream = *deflater_;
-  isal_deflate_stateless_init(&stream);
-  if (is_fast) {
-    stream.level = kFastLevel;
-  } else {
-    if (level_buffer_ == nullptr)
-      level_buffer_ = std::make_unique_for_overwrite<uint8_t[]>(kThoroughBufferSize);
-    stream.level = kThoroughLevel;
-    stream.level_buf = level_buffer_.get();
-    stream.level_buf_size = kThoroughBufferSize;
+  if (data.size() > UINT32_MAX / 2) {
+    throw RenderError("cannot compress a stream of " + std::to_string(data.size()) + " bytes for " +
+                      target());
   }
+  if (!is_fast) {
+    const size_t size = libdeflate_zlib_compress(thorough_deflater_.get(), data.data(), data.size(),
+                                                 deflated_.get(), deflated_capacity_);
+    if (size == 0) throw RenderError("cannot compress a stream of " + target());
+    return {reinterpret_cast<const char*>(deflated_.get()), size};
+  }
+  isal_zstream& stream = *fast_deflater_;
+  isal_deflate_stateless_init(&stream);
+  stream.level = 0;
   stream.gzip_flag = IGZIP_ZLIB;
   stream.end_of_stream = 1;
   stream.flush = NO_FLUSH;
@@ -171,7 +180,7 @@ std::string_view PdfOutput::Deflate(std::string_view data, bool is_fast) {
   stream.avail_in = static_cast<uint32_t>(data.size());
   stream.next_out = deflated_.get();
   stream.avail_out = static_cast<uint32_t>(deflated_capacity_);
-  if (data.size() > UINT32_MAX / 2 || isal_deflate_stateless(&stream) != COMP_OK) {
+  if (isal_deflate_stateless(&stream) != COMP_OK) {
     throw RenderError("cannot compress a stream of " + std::to_string(data.size()) + " bytes for " +
                       target());
   }

@@ -18,6 +18,7 @@
 #include "platform/render/pdf_buffer.h"
 
 struct isal_zstream;
+struct libdeflate_compressor;
 
 namespace vob::render {
 
@@ -73,8 +74,8 @@ class PdfOutput {
   uint32_t reserved_ = 0;  // object numbers handed out; the caller's side
   uint64_t offset_ = 0;
   std::vector<uint64_t> offsets_;  // by object number; 0 until written
-  std::unique_ptr<isal_zstream> deflater_;
-  std::unique_ptr<uint8_t[]> level_buffer_;  // the thorough level's hash tables, made on first use
+  std::unique_ptr<isal_zstream> fast_deflater_;
+  std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> thorough_deflater_;
   std::unique_ptr<uint8_t[]> deflated_;
   size_t deflated_capacity_ = 0;
   uint32_t crc_ = 0, adler_ = 1;  // of every byte written: the document /ID
