@@ -24,10 +24,8 @@ constexpr const char* kNotUpdatable =
     "selected "
     "locktype.";
 
-}  // namespace
+std::atomic<uint64_t> last_open_serial{0};  // a recordset's open_serial comes from here
 
-namespace {
-std::atomic<uint64_t> last_open_serial{0};
 }  // namespace
 
 struct Recordset::Impl {

@@ -3,7 +3,6 @@
 // change when bytes reach the disk but never which bytes or where.
 #include "platform/render/pdf_output.h"
 
-#include <isa-l/crc.h>
 #include <isa-l/igzip_lib.h>
 #include <libdeflate.h>
 
@@ -135,9 +134,8 @@ void PdfOutput::StopBackground() {
 }
 
 void PdfOutput::Emit(std::string_view bytes) {
-  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-  crc_ = crc32_gzip_refl(crc_, data, bytes.size());
-  adler_ = isal_adler32(adler_, data, bytes.size());
+  crc_ = libdeflate_crc32(crc_, bytes.data(), bytes.size());
+  adler_ = libdeflate_adler32(adler_, bytes.data(), bytes.size());
   file_.Write(bytes.data(), bytes.size());
   offset_ += bytes.size();
 }
@@ -151,6 +149,12 @@ void PdfOutput::BeginObject(uint32_t number) {
 }
 
 std::string_view PdfOutput::Deflate(std::string_view data, bool is_fast) {
+  auto cannot = [&] {
+    return RenderError("cannot compress a stream of " + std::to_string(data.size()) + " bytes for " +
+                       target());
+  };
+  // ISA-L counts bytes in 32 bits.
+  if (is_fast && data.size() > UINT32_MAX / 2) throw cannot();
   // For ISA-L, at worst the data goes as stored blocks of up to 65,535 bytes with a 5-byte head each, inside
   // the zlib wrapper.
   const size_t bound = is_fast ? data.size() + (data.size() / 65535 + 1) * 5 + ISAL_DEF_MAX_HDR_SIZE + 16
@@ -159,32 +163,26 @@ std::string_view PdfOutput::Deflate(std::string_view data, bool is_fast) {
     deflated_capacity_ = std::max(bound, deflated_capacity_ * 2);
     deflated_ = std::make_unique_for_overwrite<uint8_t[]>(deflated_capacity_);
   }
-  if (data.size() > UINT32_MAX / 2) {
-    throw RenderError("cannot compress a stream of " + std::to_string(data.size()) + " bytes for " +
-                      target());
+  size_t size = 0;
+  if (is_fast) {
+    isal_zstream& stream = *fast_deflater_;
+    isal_deflate_stateless_init(&stream);
+    stream.level = 0;
+    stream.gzip_flag = IGZIP_ZLIB;
+    stream.end_of_stream = 1;
+    stream.flush = NO_FLUSH;
+    // ISA-L reads through a non-const pointer but does not write the input.
+    stream.next_in = reinterpret_cast<uint8_t*>(const_cast<char*>(data.data()));
+    stream.avail_in = static_cast<uint32_t>(data.size());
+    stream.next_out = deflated_.get();
+    stream.avail_out = static_cast<uint32_t>(bound);
+    if (isal_deflate_stateless(&stream) == COMP_OK) size = stream.total_out;
+  } else {
+    size =
+        libdeflate_zlib_compress(thorough_deflater_.get(), data.data(), data.size(), deflated_.get(), bound);
   }
-  if (!is_fast) {
-    const size_t size = libdeflate_zlib_compress(thorough_deflater_.get(), data.data(), data.size(),
-                                                 deflated_.get(), deflated_capacity_);
-    if (size == 0) throw RenderError("cannot compress a stream of " + target());
-    return {reinterpret_cast<const char*>(deflated_.get()), size};
-  }
-  isal_zstream& stream = *fast_deflater_;
-  isal_deflate_stateless_init(&stream);
-  stream.level = 0;
-  stream.gzip_flag = IGZIP_ZLIB;
-  stream.end_of_stream = 1;
-  stream.flush = NO_FLUSH;
-  // ISA-L reads through a non-const pointer but does not write the input.
-  stream.next_in = reinterpret_cast<uint8_t*>(const_cast<char*>(data.data()));
-  stream.avail_in = static_cast<uint32_t>(data.size());
-  stream.next_out = deflated_.get();
-  stream.avail_out = static_cast<uint32_t>(deflated_capacity_);
-  if (isal_deflate_stateless(&stream) != COMP_OK) {
-    throw RenderError("cannot compress a stream of " + std::to_string(data.size()) + " bytes for " +
-                      target());
-  }
-  return {reinterpret_cast<const char*>(deflated_.get()), stream.total_out};
+  if (size == 0) throw cannot();
+  return {reinterpret_cast<const char*>(deflated_.get()), size};
 }
 
 void PdfOutput::Write(JobKind kind, uint32_t number, std::string_view dictionary, std::string_view data) {

@@ -36,8 +36,8 @@ class PdfOutput {
   uint32_t Reserve();
   // "n 0 obj <body> endobj". REQUIRES: number reserved and not yet written.
   void WriteObject(uint32_t number, std::string_view body);
-  // A stream deflated here, as small as a quick compression gets it (fonts, pictures: once a document);
-  // dictionary holds the entries besides /Length and /Filter.
+  // A stream deflated here at libdeflate's default level (fonts, pictures: once a document); dictionary holds
+  // the entries besides /Length and /Filter.
   void WriteStream(uint32_t number, std::string_view dictionary, std::string_view data);
   // The same at the fastest compression, for what every page writes (its content): on a listing, compressing
   // well would cost more than laying out the page, and buys only about a fifth of the bytes.
