@@ -30,13 +30,11 @@ void ContactFields::Resolve(ActiveReport& report, const data::Recordset& row) {
     }
   }
   open_serial_ = row.open_serial();
-  fields_owner_ = &report.Fields();
   fields_generation_ = report.Fields().generation();
 }
 
 void ContactFields::Fetch(ActiveReport& report, const data::Recordset& row) {
-  if (row.open_serial() != open_serial_ || &report.Fields() != fields_owner_ ||
-      report.Fields().generation() != fields_generation_) {
+  if (row.open_serial() != open_serial_ || report.Fields().generation() != fields_generation_) {
     Resolve(report, row);
   }
   auto field = [&](size_t i) { return fields_[i] ? *fields_[i] : report.Fields(kFields[i]); };

@@ -25,11 +25,11 @@ class ContactFields {
   static constexpr size_t kCount = 4;
 
   // A list fills the fields on every one of its rows: the columns and fields are looked up by name once, and
-  // again only when the row holds another statement or the report's fields are others or have moved.
+  // again only when the row holds another statement or the report's fields are others or have moved (both
+  // serials are unique in the process).
   void Resolve(ActiveReport& report, const data::Recordset& row);
 
   uint64_t open_serial_ = 0;
-  const void* fields_owner_ = nullptr;  // the report's field collection the fields were found in
   uint64_t fields_generation_ = 0;
   std::array<int, kCount> columns_{};                // -1: no such column, read by name to fail as it would
   std::array<std::optional<Field>, kCount> fields_;  // empty: no such field, found by name to fail likewise

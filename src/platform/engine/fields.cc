@@ -2,6 +2,7 @@
 #include "platform/engine/fields.h"
 
 #include <algorithm>
+#include <atomic>
 #include <span>
 
 #include "platform/vb/error.h"
@@ -24,7 +25,7 @@ void FieldCollection::Add(std::string_view name) {
   unbound_slots_.emplace(std::string(name), slot);
   names_.emplace_back(name);
   for (auto& row : rows_) row.resize(names_.size());
-  ++generation_;
+  generation_ = NextGeneration();
 }
 
 Field FieldCollection::Item(std::string_view name) {
@@ -53,7 +54,12 @@ void FieldCollection::Attach(const data::Recordset* recordset) {
     rows_[row].assign(column_count_, vb::Variant());
     rows_[row].insert(rows_[row].end(), unbound_values[row].begin(), unbound_values[row].end());
   }
-  ++generation_;
+  generation_ = NextGeneration();
+}
+
+uint64_t FieldCollection::NextGeneration() {
+  static std::atomic<uint64_t> last{0};
+  return ++last;
 }
 
 int FieldCollection::Resolve(std::string_view name) const {

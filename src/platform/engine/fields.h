@@ -42,7 +42,8 @@ class FieldCollection {
   int Count() const { return static_cast<int>(names_.size()); }
   // Throws vb::Error 9 (Subscript out of range) naming the field when there is no field of that name.
   Field Item(std::string_view name);
-  // Changes whenever slots move (a field added, data bound): a Field found by name stays good until then.
+  // Changes whenever slots move (a field added, data bound): a Field found by name stays good until then. No
+  // two collections share a generation, so it also tells which collection a Field was found in.
   uint64_t generation() const { return generation_; }
 
  private:
@@ -71,7 +72,8 @@ class FieldCollection {
   std::array<std::vector<vb::Variant>, 2> rows_;
   int current_ = 0;
   int shown_ = 0;
-  uint64_t generation_ = 1;
+  static uint64_t NextGeneration();
+  uint64_t generation_ = NextGeneration();
 };
 
 }  // namespace vob::engine
