@@ -150,17 +150,19 @@ class ProgressSink final : public engine::PageSink {
   void AddPage(const engine::DocumentInfo& info, engine::Page page) override {
     const auto now = std::chrono::steady_clock::now();
     if (now >= next_report_) {
-      std::cerr << '\r' << key_ << ": " << page.number << " pages" << std::flush;
+      std::cerr << '\r' << key_ << ": " << Pages(page.number) << std::flush;
       next_report_ = now + std::chrono::milliseconds(100);
     }
     inner_.AddPage(info, std::move(page));
   }
   void End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) override {
     inner_.End(info, end);
-    std::cerr << '\r' << key_ << ": " << end.page_count << " pages, done\n";
+    std::cerr << '\r' << key_ << ": " << Pages(end.page_count) << ", done\n";
   }
 
  private:
+  static std::string Pages(int count) { return std::to_string(count) + (count == 1 ? " page" : " pages"); }
+
   engine::PageSink& inner_;
   std::string key_;
   std::chrono::steady_clock::time_point next_report_;
