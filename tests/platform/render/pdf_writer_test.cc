@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "platform/render/font_service.h"
+#include "platform/render/pdf_output.h"
 #include "platform/render/render_error.h"
 #include "sample_document.h"
 
@@ -298,8 +299,37 @@ TEST(PdfWriter, EmbedsEachPictureOnce) {
   EXPECT_EQ(dct, 1u);
 }
 
-// Noise does not compress: the stream goes as stored blocks, several of them past 64 KB, and must still fit
-// and decode.
+// Noise does not compress: each compressor stores it, in several blocks past 64 KB, and it must still fit and
+// decode. Page contents and pictures go through different compressors.
+TEST(PdfWriter, DeflatesStreamsThatDoNotCompress) {
+  std::filesystem::path folder = ScratchFolder("pdf_noise_streams");
+  std::string noise(200'000, '\0');
+  std::mt19937 random(11);
+  for (char& c : noise) c = static_cast<char>(random());
+  const std::string path = (folder / "streams.pdf").string();
+  uint32_t page_stream = 0, stream = 0;
+  {
+    PdfOutput output(path, /*in_background=*/false);
+    const uint32_t catalog = output.Reserve(), pages = output.Reserve(), info = output.Reserve();
+    page_stream = output.Reserve();
+    stream = output.Reserve();
+    output.WriteObject(catalog, "<</Type/Catalog/Pages " + std::to_string(pages) + " 0 R>>");
+    output.WriteObject(pages, "<</Type/Pages/Kids[]/Count 0>>");
+    output.WriteObject(info, "<<>>");
+    output.WritePageStream(page_stream, "", noise);
+    output.WriteStream(stream, "", noise);
+    output.Finish(catalog, info);
+  }
+  for (uint32_t object : {page_stream, stream}) {
+    int status = -1;
+    const std::string decoded = RunCommand(
+        "qpdf --show-object=" + std::to_string(object) + " --filtered-stream-data '" + path + "'", &status);
+    EXPECT_EQ(status, 0) << object;
+    EXPECT_TRUE(decoded == noise) << "object " << object << " decodes to " << decoded.size() << " bytes";
+  }
+}
+
+// A picture of noise, read back as pdfimages decodes it.
 TEST(PdfWriter, DeflatesWhatDoesNotCompress) {
   std::filesystem::path folder = ScratchFolder("pdf_noise");
   auto noise = std::make_shared<engine::Picture>();
