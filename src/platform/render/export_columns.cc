@@ -2,11 +2,11 @@
 // Geometry only, in twips: labels in sections printed above a box count as above it whatever their top.
 #include "platform/render/export_columns.h"
 
-#include "platform/vb/names.h"
-
 #include <algorithm>
 #include <optional>
 #include <string_view>
+
+#include "platform/vb/names.h"
 
 namespace vob::render {
 namespace {

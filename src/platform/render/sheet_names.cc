@@ -2,9 +2,9 @@
 // Length counts UTF-8 characters; the spreadsheet counts UTF-16 units, which differ only beyond the BMP.
 #include "platform/render/sheet_names.h"
 
-#include "platform/vb/names.h"
-
 #include <algorithm>
+
+#include "platform/vb/names.h"
 
 namespace vob::render {
 namespace {
