@@ -10,10 +10,10 @@
 #include "platform/data/connection_string.h"
 #include "platform/data/jet_date_literal.h"
 #include "platform/data/jet_like.h"
-#include "platform/data/jet_tokenizer.h"
 #include "platform/data/jet_translator.h"
 #include "platform/data/sql_error.h"
 #include "platform/data/value_text.h"
+#include "platform/vb/names.h"
 
 namespace {
 
@@ -27,10 +27,10 @@ void Check(bool condition) {
 class OneTableCatalog : public Catalog {
  public:
   std::optional<ValueKind> ColumnKind(std::string_view table, std::string_view column) override {
-    if (!EqualsIgnoringCase(table, "T")) return std::nullopt;
-    if (EqualsIgnoringCase(column, "Name")) return ValueKind::kText;
-    if (EqualsIgnoringCase(column, "Amount")) return ValueKind::kCurrency;
-    if (EqualsIgnoringCase(column, "Day")) return ValueKind::kDate;
+    if (!vob::vb::SameName(table, "T")) return std::nullopt;
+    if (vob::vb::SameName(column, "Name")) return ValueKind::kText;
+    if (vob::vb::SameName(column, "Amount")) return ValueKind::kCurrency;
+    if (vob::vb::SameName(column, "Day")) return ValueKind::kDate;
     return std::nullopt;
   }
 };

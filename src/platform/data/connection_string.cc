@@ -9,6 +9,7 @@
 
 #include "platform/data/jet_tokenizer.h"
 #include "platform/data/sql_error.h"
+#include "platform/vb/names.h"
 
 namespace vob::data {
 namespace {
@@ -44,23 +45,13 @@ std::string Trim(std::string_view text) {
   return std::string(text.substr(first, last - first));
 }
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
-
-bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
-  return text.size() >= suffix.size() && EqualsIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
-}
-
 bool IsJetFile(std::string_view path) {
-  return EndsWithIgnoringCase(path, ".mdb") || EndsWithIgnoringCase(path, ".accdb");
+  return vb::EndsWithIgnoringCase(path, ".mdb") || vb::EndsWithIgnoringCase(path, ".accdb");
 }
 
 bool IsSqliteFileName(std::string_view path) {
-  return EndsWithIgnoringCase(path, ".sqlite") || EndsWithIgnoringCase(path, ".sqlite3") ||
-         EndsWithIgnoringCase(path, ".db");
+  return vb::EndsWithIgnoringCase(path, ".sqlite") || vb::EndsWithIgnoringCase(path, ".sqlite3") ||
+         vb::EndsWithIgnoringCase(path, ".db");
 }
 
 bool IsRegularFile(const std::string& path) {
@@ -89,7 +80,7 @@ Pairs SplitPairs(std::string_view text) {
       position = semicolon == std::string_view::npos ? text.size() : semicolon + 1;
       continue;
     }
-    const std::string key = Lower(Trim(text.substr(position, equals - position)));
+    const std::string key = vb::LowerAscii(Trim(text.substr(position, equals - position)));
     if (key.empty()) throw SqlError("malformed connection string: a value without a key");
     position = equals + 1;
     while (position < text.size() && text[position] == ' ') ++position;
@@ -200,7 +191,7 @@ ConnectionParams ParseConnectionString(std::string_view text) {
   const Pairs pairs = SplitPairs(trimmed);
   const std::string* provider = Find(pairs, "provider");
   const std::string* data_source = Find(pairs, "data source");
-  const std::string lower_provider = provider != nullptr ? Lower(*provider) : "";
+  const std::string lower_provider = provider != nullptr ? vb::LowerAscii(*provider) : "";
   if (lower_provider.starts_with("microsoft.jet") || lower_provider.starts_with("microsoft.ace") ||
       (data_source != nullptr && IsJetFile(*data_source))) {
     JetNotSupported();

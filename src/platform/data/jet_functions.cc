@@ -5,6 +5,7 @@
 #include <array>
 
 #include "platform/data/jet_tokenizer.h"
+#include "platform/vb/names.h"
 
 namespace vob::data {
 namespace {
@@ -45,7 +46,7 @@ constexpr std::array<JetFunction, 24> kFunctions = {{
 
 const JetFunction* FindJetFunction(std::string_view name) {
   for (const JetFunction& function : kFunctions) {
-    if (EqualsIgnoringCase(function.name, name)) return &function;
+    if (vb::SameName(function.name, name)) return &function;
   }
   return nullptr;
 }

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "platform/data/sql_error.h"
+#include "platform/vb/names.h"
 
 namespace vob::data {
 namespace {
@@ -25,18 +26,8 @@ std::string Column(size_t offset) {
 
 }  // namespace
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 bool JetToken::IsKeyword(std::string_view keyword) const {
-  return kind == kWord && EqualsIgnoringCase(text, keyword);
+  return kind == kWord && vb::SameName(text, keyword);
 }
 
 std::vector<JetToken> TokenizeJet(std::string_view sql) {

@@ -26,7 +26,4 @@ struct JetToken {
 // meaning in the dialect. The last token is always kEnd.
 std::vector<JetToken> TokenizeJet(std::string_view sql);
 
-// Compares ASCII letters without regard to case.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
-
 }  // namespace vob::data

@@ -12,6 +12,7 @@
 #include "platform/data/sql_error.h"
 #include "platform/data/value_text.h"
 #include "platform/vb/date.h"
+#include "platform/vb/names.h"
 
 namespace vob::data {
 namespace {
@@ -93,7 +94,7 @@ class Translator {
   // The base table a qualifier names: an alias or table of the FROM clause, else the qualifier itself.
   std::string BaseTable(const std::string& qualifier) const {
     for (const TableName& table : result_.tables) {
-      if (EqualsIgnoringCase(table.written, qualifier)) return table.table;
+      if (vb::SameName(table.written, qualifier)) return table.table;
     }
     return qualifier;
   }
@@ -392,12 +393,12 @@ class Translator {
     }
     std::vector<std::string> arguments;
     for (const auto& operand : call.operands) {
-      if (operand->kind == JetExpr::kStar && !EqualsIgnoringCase(function->name, "Count")) {
+      if (operand->kind == JetExpr::kStar && !vb::SameName(function->name, "Count")) {
         Fail("\"*\" is only allowed in Count(*)", *operand);
       }
       arguments.push_back(Emit(*operand));
     }
-    if (EqualsIgnoringCase(function->name, "Nz") && arguments.size() == 1) {
+    if (vb::SameName(function->name, "Nz") && arguments.size() == 1) {
       // Nz gives Empty, which reads as 0 among numbers and as "" among texts.
       const ValueKind kind = Kind(*call.operands[0]);
       const bool is_number =

@@ -12,6 +12,7 @@
 #include "platform/data/jet_tokenizer.h"
 #include "platform/data/sql_error.h"
 #include "platform/data/value_text.h"
+#include "platform/vb/names.h"
 
 namespace vob::data {
 namespace {
@@ -143,8 +144,8 @@ vb::Variant MemoryRows::Convert(const Field& field, vb::Variant value) const {
       return mismatch();
     case FieldType::kBoolean:
       if (number) return vb::Variant(*number != 0);
-      if (EqualsIgnoringCase(Trim(value.str()), "true")) return vb::Variant(true);
-      if (EqualsIgnoringCase(Trim(value.str()), "false")) return vb::Variant(false);
+      if (vb::SameName(Trim(value.str()), "true")) return vb::Variant(true);
+      if (vb::SameName(Trim(value.str()), "false")) return vb::Variant(false);
       return mismatch();
     case FieldType::kLong: {
       double whole;
@@ -190,8 +191,8 @@ void MemoryRows::Sort(std::string_view field_list) {
     const size_t blank = item.find_last_of(" \t");
     if (blank != std::string::npos) {
       const std::string direction = item.substr(blank + 1);
-      if (EqualsIgnoringCase(direction, "desc") || EqualsIgnoringCase(direction, "asc")) {
-        is_descending = EqualsIgnoringCase(direction, "desc");
+      if (vb::SameName(direction, "desc") || vb::SameName(direction, "asc")) {
+        is_descending = vb::SameName(direction, "desc");
         item = Trim(item.substr(0, blank));
       }
     }

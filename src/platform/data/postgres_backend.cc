@@ -12,7 +12,6 @@
 #include <poll.h>
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <deque>
@@ -21,6 +20,7 @@
 
 #include "platform/data/sql_error.h"
 #include "platform/data/value_text.h"
+#include "platform/vb/names.h"
 
 namespace vob::data {
 namespace {
@@ -37,12 +37,6 @@ using ResultPtr = std::unique_ptr<PGresult, decltype(&PQclear)>;
 // An abandoned cursor reads and drops up to this many pending results, each arriving within the wait.
 constexpr int kMaxResultsToDiscard = 1000;
 constexpr int kDiscardWaitMilliseconds = 5;
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
 
 std::string TrimMessage(const char* message) {
   std::string text = message != nullptr ? message : "";
@@ -169,9 +163,9 @@ class PostgresBackend final : public Backend, public Catalog {
 
   std::optional<ValueKind> ColumnKind(std::string_view table, std::string_view column) override {
     LoadCatalog();
-    auto found_table = tables_.find(Lower(table));
+    auto found_table = tables_.find(vb::LowerAscii(table));
     if (found_table == tables_.end()) return std::nullopt;
-    auto found_column = found_table->second.find(Lower(column));
+    auto found_column = found_table->second.find(vb::LowerAscii(column));
     if (found_column == found_table->second.end()) return std::nullopt;
     return found_column->second;
   }
@@ -319,8 +313,9 @@ class PostgresBackend final : public Backend, public Catalog {
   // Whether every table is known from the catalog, so that describing a result needs no query of its own.
   bool IsOnSearchPath(const std::vector<data::TableName>& tables) {
     LoadCatalog();
-    return std::all_of(tables.begin(), tables.end(),
-                       [&](const data::TableName& name) { return tables_.contains(Lower(name.table)); });
+    return std::all_of(tables.begin(), tables.end(), [&](const data::TableName& name) {
+      return tables_.contains(vb::LowerAscii(name.table));
+    });
   }
 
   // The columns and kinds of a statement from a result that describes it (a description or any result).

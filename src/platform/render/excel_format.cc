@@ -5,6 +5,8 @@
 #include <cctype>
 #include <vector>
 
+#include "platform/vb/names.h"
+
 namespace vob::render {
 namespace {
 
@@ -40,21 +42,8 @@ constexpr NamedFormat kNamedFormats[] = {
 };
 // clang-format on
 
-char Lower(char c) {
-  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
 bool StartsWithIgnoringCase(std::string_view text, size_t index, std::string_view prefix) {
-  return text.size() - index >= prefix.size() &&
-         EqualsIgnoringCase(text.substr(index, prefix.size()), prefix);
+  return text.size() - index >= prefix.size() && vb::SameName(text.substr(index, prefix.size()), prefix);
 }
 
 // The index after the quoted run or escape at pattern[index]; an unterminated one runs to the end.
@@ -73,7 +62,7 @@ size_t MarkerLength(std::string_view pattern, size_t index) {
 }
 
 bool IsDateLetter(char c) {
-  switch (Lower(c)) {
+  switch (vb::LowerAscii(c)) {
     case 'c':
     case 'd':
     case 'w':
@@ -147,7 +136,7 @@ bool TranslateDate(std::string_view pattern, std::string& out) {
     }
     if (const size_t marker = MarkerLength(pattern, i); marker > 0) {
       const std::string_view written = pattern.substr(i, marker);
-      out += EqualsIgnoringCase(written, "ampm") ? "AM/PM" : std::string(written);
+      out += vb::SameName(written, "ampm") ? "AM/PM" : std::string(written);
       i += marker;
       continue;
     }
@@ -159,9 +148,9 @@ bool TranslateDate(std::string_view pattern, std::string& out) {
       ++i;
       continue;
     }
-    const char token = Lower(c);
+    const char token = vb::LowerAscii(c);
     size_t run = 1;
-    while (i + run < pattern.size() && Lower(pattern[i + run]) == token) ++run;
+    while (i + run < pattern.size() && vb::LowerAscii(pattern[i + run]) == token) ++run;
     i += run;
     switch (token) {
       case 'c':
@@ -203,7 +192,7 @@ bool TranslateDate(std::string_view pattern, std::string& out) {
 
 ExcelFormat TranslateFormat(std::string_view pattern) {
   for (const NamedFormat& named : kNamedFormats) {
-    if (EqualsIgnoringCase(named.name, pattern)) return {named.kind, std::string(named.number_format)};
+    if (vb::SameName(named.name, pattern)) return {named.kind, std::string(named.number_format)};
   }
   if (pattern.empty()) return {};
   switch (KindOf(pattern)) {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/render/render_error.h"
+#include "platform/vb/names.h"
 
 namespace vob::render {
 namespace {
@@ -45,18 +46,9 @@ using PatternPointer = std::unique_ptr<FcPattern, PatternDeleter>;
 
 }  // namespace
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 std::string_view LiberationTwin(std::string_view family) {
   for (const Twin& twin : kTwins) {
-    if (EqualsIgnoringCase(twin.family, family)) return twin.liberation;
+    if (vb::SameName(twin.family, family)) return twin.liberation;
   }
   return {};
 }
@@ -81,7 +73,7 @@ const char* AcceptedFamily(FcPattern* match, std::string_view family, std::strin
   FcChar8* name = nullptr;
   for (int i = 0; match != nullptr && FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
     std::string_view text(reinterpret_cast<const char*>(name));
-    if (EqualsIgnoringCase(text, family) || (!twin.empty() && EqualsIgnoringCase(text, twin))) {
+    if (vb::SameName(text, family) || (!twin.empty() && vb::SameName(text, twin))) {
       return reinterpret_cast<const char*>(name);
     }
   }

@@ -14,8 +14,6 @@ struct FontLocation {
   std::string family;  // the family the file declares
 };
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);  // ASCII letters only
-
 // The Liberation family that shares the metrics of a common family name ("times new roman" -> "Liberation
 // Serif"), compared without regard to case; empty when there is none.
 std::string_view LiberationTwin(std::string_view family);

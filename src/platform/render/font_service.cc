@@ -11,6 +11,7 @@
 #include "platform/render/font_locator.h"
 #include "platform/render/render_error.h"
 #include "platform/vb/lines.h"
+#include "platform/vb/names.h"
 
 namespace vob::render {
 namespace {
@@ -113,7 +114,7 @@ FontService::~FontService() {
 uint32_t FontService::FaceIndex(const engine::FontSpec& font) {
   for (const ResolvedSpec& resolved : resolved_) {
     if (resolved.is_bold == font.is_bold && resolved.is_italic == font.is_italic &&
-        EqualsIgnoringCase(resolved.family, font.family)) {
+        vb::SameName(resolved.family, font.family)) {
       return resolved.face;
     }
   }

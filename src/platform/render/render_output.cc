@@ -13,20 +13,10 @@
 #include "platform/render/render_error.h"
 #include "platform/render/text_dump.h"
 #include "platform/render/xlsx_export.h"
+#include "platform/vb/names.h"
 
 namespace vob::render {
 namespace {
-
-bool EndsWithIgnoringCase(std::string_view text, std::string_view ending) {
-  if (text.size() < ending.size()) return false;
-  text.remove_prefix(text.size() - ending.size());
-  for (size_t i = 0; i < ending.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != ending[i]) return false;
-  }
-  return true;
-}
 
 // A stream that writes into an OutputFile; the dumps are written through std::ostream.
 class OutputFileBuffer final : public std::streambuf {
@@ -79,13 +69,13 @@ void WriteThroughStream(const std::string& path, WriteFunction write) {
 
 OutputKind OutputKindOf(std::string_view path) {
   if (path == "-") return OutputKind::kStandardOutput;
-  if (EndsWithIgnoringCase(path, ".pdf")) return OutputKind::kPdf;
-  if (EndsWithIgnoringCase(path, ".png")) return OutputKind::kPng;
-  if (EndsWithIgnoringCase(path, ".svg")) return OutputKind::kSvg;
-  if (EndsWithIgnoringCase(path, ".txt")) return OutputKind::kText;
-  if (EndsWithIgnoringCase(path, ".json")) return OutputKind::kJson;
-  if (EndsWithIgnoringCase(path, ".csv")) return OutputKind::kCsv;
-  if (EndsWithIgnoringCase(path, ".xlsx")) return OutputKind::kXlsx;
+  if (vb::EndsWithIgnoringCase(path, ".pdf")) return OutputKind::kPdf;
+  if (vb::EndsWithIgnoringCase(path, ".png")) return OutputKind::kPng;
+  if (vb::EndsWithIgnoringCase(path, ".svg")) return OutputKind::kSvg;
+  if (vb::EndsWithIgnoringCase(path, ".txt")) return OutputKind::kText;
+  if (vb::EndsWithIgnoringCase(path, ".json")) return OutputKind::kJson;
+  if (vb::EndsWithIgnoringCase(path, ".csv")) return OutputKind::kCsv;
+  if (vb::EndsWithIgnoringCase(path, ".xlsx")) return OutputKind::kXlsx;
   throw RenderError("unknown output type for " + std::string(path) +
                     ": expected .pdf, .png, .svg, .txt, .json, .csv, .xlsx or - for standard output");
 }

@@ -11,6 +11,7 @@
 
 #include "platform/vb/date.h"
 #include "platform/vb/error.h"
+#include "platform/vb/names.h"
 #include "platform/vb/number_parse_internal.h"
 
 namespace vob::vb {
@@ -125,15 +126,6 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
-  if (text.size() != lower.size()) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
-    if (c != lower[i]) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string GeneralText(const Variant& value) {
@@ -214,8 +206,8 @@ int16_t CInt(const Variant& value) {
 bool CBool(const Variant& value) {
   if (value.is_string()) {
     const std::string_view text = TrimBlanks(value.str());
-    if (EqualsIgnoringCase(text, "true")) return true;
-    if (EqualsIgnoringCase(text, "false")) return false;
+    if (SameName(text, "true")) return true;
+    if (SameName(text, "false")) return false;
   }
   if (value.type() == VarType::kCurrency) return value.currency().raw() != 0;
   return ToDouble("CBool", value) != 0;

@@ -5,12 +5,12 @@
 
 #include <fmt/format.h>
 
-#include <cctype>
 #include <functional>
 #include <unordered_map>
 
 #include "platform/vb/conversions.h"
 #include "platform/vb/format_internal.h"
+#include "platform/vb/names.h"
 
 namespace vob::vb {
 namespace {
@@ -44,19 +44,9 @@ constexpr NamedFormat kNamedFormats[] = {
 };
 // clang-format on
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 const NamedFormat* FindNamedFormat(std::string_view pattern) {
   for (const NamedFormat& named : kNamedFormats) {
-    if (EqualsIgnoringCase(named.name, pattern)) return &named;
+    if (SameName(named.name, pattern)) return &named;
   }
   return nullptr;
 }

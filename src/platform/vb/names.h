@@ -28,6 +28,11 @@ inline bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Whether text ends with ending in any case, as a file name's extension is matched.
+inline bool EndsWithIgnoringCase(std::string_view text, std::string_view ending) {
+  return text.size() >= ending.size() && SameName(text.substr(text.size() - ending.size()), ending);
+}
+
 // Hash and equality for maps keyed by names, so that a lookup by any spelling needs no lower-case copy.
 struct NameHash {
   using is_transparent = void;

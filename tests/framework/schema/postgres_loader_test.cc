@@ -17,8 +17,8 @@
 #include "framework/schema/schema_error.h"
 #include "framework/schema/schema_sql.h"
 #include "framework/schema/sqlite_loader.h"
-#include "platform/data/jet_tokenizer.h"
 #include "platform/data/jet_translator.h"
+#include "platform/vb/names.h"
 
 namespace vob::schema {
 namespace {
@@ -103,9 +103,9 @@ class SchemaCatalog final : public data::Catalog {
  public:
   std::optional<data::ValueKind> ColumnKind(std::string_view table, std::string_view column) override {
     for (const TableDef& candidate : AccountingTables()) {
-      if (!data::EqualsIgnoringCase(candidate.name, table)) continue;
+      if (!vb::SameName(candidate.name, table)) continue;
       for (const ColumnDef& definition : candidate.columns) {
-        if (data::EqualsIgnoringCase(definition.name, column))
+        if (vb::SameName(definition.name, column))
           return definition.type == ColumnType::kText ? data::ValueKind::kText : data::ValueKind::kLong;
       }
     }

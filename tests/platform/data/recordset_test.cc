@@ -9,10 +9,10 @@
 #include <filesystem>
 
 #include "platform/data/backend.h"
-#include "platform/data/jet_tokenizer.h"
 #include "platform/data/sql_error.h"
 #include "platform/data/test_database.h"
 #include "platform/vb/date.h"
+#include "platform/vb/names.h"
 
 namespace vob::data {
 namespace {
@@ -159,9 +159,8 @@ TEST_P(RecordsetTest, FindsFieldsByAnyCaseAndDuplicatesOnlyQualified) {
     }
   }
   const int index = recordset.FieldIndex("ARInvoiceHeader.CustomerID");
-  EXPECT_TRUE(EqualsIgnoringCase(recordset.FieldName(index), "ARInvoiceHeader.CustomerID"));
-  EXPECT_TRUE(
-      EqualsIgnoringCase(recordset.FieldName(recordset.FieldIndex("InvoiceNumber")), "InvoiceNumber"));
+  EXPECT_TRUE(vb::SameName(recordset.FieldName(index), "ARInvoiceHeader.CustomerID"));
+  EXPECT_TRUE(vb::SameName(recordset.FieldName(recordset.FieldIndex("InvoiceNumber")), "InvoiceNumber"));
   try {
     recordset.Fields("customerid");
     FAIL() << "an ambiguous name must fail";
