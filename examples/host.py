@@ -5,7 +5,8 @@ demo-db demo.sqlite` writes, araging.pdf, and the installed library, found by th
 import ctypes
 import sys
 
-database, output, library = (sys.argv[1:] + ["demo.sqlite", "araging.pdf", "libVOBADOReports2.so.1"][len(sys.argv) - 1:])[:3]
+defaults = ["demo.sqlite", "araging.pdf", "libVOBADOReports2.so.1"]
+database, output, library = sys.argv[1:4] + defaults[len(sys.argv[1:4]):]
 lib = ctypes.CDLL(library)
 lib.vob_last_error.restype = ctypes.c_char_p
 manager, report = ctypes.c_void_p(), ctypes.c_void_p()
