@@ -36,7 +36,7 @@ cmake --build cmake-host >/dev/null
 # The installed command, with a home of its own for the demo database, from a folder outside both trees.
 export HOME="$work/home" LD_LIBRARY_PATH="$lib"
 unset XDG_CACHE_HOME
-params=(1=04/01/2024 2=06/30/2024 3=202404 4=202406)
+params=("1=04/01/2024" "2=06/30/2024" "3=202404" "4=202406")
 # No title, as the host sets none.
 "$prefix/bin/vobreports" run trbalance "${params[@]/#/--param=}" --title "" -o command.txt
 db="$HOME/.cache/vobreports/demo-2024-06-30.sqlite"
