@@ -2,8 +2,9 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+PREFIX ?= /usr/local
 
-.PHONY: all setup configure build demo test format clean
+.PHONY: all setup configure build demo test install package format clean
 
 all: build
 
@@ -24,6 +25,15 @@ demo: configure
 
 test: build
 	@scripts/with-postgres ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The command, the library, its header, vobreports.pc and the CMake package under PREFIX (DESTDIR is honoured).
+install: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target vobreports_cli VOBADOReports2
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package vobreports_VERSION_ARCH.deb in BUILD_DIR.
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 format:
 	@git ls-files '*.h' '*.cc' | xargs clang-format -i

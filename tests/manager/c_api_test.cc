@@ -256,7 +256,9 @@ TEST_F(CApiTest, WritesEachOutputAsTheCommandLineDoes) {
 }
 
 TEST_F(CApiTest, ExportsOnlyTheCInterface) {
-  const auto symbols = RunCommand("nm -D --defined-only " + kLibrary + " | awk '{print $3}' | sort");
+  // Names without their version node; an unversioned export drops out, so the list no longer matches.
+  const auto symbols = RunCommand("nm -D --defined-only " + kLibrary +
+                                  " | awk '$2 != \"A\" {print $3}' | sed -n 's/@@VOB_[0-9.]*$//p' | sort");
   ASSERT_EQ(symbols.exit_code, 0);
   EXPECT_EQ(symbols.output,
             "vob_create_object\nvob_free_bytes\nvob_last_error\nvob_manager_get_report\nvob_manager_reset\n"

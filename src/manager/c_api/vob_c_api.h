@@ -29,6 +29,11 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#define VOB_VERSION_MAJOR 1
+#define VOB_VERSION_MINOR 0
+#define VOB_VERSION_PATCH 0
+#define VOB_VERSION "1.0.0"
+
 #ifdef __cplusplus
 #define VOB_NOEXCEPT noexcept
 extern "C" {
