@@ -51,11 +51,14 @@ void GenerateDemoCompany(const DemoOptions& options, RowSink& sink) {
   demo::SalesActivity sales(state);
   demo::PurchaseActivity purchases(state);
   demo::OverheadActivity overhead(state);
+  const double year_end = vb::DateSerial(state.first_year, 12, 31);
   for (double day = state.first_day; day <= state.generation_date; ++day) {
     sales.RunDay(day);
     purchases.RunDay(day);
     overhead.RunDay(day);
+    if (day == year_end) state.ledger.CloseYear(day);
   }
+  demo::WriteItems(state);
   demo::WriteJobs(state);
   demo::WriteParties(state);
   state.ledger.WriteAccounts();
