@@ -49,7 +49,7 @@ TEST(ParamsCommand, JsonListsEachParameterWithItsChoicesAndSecondExample) {
   EXPECT_EQ(params[4]["values"], nlohmann::json::parse(R"(["0", "1"])"));
 
   const auto second = RunCommand(Vobreports() + "params journal --second --json");
-  EXPECT_EQ(nlohmann::json::parse(second.output)[0]["example"], "12971");
+  EXPECT_EQ(nlohmann::json::parse(second.output)[0]["example"], "13048");
 }
 
 // A key params cannot answer fails exactly as run fails for it.

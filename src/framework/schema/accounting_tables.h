@@ -79,6 +79,8 @@ consteval int Col(std::span<const ColumnDef> columns, std::string_view name) {
 namespace columns {
 using enum ColumnType;
 inline constexpr bool kKey = true;
+// The key of a table that has none of its own: the order its rows were stored in, counted from 1.
+inline constexpr std::string_view kRowNo = "RowNo";
 
 // clang-format off
 inline constexpr ColumnDef kGLAccountsHeader[] = {
@@ -87,6 +89,7 @@ inline constexpr ColumnDef kGLAccountsHeader[] = {
 };
 inline constexpr ColumnDef kGLAccountsDetail[] = {
     {"AccountNo", kText}, {"AccountingPeriod", kText}, {"DebitAmount", kCurrency}, {"Todate", kCurrency},
+    {kRowNo, kLong, kKey},
 };
 inline constexpr ColumnDef kGLJournalHeader[] = {
     {"JournalEntryNo", kLong, kKey}, {"Description", kText}, {"Reference", kText}, {"JournalRef", kLong},
@@ -95,6 +98,7 @@ inline constexpr ColumnDef kGLJournalHeader[] = {
 inline constexpr ColumnDef kGLJournalDetail[] = {
     {"JournalEntryNo", kLong}, {"LineNo", kLong}, {"AccountNo", kText}, {"AccountName", kText},
     {"TransDate", kDateTime}, {"DebitAmount", kCurrency},
+    {kRowNo, kLong, kKey},
 };
 inline constexpr ColumnDef kCustomers[] = {
     {"CustomerID", kText, kKey}, {"Name", kText}, {"Contact", kText}, {"Address1", kText}, {"Address2", kText},
@@ -108,6 +112,7 @@ inline constexpr ColumnDef kCustomersAlt[] = {
     {"CustomerID", kText}, {"Location", kText}, {"Name", kText}, {"Address1", kText}, {"Address2", kText},
     {"City", kText}, {"State", kText}, {"zipcode", kText}, {"Phone1", kText}, {"Phone2", kText}, {"Fax", kText},
     {"Contact", kText},
+    {kRowNo, kLong, kKey},
 };
 inline constexpr ColumnDef kARInvoiceHeader[] = {
     {"InvoiceNo", kLong, kKey}, {"InvoiceNumber", kText}, {"InvoiceType", kText}, {"CustomerID", kText},
@@ -126,6 +131,7 @@ inline constexpr ColumnDef kARInvoiceDetail[] = {
     {"InvoiceNo", kLong}, {"ItemCode", kText}, {"Description", kText}, {"ItemType", kText},
     {"DepartmentNo", kText}, {"Ordered", kDouble}, {"Shipped", kDouble}, {"Backordered", kDouble},
     {"SalesPrice", kCurrency}, {"SplitAmount", kCurrency}, {"Discount", kDouble},
+    {kRowNo, kLong, kKey},
 };
 inline constexpr ColumnDef kSalesOrderHeader[] = {
     {"OrderNo", kLong, kKey}, {"OrderNumber", kText}, {"OrderDate", kDateTime}, {"CustomerID", kText},
@@ -139,6 +145,7 @@ inline constexpr ColumnDef kSalesOrderHeader[] = {
 inline constexpr ColumnDef kSalesOrderDetail[] = {
     {"OrderNo", kLong}, {"ItemCode", kText}, {"Ordered", kDouble}, {"Description", kText},
     {"SalesPrice", kCurrency}, {"SplitAmount", kCurrency}, {"Discount", kDouble},
+    {kRowNo, kLong, kKey},
 };
 inline constexpr ColumnDef kTerms[] = {
     {"TermCode", kText, kKey}, {"Description", kText}, {"NetDays", kLong},
@@ -159,6 +166,7 @@ inline constexpr ColumnDef kVendorsAlt[] = {
     {"VendorID", kText}, {"Location", kText}, {"Name", kText}, {"Address1", kText}, {"Address2", kText},
     {"City", kText}, {"State", kText}, {"zipcode", kText}, {"Phone1", kText}, {"Phone2", kText}, {"Fax", kText},
     {"Contact", kText},
+    {kRowNo, kLong, kKey},
 };
 inline constexpr ColumnDef kAPInvoiceHeader[] = {
     {"InvoiceNo", kLong, kKey}, {"InvoiceNumber", kText}, {"VendInvNo", kText}, {"InvoiceType", kText},
@@ -176,6 +184,7 @@ inline constexpr ColumnDef kAPInvoiceDetail[] = {
     {"InvoiceNo", kLong}, {"ItemCode", kText}, {"Description", kText}, {"ItemType", kText},
     {"DepartmentNo", kText}, {"Ordered", kDouble}, {"Received", kDouble}, {"Backordered", kDouble},
     {"SalesPrice", kCurrency}, {"SplitAmount", kCurrency}, {"Discount", kDouble},
+    {kRowNo, kLong, kKey},
 };
 inline constexpr ColumnDef kPOHeader[] = {
     {"PONo", kLong, kKey}, {"PONumber", kText}, {"OrderDate", kDateTime}, {"VendorID", kText},
@@ -187,11 +196,13 @@ inline constexpr ColumnDef kPOHeader[] = {
 inline constexpr ColumnDef kPODetail[] = {
     {"PONo", kLong}, {"ItemCode", kText}, {"Description", kText}, {"Ordered", kDouble}, {"Cost", kCurrency},
     {"Discount", kDouble}, {"SplitAmount", kCurrency},
+    {kRowNo, kLong, kKey},
 };
 inline constexpr ColumnDef kCheckRegister[] = {
     {"AccountNo", kText}, {"CheckNo", kText}, {"CheckDate", kDateTime}, {"Type", kText}, {"Name", kText},
     {"CustomerID", kText}, {"CashHeaderNo", kLong}, {"Payment", kCurrency}, {"Deposit", kCurrency},
     {"Balance", kCurrency}, {"Cleared", kYesNo}, {"Void", kYesNo},
+    {kRowNo, kLong, kKey},
 };
 inline constexpr ColumnDef kCashHeader[] = {
     {"TransNo", kLong, kKey}, {"CustomerId", kText}, {"TransType", kText}, {"CheckNo", kText},
@@ -201,6 +212,7 @@ inline constexpr ColumnDef kCashHeader[] = {
 inline constexpr ColumnDef kCashDetail[] = {
     {"TransNo", kLong}, {"VendInvno", kText}, {"InvoiceDate", kDateTime}, {"InvoiceAmount", kCurrency},
     {"DiscountTaken", kCurrency}, {"Applied", kCurrency},
+    {kRowNo, kLong, kKey},
 };
 inline constexpr ColumnDef kProducts[] = {
     {"Code", kText, kKey}, {"Description", kText}, {"SalesMeasure", kText}, {"Bin", kText},
@@ -222,9 +234,11 @@ inline constexpr ColumnDef kJobCostDetail[] = {
     {"JobID", kText}, {"JobCharges", kCurrency}, {"LedgerType", kText}, {"LedgerReference", kText},
     {"JournalRefNo", kText}, {"ItemDescription", kText}, {"LineDescription", kText}, {"TransDate", kDateTime},
     {"TransLineNo", kLong},
+    {kRowNo, kLong, kKey},
 };
 inline constexpr ColumnDef kCompanyProfile[] = {
     {"MastHead", kText},
+    {kRowNo, kLong, kKey},
 };
 inline constexpr ColumnDef kLibChecks[] = {
     {"StyleID", kLong, kKey}, {"Description", kText}, {"Default", kYesNo}, {"Units", kText},

@@ -1,5 +1,6 @@
 // Finding, and on first use creating, the default demo database.
-// Two processes creating it at once each write their own temporary file; the last rename wins, both complete.
+// A file left by an earlier generator is replaced. Two processes creating it at once each write their own
+// temporary file; the last rename wins, both complete.
 #include "framework/schema/demo_database.h"
 
 #include <cstdlib>
@@ -28,7 +29,8 @@ std::filesystem::path DefaultDemoDatabasePath() {
 
 std::filesystem::path EnsureDemoDatabase() {
   const std::filesystem::path path = DefaultDemoDatabasePath();
-  if (std::filesystem::exists(path)) return path;
+  // A cache written by another generator holds other books than the examples are written for.
+  if (std::filesystem::exists(path) && StoredDemoVersion(path) == kDemoGeneratorVersion) return path;
   std::error_code error;
   std::filesystem::create_directories(path.parent_path(), error);
   if (error) throw SchemaError("cannot create " + path.parent_path().string() + ": " + error.message());

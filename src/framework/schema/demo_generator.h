@@ -6,6 +6,10 @@
 
 namespace vob::schema {
 
+// Changes whenever the generator writes other rows for the same options, so that a database written by an
+// earlier generator is recognised (SQLite keeps it as the file's user_version) and not reused.
+inline constexpr int kDemoGeneratorVersion = 2;
+
 struct DemoOptions {
   // Multiplies customers, vendors, products, documents, payments and journal entries; 1 gives each report a
   // few pages, 100 from 200,000 (books up to early January) to 420,000 (up to December) receivable documents.

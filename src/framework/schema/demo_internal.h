@@ -76,8 +76,13 @@ struct Item {
   std::optional<std::string> department;
   bool is_product = true;
   std::optional<bool> taxable;
-  Currency price, cost;
+  Currency price, cost;  // a product's cost is a whole number of even cents: half units cost whole cents
   int vendor = -1;
+  // Stocked products ("Normal" tracking) are carried in the inventory account at cost; the others are
+  // charged to cost of goods when bought.
+  bool is_stocked = false;
+  int on_hand_halves = 0;
+  int minimum_halves = 0;
 };
 
 struct Employee {
@@ -102,6 +107,9 @@ class Ledger {
   int Post(double date, std::string_view ledger_type, std::optional<int> journal_ref,
            const std::string& description, const std::string& reference, std::span<const Posting> lines);
   Currency Balance(std::string_view account) const;
+  // Closes the year: one entry that brings every revenue and expense account to zero against retained
+  // earnings, so that the next year's balances start from the year's result.
+  void CloseYear(double date);
   // GLAccountsHeader and GLAccountsDetail; summary accounts carry the sums of the accounts below them.
   void WriteAccounts();
 
@@ -179,6 +187,7 @@ struct DemoState {
   int landlord = 0, power_company = 0, phone_company = 0, insurer = 0, lender = 0, tax_office = 0,
       card_issuer = 0;
   std::vector<Item> products, services;
+  std::vector<TableRow> product_rows;  // written at the end, with the stock the days left
   std::vector<Employee> employees;
   std::vector<std::string> buyers, sales_people;  // our staff names on documents
 
@@ -205,6 +214,7 @@ void WriteReferenceTables(DemoState& state);  // libMessages, CompanyProfile, li
 void CreateParties(DemoState& state);  // terms, customers, vendors, staff; writes Terms and other locations
 void CreateItems(DemoState& state);    // products and services
 void PostOpeningBalances(DemoState& state);
+void WriteItems(DemoState& state);  // Products with their final stock
 void WriteJobs(DemoState& state);
 void WriteParties(DemoState& state);  // Customers and Vendors with their final balances and last activity
 

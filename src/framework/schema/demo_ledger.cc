@@ -166,6 +166,22 @@ Currency Ledger::Balance(std::string_view account) const {
   return Currency::FromRaw(balance_raw_[AccountIndex(account)]);
 }
 
+void Ledger::CloseYear(double date) {
+  std::vector<Posting> lines;
+  Currency result;
+  for (int i = 0; i < kAccountCount; ++i) {
+    const AccountDef& def = kChart[i];
+    if ((def.group != "Revenue" && def.group != "Expense") || def.type != "Detail") continue;
+    const Currency balance = Currency::FromRaw(balance_raw_[i]);
+    if (balance == Currency()) continue;
+    lines.push_back({def.number, -balance});
+    result += balance;
+  }
+  lines.push_back({account::kRetainedEarnings, result});
+  const int year = vb::SplitSerial(date).year;
+  Post(date, "GL", std::nullopt, fmt::format("Closing entry {}", year), fmt::format("CLOSE {}", year), lines);
+}
+
 void Ledger::WriteAccounts() {
   namespace c = columns;
   // Summary accounts sum the accounts below them, through every level.

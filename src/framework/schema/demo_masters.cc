@@ -248,7 +248,6 @@ void CreateParties(DemoState& state) {
 
 void CreateItems(DemoState& state) {
   DemoRandom& random = state.random;
-  TableRow row(TableId::kProducts);
   for (int i = 0; i < 60 * state.scale; ++i) {
     Item item;
     const int department = random.Int(0, 3);
@@ -260,7 +259,7 @@ void CreateItems(DemoState& state) {
     item.description = Adjective(random) + " " + noun.noun;
     item.description += std::string(" ") + random.Pick(kSizes);
     item.measure = noun.measure;
-    item.cost = Cents(random.Int(150, 6000));
+    item.cost = Cents(random.Int(75, 3000) * 2);
     item.price = PercentOf(item.cost, random.Int(16000, 22000));
     const int taxable = random.Int(0, 99);
     if (taxable < 95) item.taxable = taxable < 80;
@@ -268,13 +267,19 @@ void CreateItems(DemoState& state) {
         random.Between(0, static_cast<int64_t>(state.merchandise_vendors.size()) - 1))];
     state.vendors[static_cast<size_t>(item.vendor)].items.push_back(i);
 
+    // Most products are stocked; the rest are bought for the order and charged to cost of goods at once,
+    // so they carry neither stock nor a minimum.
+    item.is_stocked = random.Int(0, 99) < 88;
     const int minimum = random.Int(5, 60);
-    const int stock = random.Int(0, 99);
-    // A quarter of the products sit below their minimum, a few exactly at it.
-    const double on_hand = stock < 25   ? random.Int(0, minimum * 4 - 1) / 4.0
-                           : stock < 28 ? minimum
-                                        : random.Int(minimum * 4, 3200) / 4.0;
-    const int tracking = random.Int(0, 99);
+    if (item.is_stocked) {
+      item.minimum_halves = minimum * 2;
+      const int stock = random.Int(0, 99);
+      // A quarter of the products open below their minimum, a few exactly at it.
+      item.on_hand_halves = stock < 25   ? random.Int(0, minimum * 2 - 1)
+                            : stock < 28 ? minimum * 2
+                                         : random.Int(minimum * 2, 1600);
+    }
+    TableRow& row = state.product_rows.emplace_back(TableId::kProducts);
     row[Col(c::kProducts, "Code")] = item.code;
     row[Col(c::kProducts, "Description")] = item.description;
     row[Col(c::kProducts, "SalesMeasure")] = item.measure;
@@ -288,15 +293,10 @@ void CreateItems(DemoState& state) {
     row[Col(c::kProducts, "AverageCost")] = item.cost;
     row[Col(c::kProducts, "StandardCost")] = PercentOf(item.cost, random.Int(9500, 10500));
     row[Col(c::kProducts, "LastPurchasePrice")] = PercentOf(item.cost, random.Int(9200, 10800));
-    row[Col(c::kProducts, "OnHandFractions")] = on_hand;
-    row[Col(c::kProducts, "OnOrderFractions")] = stock < 25 ? static_cast<double>(random.Int(0, 50)) : 0.0;
-    row[Col(c::kProducts, "MinimumQuantity")] = static_cast<double>(minimum);
+    row[Col(c::kProducts, "MinimumQuantity")] = item.minimum_halves / 2.0;
     if (random.Percent(95))
       row[Col(c::kProducts, "ReorderQuantity")] = static_cast<double>(random.Int(10, 100));
-    row[Col(c::kProducts, "InventoryTracking")] = tracking < 85   ? "Normal"
-                                                  : tracking < 95 ? "None"
-                                                                  : "Serial";
-    row.Emit(state.sink);
+    row[Col(c::kProducts, "InventoryTracking")] = item.is_stocked ? "Normal" : "None";
     state.products.push_back(std::move(item));
   }
 
@@ -321,6 +321,16 @@ void CreateItems(DemoState& state) {
   }
 }
 
+namespace {
+
+Currency StockValue(const DemoState& state) {
+  Currency value;
+  for (const Item& item : state.products) value += LineAmount(item.cost, item.on_hand_halves, 0);
+  return value;
+}
+
+}  // namespace
+
 void PostOpeningBalances(DemoState& state) {
   using namespace account;
   const int64_t scale = state.scale;
@@ -328,7 +338,7 @@ void PostOpeningBalances(DemoState& state) {
       {kCash, Cents(8500000 * scale)},
       {kPayrollCash, Cents(500000 * scale)},
       {kPettyCash, Cents(50000)},
-      {kInventory, Cents(10000000 * scale)},
+      {kInventory, StockValue(state)},
       {kPrepaid, Cents(600000 * scale)},
       {kEquipment, Cents(8000000 * scale)},
       {kVehicles, Cents(4500000 * scale)},
@@ -345,6 +355,18 @@ void PostOpeningBalances(DemoState& state) {
   for (std::string_view bank_account : {kCash, kPayrollCash}) {
     state.bank.Register(bank_account, state.first_day, "D", state.bank.NextDepositNo(), "Opening balance", "",
                         std::nullopt, Currency(), state.ledger.Balance(bank_account));
+  }
+}
+
+void WriteItems(DemoState& state) {
+  for (size_t i = 0; i < state.products.size(); ++i) {
+    const Item& item = state.products[i];
+    TableRow& row = state.product_rows[i];
+    row[Col(c::kProducts, "OnHandFractions")] = item.on_hand_halves / 2.0;
+    // Products short of their minimum are on order.
+    row[Col(c::kProducts, "OnOrderFractions")] =
+        item.on_hand_halves < item.minimum_halves ? static_cast<double>(state.random.Int(10, 50)) : 0.0;
+    row.Emit(state.sink);
   }
 }
 

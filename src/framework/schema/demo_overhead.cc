@@ -204,7 +204,17 @@ void OverheadActivity::RunDay(double day) {
     const Posting depreciation_lines[] = {{account::kDepreciation, depreciation},
                                           {account::kDepreciationAccumulated, -depreciation}};
     state.ledger.Post(day, "GL", std::nullopt, "Depreciation " + month, "DEP " + month, depreciation_lines);
-    const Currency adjustment = Cents(random.Int(-30000, 30000) * scale);
+    // The count finds a few products short (breakage, theft) and now and then one over; the difference is
+    // booked at cost.
+    Currency adjustment;
+    for (int64_t i = 0; i < 3 * scale; ++i) {
+      Item& item = state.products[static_cast<size_t>(
+          random.Between(0, static_cast<int64_t>(state.products.size()) - 1))];
+      if (!item.is_stocked) continue;
+      const int found = std::max(-item.on_hand_halves, random.Int(-8, 3) * 2);
+      item.on_hand_halves += found;
+      adjustment -= LineAmount(item.cost, found, 0);
+    }
     const Posting adjustment_lines[] = {{account::kInventoryAdjustments, adjustment},
                                         {account::kInventory, -adjustment}};
     state.ledger.Post(day, "GL", std::nullopt, "Stock count adjustment " + month, "COUNT " + month,

@@ -153,15 +153,34 @@ void PurchaseActivity::Impl::WriteMerchandiseReceipt(double day) {
   const int count = random.Percent(1) ? random.Int(25, 35) : random.Int(2, 6);
   OpenBill bill;
   Currency subtotal;
+  // Stocked goods come in at cost; a line discount is income, so the stock keeps its cost.
+  Currency stock_value, discounts, charged;
+  // Most receipts bring one product that had run short of its minimum, when the vendor has one; the others
+  // leave it short a while longer, so the reorder alert has products to list.
+  const bool restock = random.Percent(60);
   for (int i = 0; i < count; ++i) {
-    const int item_index =
+    int item_index =
         vendor.items[static_cast<size_t>(random.Between(0, static_cast<int64_t>(vendor.items.size()) - 1))];
-    const Item& item = state.products[static_cast<size_t>(item_index)];
-    const int ordered = random.Int(3, 30) * 2;
+    for (size_t k = 0; i == 0 && restock && k < vendor.items.size(); ++k) {
+      const Item& product = state.products[static_cast<size_t>(vendor.items[k])];
+      if (product.on_hand_halves < product.minimum_halves) {
+        item_index = vendor.items[k];
+        break;
+      }
+    }
+    Item& item = state.products[static_cast<size_t>(item_index)];
+    const int ordered = random.Int(2, 22) * 2 + std::max(0, item.minimum_halves - item.on_hand_halves);
     const int received = random.Percent(6) ? ordered - random.Int(1, ordered / 4) * 2 : ordered;
     const int discount = random.Percent(90) ? 0 : random.Pick({2, 5});
     const Currency amount = LineAmount(item.cost, received, discount);
     subtotal += amount;
+    if (item.is_stocked) {
+      item.on_hand_halves += received;
+      stock_value += LineAmount(item.cost, received, 0);
+      discounts += LineAmount(item.cost, received, 0) - amount;
+    } else {
+      charged += amount;
+    }
     if (bill.item < 0) {
       bill.item = item_index;
       bill.received_halves = received;
@@ -188,7 +207,13 @@ void PurchaseActivity::Impl::WriteMerchandiseReceipt(double day) {
   header[Col(c::kAPInvoiceHeader, "OriginalInvoiceNo")] = number;
   header[Col(c::kAPInvoiceHeader, "originalinvoicetype")] = "MERRC";
   header.Emit(state.sink);
-  const Posting postings[] = {{account::kInventory, subtotal}, {account::kPayables, -subtotal}};
+  std::vector<Posting> postings;
+  for (const Posting& posting : {Posting{account::kInventory, stock_value},
+                                 {account::kCostOfGoods, charged},
+                                 {account::kPurchaseDiscounts, -discounts},
+                                 {account::kPayables, -subtotal}}) {
+    if (posting.amount != Currency()) postings.push_back(posting);
+  }
   state.ledger.Post(day, "AP", invoice_no, fmt::format("Receipt {} - {}", vendor_number, vendor.name), number,
                     postings);
   vendor.balance += subtotal;
@@ -233,7 +258,7 @@ void PurchaseActivity::Impl::WritePurchase(double day) {
   }
   const Currency tax = PercentOf(subtotal, 725);
   const Currency total = subtotal + tax;
-  const bool is_card = random.Percent(12);
+  const bool is_card = random.Percent(60);
   std::optional<double> due;
   if (!is_card && vendor.term_code) due = day + vendor.net_days;
   const std::string number = fmt::format("PU{}", invoice_no);
@@ -279,10 +304,12 @@ OpenBill* PurchaseActivity::Impl::PickBill(double day, bool must_be_open) {
 void PurchaseActivity::Impl::WriteReturn(double day, bool is_refunded) {
   OpenBill* bill = PickBill(day, !is_refunded);
   if (bill == nullptr) return;
-  const Item& item = state.products[static_cast<size_t>(bill->item)];
+  Item& item = state.products[static_cast<size_t>(bill->item)];
   const int returned = state.random.Int(1, std::max(1, bill->received_halves / 4)) * 2;
   const Currency amount = LineAmount(item.cost, returned, 0);
   if (!is_refunded && amount > bill->outstanding) return;
+  if (item.is_stocked && returned > item.on_hand_halves) return;  // it has been sold meanwhile
+  if (item.is_stocked) item.on_hand_halves -= returned;
   Party& vendor = state.vendors[static_cast<size_t>(bill->vendor)];
   const int invoice_no = state.next_ap_invoice_no++;
   detail[Col(c::kAPInvoiceDetail, "InvoiceNo")] = invoice_no;
@@ -307,7 +334,8 @@ void PurchaseActivity::Impl::WriteReturn(double day, bool is_refunded) {
   header[Col(c::kAPInvoiceHeader, "originalinvoicetype")] = bill->type;
   if (is_refunded) header[Col(c::kAPInvoiceHeader, "PaidRef")] = "Card refund";
   header.Emit(state.sink);
-  const Posting postings[] = {{payables, amount}, {account::kInventory, -amount}};
+  const Posting postings[] = {{payables, amount},
+                              {item.is_stocked ? account::kInventory : account::kCostOfGoods, -amount}};
   state.ledger.Post(day, "AP", invoice_no, fmt::format("Return {} - {}", number, vendor.name), number,
                     postings);
   if (is_refunded) return;
@@ -320,7 +348,7 @@ void PurchaseActivity::Impl::WriteCredit(double day) {
   if (bill == nullptr) return;
   const Currency amount = PercentOf(bill->total, state.random.Int(300, 1200));
   if (amount <= Currency() || amount > bill->outstanding) return;
-  const bool is_refunded = state.random.Percent(30);
+  const bool is_refunded = state.random.Percent(60);
   Party& vendor = state.vendors[static_cast<size_t>(bill->vendor)];
   const int invoice_no = state.next_ap_invoice_no++;
   detail[Col(c::kAPInvoiceDetail, "InvoiceNo")] = invoice_no;
@@ -339,7 +367,8 @@ void PurchaseActivity::Impl::WriteCredit(double day) {
   header[Col(c::kAPInvoiceHeader, "OriginalInvoiceNo")] = bill->number;
   header[Col(c::kAPInvoiceHeader, "originalinvoicetype")] = bill->type;
   header.Emit(state.sink);
-  const Posting postings[] = {{payables, amount}, {account::kInventory, -amount}};
+  // An allowance lowers what we owe, not what the goods cost us.
+  const Posting postings[] = {{payables, amount}, {account::kVendorRebates, -amount}};
   state.ledger.Post(day, "AP", invoice_no, fmt::format("Credit {} - {}", number, vendor.name), number,
                     postings);
   if (is_refunded) return;

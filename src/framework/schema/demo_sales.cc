@@ -54,7 +54,10 @@ struct SalesActivity::Impl {
   void WriteCredit(double day);
   void WriteReceipt(double day, int customer, const std::vector<int>& invoice_indices);
   void WriteOrder(double day);
-  std::vector<SaleLine> DrawLines(const Party& customer, bool may_back_order);
+  // An order takes no stock; an invoice ships what is on hand and back-orders the rest, a cash sale sells
+  // only what is on hand.
+  enum class Stock { kUntouched, kBackOrder, kOnHandOnly };
+  std::vector<SaleLine> DrawLines(const Party& customer, Stock stock);
   void WriteHeader(int invoice_no, const std::string& number, const std::string& type, const Party& customer,
                    double day, std::optional<double> due, Currency subtotal, Currency tax, Currency paid,
                    Currency net);
@@ -100,19 +103,25 @@ void SalesActivity::RunDay(double day) {
   for (const auto& [customer, indices] : due_by_customer) impl.WriteReceipt(day, customer, indices);
 }
 
-std::vector<SaleLine> SalesActivity::Impl::DrawLines(const Party& customer, bool may_back_order) {
+std::vector<SaleLine> SalesActivity::Impl::DrawLines(const Party& customer, Stock stock) {
   DemoRandom& random = state.random;
   const int count = random.Percent(1) ? random.Int(25, 40) : random.Int(1, 6);
   std::vector<SaleLine> lines;
   for (int i = 0; i < count; ++i) {
     const bool is_product = random.Percent(80);
-    const std::vector<Item>& items = is_product ? state.products : state.services;
-    const Item& item = items[static_cast<size_t>(random.Between(0, static_cast<int64_t>(items.size()) - 1))];
+    std::vector<Item>& items = is_product ? state.products : state.services;
+    Item& item = items[static_cast<size_t>(random.Between(0, static_cast<int64_t>(items.size()) - 1))];
     const bool is_bulk = item.measure == "FT" || item.measure == "LB";
-    const int ordered = !is_product ? random.Int(1, 16) : is_bulk ? random.Int(2, 40) : random.Int(1, 8) * 2;
+    int ordered = !is_product ? random.Int(1, 16) : is_bulk ? random.Int(2, 40) : random.Int(1, 8) * 2;
     int shipped = ordered;
-    if (is_product && may_back_order && ordered >= 2 && random.Percent(8))
+    if (is_product && stock == Stock::kBackOrder && ordered >= 2 && random.Percent(8))
       shipped -= random.Int(1, ordered / 2) * 2;
+    if (item.is_stocked && stock != Stock::kUntouched) {
+      shipped = std::min(shipped, item.on_hand_halves);
+      if (stock == Stock::kOnHandOnly) ordered = shipped;
+      if (ordered == 0) continue;
+      item.on_hand_halves -= shipped;
+    }
     const int discount_draw = random.Int(0, 99);
     const int discount = discount_draw < 85 ? 0 : discount_draw < 95 ? 5 : 10;
     lines.push_back({&item, ordered, shipped, discount, LineAmount(item.price, shipped, discount),
@@ -160,8 +169,10 @@ void SalesActivity::Impl::WriteSale(double day, bool is_cash_sale) {
   const int customer_index =
       static_cast<int>(random.Between(0, static_cast<int64_t>(state.customers.size()) - 1));
   Party& customer = state.customers[static_cast<size_t>(customer_index)];
+  const std::vector<SaleLine> lines =
+      DrawLines(customer, is_cash_sale ? Stock::kOnHandOnly : Stock::kBackOrder);
+  if (lines.empty()) return;  // nothing on hand of what the customer asked for
   const int invoice_no = state.next_ar_invoice_no++;
-  const std::vector<SaleLine> lines = DrawLines(customer, !is_cash_sale);
 
   OpenInvoice open;
   Currency product_sales, service_sales, taxable, cost;
@@ -169,7 +180,7 @@ void SalesActivity::Impl::WriteSale(double day, bool is_cash_sale) {
     const Item& item = *line.item;
     (item.is_product ? product_sales : service_sales) += line.amount;
     if (line.is_taxable) taxable += line.amount;
-    if (item.is_product) cost += LineAmount(item.cost, line.shipped_halves, 0);
+    if (item.is_stocked) cost += LineAmount(item.cost, line.shipped_halves, 0);
     if (item.is_product && open.item < 0 && line.shipped_halves > 0) {
       open.item = static_cast<int>(&item - state.products.data());
       open.shipped_halves = line.shipped_halves;
@@ -298,9 +309,14 @@ void SalesActivity::Impl::WriteReturn(double day) {
   header.Emit(state.sink);
 
   using namespace account;
-  const Currency cost = LineAmount(item.cost, returned, 0);
-  std::vector<Posting> postings = {
-      {kReturnsAllowances, amount}, {kReceivables, -total}, {kInventory, cost}, {kCostOfGoods, -cost}};
+  std::vector<Posting> postings = {{kReturnsAllowances, amount}, {kReceivables, -total}};
+  if (item.is_stocked) {
+    // Returned goods go back on the shelf at cost.
+    const Currency cost = LineAmount(item.cost, returned, 0);
+    postings.push_back({kInventory, cost});
+    postings.push_back({kCostOfGoods, -cost});
+    state.products[static_cast<size_t>(invoice->item)].on_hand_halves += returned;
+  }
   if (tax != Currency()) postings.push_back({kSalesTax, tax});
   state.ledger.Post(day, "AR", invoice_no, fmt::format("Return {} - {}", number, customer.name), number,
                     postings);
@@ -403,7 +419,7 @@ void SalesActivity::Impl::WriteOrder(double day) {
   const Party& customer = state.customers[static_cast<size_t>(
       random.Between(0, static_cast<int64_t>(state.customers.size()) - 1))];
   const int order_no = state.next_order_no++;
-  const std::vector<SaleLine> lines = DrawLines(customer, false);
+  const std::vector<SaleLine> lines = DrawLines(customer, Stock::kUntouched);
   Currency subtotal, taxable;
   for (const SaleLine& line : lines) {
     subtotal += line.amount;

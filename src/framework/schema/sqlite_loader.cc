@@ -146,6 +146,7 @@ LoadSummary WriteDemoSqlite(const std::filesystem::path& path, const DemoOptions
     if (!schema_only) {
       file.PrepareInserts();
       GenerateDemoCompany(options, file);
+      file.Execute(fmt::format("PRAGMA user_version = {}", kDemoGeneratorVersion));
     }
     for (const std::string& sql : CreateIndexesSql(SqlDialect::kSqlite)) file.Execute(sql);
     file.Execute("COMMIT");
@@ -162,6 +163,21 @@ LoadSummary WriteDemoSqlite(const std::filesystem::path& path, const DemoOptions
     throw;
   }
   return summary;
+}
+
+int StoredDemoVersion(const std::filesystem::path& path) {
+  sqlite3* db = nullptr;
+  int version = -1;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+      version = sqlite3_column_int(statement, 0);
+    }
+    sqlite3_finalize(statement);
+  }
+  sqlite3_close(db);
+  return version;
 }
 
 }  // namespace vob::schema

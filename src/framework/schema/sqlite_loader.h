@@ -16,6 +16,10 @@ struct LoadSummary {
 };
 
 // Throws SchemaError naming the path and the failing step. schema_only: the tables and indexes, no rows.
+// The demo company's file carries kDemoGeneratorVersion.
 LoadSummary WriteDemoSqlite(const std::filesystem::path& path, const DemoOptions& options, bool schema_only);
+// The generator version a demo file was written by: 0 for a file written before versions were kept or by
+// someone else, -1 when the file cannot be read.
+int StoredDemoVersion(const std::filesystem::path& path);
 
 }  // namespace vob::schema

@@ -71,6 +71,9 @@ class Translator {
         if (i > 0) sql += ", ";
         sql += EmitOrderItem(select.order_by[i], select.is_distinct);
       }
+      if (!select.is_distinct && select.group_by.empty() && !select.having && !HasAggregate(select)) {
+        for (const std::string& key : StoredOrderKeys()) sql += ", " + key;
+      }
     }
     if (select.top >= 0) sql += " LIMIT " + std::to_string(select.top);
     if (!parameter_texts_.empty()) NumberParameters();
@@ -432,6 +435,43 @@ class Translator {
     }
     return "(" + EmitTable(*table.left) + " " + table.join_type + " JOIN " + EmitTable(*table.right) +
            " ON " + Emit(*table.condition) + ")";
+  }
+
+  static bool IsAggregate(const JetExpr& expr) {
+    if (expr.kind == JetExpr::kFunction) {
+      for (std::string_view name : {"Sum", "Count", "Min", "Max", "Avg", "First", "Last"}) {
+        if (vb::SameName(expr.text, name)) return true;
+      }
+    }
+    for (const auto& operand : expr.operands) {
+      if (operand && IsAggregate(*operand)) return true;
+    }
+    return false;
+  }
+  static bool HasAggregate(const JetSelect& select) {
+    for (const JetSelectItem& item : select.items) {
+      if (item.expression && IsAggregate(*item.expression)) return true;
+    }
+    for (const JetOrderItem& item : select.order_by) {
+      if (IsAggregate(*item.expression)) return true;
+    }
+    return false;
+  }
+
+  // The order rows were stored in, as far as the tables' keys tell it, to break the ORDER BY's ties.
+  std::vector<std::string> StoredOrderKeys() {
+    std::vector<std::string> keys;
+    for (const TableName& table : result_.tables) {
+      if (std::optional<std::string> key = catalog_.KeyColumn(table.table)) {
+        JetOrderItem item;
+        item.expression = std::make_unique<JetExpr>();
+        item.expression->kind = JetExpr::kColumn;
+        item.expression->text = *key;
+        item.expression->table = table.written;
+        keys.push_back(EmitOrderItem(item, false));
+      }
+    }
+    return keys;
   }
 
   std::string EmitOrderItem(const JetOrderItem& item, bool is_distinct) {

@@ -20,6 +20,8 @@ class Catalog {
   virtual ~Catalog() = default;
   // Nothing when the table or the column does not exist; names match regardless of case.
   virtual std::optional<ValueKind> ColumnKind(std::string_view table, std::string_view column) = 0;
+  // The table's primary key when it is one column, as the catalog spells it; nothing for a table without one.
+  virtual std::optional<std::string> KeyColumn(std::string_view /*table*/) { return std::nullopt; }
 };
 
 // A name the query's FROM clause gives a table (its alias, or the table name as written) and the base table.
@@ -39,6 +41,10 @@ struct TranslatedStatement {
   std::vector<std::string> parameters;
 };
 
+// Rows that tie on a statement's ORDER BY come in one order on every backend: the translation sorts them
+// further by the key of each table of the FROM clause that has a one-column key, in the clause's order (a
+// table without one adds nothing: SQLite's rowid is out of reach inside nested joins and PostgreSQL has no
+// stable equivalent), unless the rows are grouped, aggregated or DISTINCT.
 // Throws SqlError quoting `jet_sql` for text that is not one SELECT of the dialect or uses a construct or
 // function the translator does not know.
 TranslatedStatement TranslateJet(std::string_view jet_sql, SqlDialect dialect, Catalog& catalog);

@@ -170,6 +170,13 @@ class PostgresBackend final : public Backend, public Catalog {
     return found_column->second;
   }
 
+  std::optional<std::string> KeyColumn(std::string_view table) override {
+    LoadCatalog();
+    auto found = keys_.find(vb::LowerAscii(table));
+    if (found == keys_.end()) return std::nullopt;
+    return found->second;
+  }
+
   PGconn* connection() const { return connection_; }
   void ForgetCursor(PostgresCursor* cursor) {
     if (active_cursor_ == cursor) active_cursor_ = nullptr;
@@ -275,6 +282,25 @@ class PostgresBackend final : public Backend, public Catalog {
       tables_[table][PQgetvalue(result, row, 2)] = KindFromDeclaredType(PQgetvalue(result, row, 3));
     }
     PQclear(result);
+    // Single-column primary keys, of the same tables.
+    result =
+        PQexec(connection_,
+               "SELECT c.oid, c.relname, a.attname FROM pg_index i JOIN pg_class c ON c.oid = i.indrelid "
+               "JOIN pg_namespace n ON n.oid = c.relnamespace "
+               "JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum = i.indkey[0] "
+               "WHERE i.indisprimary AND i.indnkeyatts = 1 AND n.nspname = ANY (current_schemas(false))");
+    if (PQresultStatus(result) != PGRES_TUPLES_OK) {
+      const std::string message = TrimMessage(PQresultErrorMessage(result));
+      PQclear(result);
+      throw SqlError("cannot read the PostgreSQL catalog: " + message);
+    }
+    for (int row = 0; row < PQntuples(result); ++row) {
+      const Oid oid = static_cast<Oid>(std::strtoul(PQgetvalue(result, row, 0), nullptr, 10));
+      const std::string table = PQgetvalue(result, row, 1);
+      auto first = first_oid.find(table);
+      if (first != first_oid.end() && first->second == oid) keys_[table] = PQgetvalue(result, row, 2);
+    }
+    PQclear(result);
     is_catalog_loaded_ = true;
   }
 
@@ -368,6 +394,7 @@ class PostgresBackend final : public Backend, public Catalog {
   int statement_timeout_seconds_ = 0;
   bool is_catalog_loaded_ = false;
   std::unordered_map<std::string, std::unordered_map<std::string, ValueKind>> tables_;
+  std::unordered_map<std::string, std::string> keys_;  // single-column primary keys by table
   std::unordered_map<Oid, std::string> table_names_;
   std::unordered_map<std::string, Prepared> prepared_;
   std::unordered_set<std::string> seen_once_;

@@ -161,6 +161,27 @@ class SqliteBackend final : public Backend, public Catalog {
     return KindFromDeclaredType(declared_type != nullptr ? declared_type : "");
   }
 
+  std::optional<std::string> KeyColumn(std::string_view table) override {
+    const std::string name(table);
+    auto found = keys_.find(name);
+    if (found != keys_.end()) return found->second;
+    std::optional<std::string> key;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db_, "SELECT name, pk FROM pragma_table_info(?1) WHERE pk > 0", -1, &statement,
+                           nullptr) == SQLITE_OK) {
+      sqlite3_bind_text(statement, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+      int key_columns = 0;
+      while (sqlite3_step(statement) == SQLITE_ROW) {
+        ++key_columns;
+        key = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+      }
+      if (key_columns != 1) key.reset();
+    }
+    sqlite3_finalize(statement);
+    keys_.emplace(name, key);
+    return key;
+  }
+
   // Deadline of the current step; checked by the progress handler.
   void SetDeadline(int timeout_seconds) {
     has_deadline_ = timeout_seconds > 0;
@@ -294,6 +315,7 @@ class SqliteBackend final : public Backend, public Catalog {
   sqlite3* db_ = nullptr;
   FileId file_id_;
   std::unordered_map<std::string, CachedStatement> statements_;
+  std::unordered_map<std::string, std::optional<std::string>> keys_;  // KeyColumn's answers by table
   bool has_deadline_ = false;
   bool timed_out_ = false;
   Clock::time_point deadline_;

@@ -54,6 +54,13 @@ void CheckSectionRow(const SectionRow& row) {
     throw LayoutError(name + ": a new page either before or after, not both");
   }
   if (row.columns < 1) throw LayoutError(name + ": at least one column");
+  if (!row.name.empty()) {
+    const SectionId named_as = SectionByName(row.name);
+    const bool is_same_kind = (IsGroupHeader(row.section) && IsGroupHeader(named_as)) ||
+                              (IsGroupFooter(row.section) && IsGroupFooter(named_as));
+    if (!is_same_kind)
+      throw LayoutError(name + ": only a group may take another name, that of a group section of its kind");
+  }
 }
 
 void ApplyControlRow(Control& control, const ControlRow& row) {
@@ -87,11 +94,11 @@ void ReleaseReport::operator()(ActiveReport* report) const {
 ActiveReport::~ActiveReport() = default;
 
 Section& ActiveReport::Sections(std::string_view name) {
-  SectionId id = SectionByName(name);
-  if (id == kSectionCount || sections_[id] == nullptr) {
-    throw LayoutError(class_name() + " has no section named " + Quoted(name));
+  const SectionId named_as = SectionByName(name);
+  for (const auto& section : sections_) {
+    if (section != nullptr && section->named_as() == named_as) return *section;
   }
-  return *sections_[id];
+  throw LayoutError(class_name() + " has no section named " + Quoted(name));
 }
 
 Section& ActiveReport::Sections(SectionId id) {
@@ -171,9 +178,18 @@ Section& ActiveReport::DeclareSection(SectionId id) {
 void ActiveReport::Declare(std::span<const SectionRow> sections, std::span<const ControlRow> controls) {
   for (const SectionRow& row : sections) {
     CheckSectionRow(row);
-    ApplySectionRow(DeclareSection(row.section), row);
+    Section& section = DeclareSection(row.section);
+    ApplySectionRow(section, row);
+    if (!row.name.empty()) section.named_as_ = SectionByName(row.name);
     SectionId partner = PartnerOf(row.section);
     if (sections_[partner] == nullptr) DeclareSection(partner);
+  }
+  for (const auto& section : sections_) {
+    for (const auto& other : sections_) {
+      if (section != nullptr && other != nullptr && section != other &&
+          section->named_as() == other->named_as())
+        throw LayoutError(class_name() + " has two sections named " + Quoted(section->name()));
+    }
   }
   for (const ControlRow& row : controls) {
     std::string name(row.name);

@@ -84,6 +84,10 @@ struct SectionRow {
   Color back_color = kWhite;  // used while the background style is opaque
   int columns = 1;            // detail: side-by-side columns, filled top to bottom, then across
   int32_t column_spacing = 0;
+  // Groups: the section's name when the number in it is not the group's level, as in a stored layout whose
+  // "GroupHeader2" is the outer group. The section answers to that name, runs that name's handlers and prints
+  // under it; it still nests by its id.
+  std::string_view name = {};
 };
 
 // Kinds of controls. kGroupSum, kReportSum, kPageNumber and kPageCount are text boxes whose value the engine

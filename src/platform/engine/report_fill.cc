@@ -373,7 +373,8 @@ void ReportFill::Print(SectionId id, bool is_repeat) {
   RefreshCaches();
   section->is_repeating_ = is_repeat;
   Invoke(section->name(), [&] { BindControls(*section); });
-  Invoke(EventName(id, false), [&] { (report_.*kHandlers[id].format)(); });
+  const SectionId named_as = section->named_as();
+  Invoke(EventName(named_as, false), [&] { (report_.*kHandlers[named_as].format)(); });
   if (section->visible()) Place(*section, is_repeat);
   section->is_repeating_ = false;
   if (records_ != nullptr && !is_repeat) Invoke(section->name(), [&] { SendRecord(*section); });
@@ -381,7 +382,8 @@ void ReportFill::Print(SectionId id, bool is_repeat) {
 
 bool ReportFill::BeforePrint(Section& section, int32_t width, Band& band) {
   report_.is_default_handler_ = false;
-  Invoke(EventName(section.id(), true), [&] { (report_.*kHandlers[section.id()].before_print)(); });
+  const SectionId named_as = section.named_as();
+  Invoke(EventName(named_as, true), [&] { (report_.*kHandlers[named_as].before_print)(); });
   if (report_.is_default_handler_) return true;
   // The handler may have changed texts, visibility or shading: lay the instance out again.
   if (!section.visible()) return false;

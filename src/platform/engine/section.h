@@ -28,7 +28,10 @@ class Section {
   Section& operator=(const Section&) = delete;
 
   SectionId id() const { return id_; }
-  std::string_view name() const { return SectionName(id_); }
+  // Its id's name unless the layout named it otherwise.
+  std::string_view name() const { return SectionName(named_as_); }
+  // The section whose name it bears, and whose handlers run for it.
+  SectionId named_as() const { return named_as_; }
 
   int32_t height() const { return height_; }
   void set_height(int32_t twips) { height_ = twips; }
@@ -90,6 +93,7 @@ class Section {
   void Touch() { ++version_; }
 
   SectionId id_;
+  SectionId named_as_ = id_;
   int32_t height_ = 0;
   bool is_visible_ = true;
   int new_page_ = 0;

@@ -17,16 +17,21 @@ class rptBackOrder2 final : public BackOrderReport {
   static constexpr int32_t kCodeLeft = 0, kCodeWidth = 1250;
   static constexpr int32_t kDescriptionLeft = 1300, kDescriptionWidth = kNumberLeft - kDescriptionLeft - 100;
 
-  // The engine nests groups by their number, so the customer, the outer group, is group 1 and the item
-  // group 2. The customer heading repeats on every page its lines go on; the item's does not, as a repeated
-  // inner heading also prints atop a page whose item begins afresh, twice over.
+  // The customer, the outer group, is the stored layout's GroupHeader2 and the item group its GroupHeader1:
+  // the engine nests groups by their id, so the ids follow the nesting and the names the stored layout. The
+  // customer heading repeats on every page its lines go on; the item's does not, as a repeated inner heading
+  // also prints atop a page whose item begins afresh, twice over.
   static constexpr SectionRow kSections[] = {
       {kReportHeader, 0},
-      {kGroupHeader1, kCaptionTop + kLineHeight + 40, "CustomerID", kRepeat | kKeepTogether},
-      {kGroupHeader2, kRuleTop + 60, "ItemCode"},
+      {.section = kGroupHeader1,
+       .height = kCaptionTop + kLineHeight + 40,
+       .break_field = "CustomerID",
+       .flags = kRepeat | kKeepTogether,
+       .name = "GroupHeader2"},
+      {.section = kGroupHeader2, .height = kRuleTop + 60, .break_field = "ItemCode", .name = "GroupHeader1"},
       {kDetail, kLineHeight},
-      {kGroupFooter2, kTotalTop + kLineHeight + 120},
-      {kGroupFooter1, 0},
+      {.section = kGroupFooter2, .height = kTotalTop + kLineHeight + 120, .name = "GroupFooter1"},
+      {.section = kGroupFooter1, .height = 0, .name = "GroupFooter2"},
       {kBannerFooter, 0},
       {kReportFooter, 0},
   };

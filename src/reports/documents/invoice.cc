@@ -15,7 +15,7 @@ class rptInvoice final : public DocumentReport {
   // clang-format off
   //  index  kind            label                                   example  second example: terms Null
   static constexpr ParamRow kParams[] = {
-      {1,      ParamKind::kId, "Invoice (ARInvoiceHeader.InvoiceNo)",  "10142", "10358"},
+      {1,      ParamKind::kId, "Invoice (ARInvoiceHeader.InvoiceNo)",  "10203", "12216"},
   };
   static constexpr OutputFormat kFormats[] = {
       {"txtNetAmount",   FormatSetting::kCurrency},

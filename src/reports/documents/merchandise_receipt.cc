@@ -14,7 +14,7 @@ class rptMerch final : public DocumentReport {
   // clang-format off
   //  index  kind            label                                   example  second example: terms Null
   static constexpr ParamRow kParams[] = {
-      {1,      ParamKind::kId, "Receipt (APInvoiceHeader.InvoiceNo)",  "50624", "50057"},
+      {1,      ParamKind::kId, "Receipt (APInvoiceHeader.InvoiceNo)",  "50836", "50192"},
   };
   static constexpr OutputFormat kFormats[] = {
       {"txtInvoiceDate", FormatSetting::kDate},

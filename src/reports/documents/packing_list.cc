@@ -15,7 +15,7 @@ class rptPackList final : public DocumentReport {
   // clang-format off
   //  index  kind            label                                   example
   static constexpr ParamRow kParams[] = {
-      {1,      ParamKind::kId, "Invoice (ARInvoiceHeader.InvoiceNo)",  "10142"},
+      {1,      ParamKind::kId, "Invoice (ARInvoiceHeader.InvoiceNo)",  "10203"},
   };
   static constexpr OutputFormat kFormats[] = {
       {"txtInvoiceDate", FormatSetting::kDate},

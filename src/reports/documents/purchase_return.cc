@@ -15,7 +15,7 @@ class rptPurRet final : public DocumentReport {
   // clang-format off
   //  index  kind            label                                               example
   static constexpr ParamRow kParams[] = {
-      {1,      ParamKind::kId, "Return (APInvoiceHeader.InvoiceNo of a PRET)",     "50475"},
+      {1,      ParamKind::kId, "Return (APInvoiceHeader.InvoiceNo of a PRET)",     "50302"},
   };
   static constexpr OutputFormat kFormats[] = {
       {"txtInvoiceDate", FormatSetting::kDate},

@@ -14,7 +14,7 @@ class rptSalesRet final : public DocumentReport {
   // clang-format off
   //  index  kind            label                                              example
   static constexpr ParamRow kParams[] = {
-      {1,      ParamKind::kId, "Return (ARInvoiceHeader.InvoiceNo of a RET)",     "10076"},
+      {1,      ParamKind::kId, "Return (ARInvoiceHeader.InvoiceNo of a RET)",     "10067"},
   };
   static constexpr OutputFormat kFormats[] = {
       {"txtNetAmount",   FormatSetting::kCurrency},

@@ -103,7 +103,7 @@ class rptbalsheet final : public ListingReport {
   static constexpr ParamRow kParams[] = {
       {1,      ParamKind::kPeriod,   "Accounting period (YYYYPP)",            "202406"},
       {2,      ParamKind::kDate,     "Balance sheet date",                    "06/30/2024"},
-      {3,      ParamKind::kNumber,   "Earnings of the current year",          "366957"},
+      {3,      ParamKind::kNumber,   "Earnings of the current year",          "158995.18"},
   };
   // clang-format on
 

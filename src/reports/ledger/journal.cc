@@ -71,7 +71,7 @@ class rptJournal final : public ListingReport {
   // clang-format off
   //  index  kind               label                                                           example       second example
   static constexpr ParamRow kParams[] = {
-      {1,      ParamKind::kText,   "Beginning date (mode 1), or JournalRef of the document (mode 0)", "06/01/2024", "12971"},
+      {1,      ParamKind::kText,   "Beginning date (mode 1), or JournalRef of the document (mode 0)", "06/01/2024", "13048"},
       {2,      ParamKind::kDate,   "Ending date (mode 1)",                                          "06/30/2024"},
       {3,      ParamKind::kText,   "Ledger type pattern: * for all, or AR, AP, CD, CR, GL",         "*",          "AR"},
       {4,      ParamKind::kText,   "Caption before each entry's reference",                         "Ref No:",    "Invoice No:"},

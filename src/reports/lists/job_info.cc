@@ -132,7 +132,7 @@ class rptJobInfo final : public ListingReport {
   // clang-format off
   //  index        kind            label                                   example
   static constexpr ParamRow kParams[] = {
-      {1,          ParamKind::kId, "Job ID (when no drill-down argument)", "J2023-002"},
+      {1,          ParamKind::kId, "Job ID (when no drill-down argument)", "J2023-003"},
       {kDrillDown, ParamKind::kId, "Job ID (replaces parameter 1)",        "J2023-005"},
   };
   // clang-format on

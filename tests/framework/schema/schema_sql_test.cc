@@ -150,7 +150,8 @@ TEST(AccountingSchema, RendersEachDialect) {
   EXPECT_EQ(
       CreateTableSql(Table(TableId::kCashDetail), SqlDialect::kSqlite),
       "CREATE TABLE \"CashDetail\" (\"TransNo\" LONG, \"VendInvno\" TEXT COLLATE NOCASE, \"InvoiceDate\" "
-      "DATETIME, \"InvoiceAmount\" CURRENCY, \"DiscountTaken\" CURRENCY, \"Applied\" CURRENCY)");
+      "DATETIME, \"InvoiceAmount\" CURRENCY, \"DiscountTaken\" CURRENCY, \"Applied\" CURRENCY, \"RowNo\" "
+      "INTEGER PRIMARY KEY)");
   EXPECT_EQ(CreateTableSql(Table(TableId::kLibMessages), SqlDialect::kPostgres),
             "CREATE TABLE libmessages (messageno integer PRIMARY KEY, messagetext text)");
   EXPECT_EQ(

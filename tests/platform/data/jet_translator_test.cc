@@ -7,6 +7,7 @@
 
 #include "platform/data/jet_tokenizer.h"
 #include "platform/data/sql_error.h"
+#include "platform/vb/names.h"
 
 namespace vob::data {
 namespace {
@@ -19,6 +20,8 @@ class FakeCatalog : public Catalog {
         {"glheader",
          {{"accountno", ValueKind::kText}, {"group", ValueKind::kText}, {"id", ValueKind::kLong}}},
         {"checks", {{"default", ValueKind::kBoolean}, {"checkdate", ValueKind::kDate}}},
+        {"invoices", {{"invoiceno", ValueKind::kLong}, {"customerid", ValueKind::kText}}},
+        {"customers", {{"customerid", ValueKind::kText}, {"name", ValueKind::kText}}},
     };
     std::string lower_table(table), lower_column(column);
     for (char& c : lower_table) c = static_cast<char>(std::tolower(c));
@@ -27,7 +30,50 @@ class FakeCatalog : public Catalog {
     if (found == kTables.end() || !found->second.contains(lower_column)) return std::nullopt;
     return found->second.at(lower_column);
   }
+  std::optional<std::string> KeyColumn(std::string_view table) override {
+    if (vb::SameName(table, "Invoices")) return "InvoiceNo";
+    if (vb::SameName(table, "Customers")) return "CustomerID";
+    return std::nullopt;
+  }
 };
+
+// Rows that tie on the ORDER BY are sorted further by each keyed table's key, in FROM order, so both
+// databases give them in one order; statements whose rows are not table rows get nothing.
+TEST(JetTranslator, BreaksOrderTiesByTheTablesKeys) {
+  struct Case {
+    const char* jet;
+    const char* sqlite_order;  // the SQLite text from " ORDER BY" on, or "" for none
+    const char* postgres_order;
+  };
+  const Case cases[] = {
+      {"Select * from Invoices order by CustomerID",
+       R"( ORDER BY "CustomerID" COLLATE NOCASE, "Invoices"."InvoiceNo")",
+       R"( ORDER BY lower("customerid") ASC NULLS FIRST, "invoices"."invoiceno" ASC NULLS FIRST)"},
+      {"Select c.Name, Invoices.* from Customers c inner join (GLDetail inner join Invoices on "
+       "GLDetail.AccountNo = Invoices.CustomerID) on c.CustomerID = Invoices.CustomerID order by c.Name DESC",
+       R"( ORDER BY "c"."Name" COLLATE NOCASE DESC, "c"."CustomerID" COLLATE NOCASE, "Invoices"."InvoiceNo")",
+       R"( ORDER BY lower("c"."name") DESC NULLS LAST, lower("c"."customerid") ASC NULLS FIRST, "invoices"."invoiceno" ASC NULLS FIRST)"},
+      {"Select TOP 3 * from Invoices order by 2", R"( ORDER BY 2, "Invoices"."InvoiceNo" LIMIT 3)",
+       R"( ORDER BY 2, "invoices"."invoiceno" ASC NULLS FIRST LIMIT 3)"},
+      {"Select * from GLDetail order by AccountNo", R"( ORDER BY "AccountNo" COLLATE NOCASE)",
+       R"( ORDER BY lower("accountno") ASC NULLS FIRST)"},
+      {"Select * from Invoices", "", ""},
+      {"Select distinct CustomerID from Invoices order by CustomerID",
+       R"( ORDER BY "CustomerID" COLLATE NOCASE)", R"( ORDER BY "customerid" ASC NULLS FIRST)"},
+      {"Select CustomerID, Count(*) from Invoices group by CustomerID order by CustomerID",
+       R"( ORDER BY "CustomerID" COLLATE NOCASE)", R"( ORDER BY lower("customerid") ASC NULLS FIRST)"},
+      {"Select Max(InvoiceNo) from Invoices order by 1", " ORDER BY 1", " ORDER BY 1"},
+  };
+  FakeCatalog catalog;
+  for (const Case& c : cases) {
+    for (const auto& [dialect, expected] : {std::pair{SqlDialect::kSqlite, c.sqlite_order},
+                                            std::pair{SqlDialect::kPostgres, c.postgres_order}}) {
+      const std::string sql = TranslateJet(c.jet, dialect, catalog).sql;
+      const size_t order = sql.find(" ORDER BY");
+      EXPECT_EQ(order == std::string::npos ? "" : sql.substr(order), expected) << c.jet;
+    }
+  }
+}
 
 TEST(JetTranslator, TranslatesForEachDialect) {
   struct Case {

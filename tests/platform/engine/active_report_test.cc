@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/vb/error.h"
+#include "platform/vb/names.h"
 
 namespace vob::engine {
 namespace {
@@ -80,6 +81,15 @@ TEST(ActiveReport, RejectsLayoutsThatDoNotHoldTogether) {
       {{{kDetail, 200}},
        {{kDetail, "txtA", kText, 0, 0, 0, 0, "", "", Align::kLeft, {}, kNewPageAfter}},
        "DeclaredReport: control \"txtA\" takes only kHidden and kCanGrow"},
+      {{{.section = kDetail, .height = 200, .name = "GroupHeader1"}},
+       {},
+       "Detail: only a group may take another name, that of a group section of its kind"},
+      {{{.section = kGroupHeader1, .name = "GroupFooter2"}},
+       {},
+       "GroupHeader1: only a group may take another name, that of a group section of its kind"},
+      {{{.section = kGroupHeader1, .name = "GroupHeader2"}, {kGroupHeader2}},
+       {},
+       "DeclaredReport has two sections named \"GroupHeader2\""},
   };
   for (const Case& c : kCases) {
     try {
@@ -89,6 +99,30 @@ TEST(ActiveReport, RejectsLayoutsThatDoNotHoldTogether) {
       EXPECT_STREQ(error.what(), c.message);
     }
   }
+}
+
+// A stored layout whose outer group is GroupHeader2: the groups nest by id and answer to their names.
+TEST(ActiveReport, FindsGroupsByTheNamesTheLayoutGivesThem) {
+  const SectionRow sections[] = {
+      {.section = kGroupHeader1, .break_field = "CustomerID", .name = "GroupHeader2"},
+      {.section = kGroupHeader2, .break_field = "ItemCode", .name = "GroupHeader1"},
+      {kDetail, 200},
+      {.section = kGroupFooter2, .name = "GroupFooter1"},
+      {.section = kGroupFooter1, .name = "GroupFooter2"},
+  };
+  DeclaredReport report(sections, {});
+  const std::pair<const char*, SectionId> kNames[] = {
+      {"GroupHeader2", kGroupHeader1},
+      {"groupheader1", kGroupHeader2},
+      {"GroupFooter1", kGroupFooter2},
+      {"GroupFooter2", kGroupFooter1},
+      {"Detail", kDetail},
+  };
+  for (const auto& [name, id] : kNames) {
+    EXPECT_EQ(&report.Sections(name), &report.Sections(id)) << name;
+    EXPECT_TRUE(vb::SameName(report.Sections(name).name(), name)) << name;
+  }
+  EXPECT_EQ(report.Sections("GroupHeader2").break_field(), "CustomerID");
 }
 
 TEST(ActiveReport, NamesWhatALookupCannotFind) {
