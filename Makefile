@@ -23,7 +23,7 @@ demo: configure
 	@scripts/demo $(BUILD_DIR)
 
 test: build
-	@scripts/with-postgres ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	@scripts/with-postgres scripts/with-cups ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
 format:
 	@git ls-files '*.h' '*.cc' | xargs clang-format -i
