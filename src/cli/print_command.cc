@@ -21,8 +21,11 @@ void PrintReportCommand(const PrintCommandOptions& options) {
   PinRunClock(options.run);
   rptManager manager;
   engine::ReportHandle report = PrepareReport(options.run, manager);
-  const PrintedReport printed = PrintReport(*report, OutputOptionsFor(options.run), options.request);
+  PrintRequest request = options.request;
+  request.waits = false;  // the job id goes out first, so that a failed wait still names the job
+  const PrintedReport printed = PrintReport(*report, OutputOptionsFor(options.run), request);
   std::cout << printed.job.id << std::endl;
+  if (options.request.waits) render::WaitForJob(printed.job);
 }
 
 void ListPrinters(bool as_json) {
