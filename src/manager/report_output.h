@@ -6,6 +6,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "platform/engine/active_report.h"
 #include "platform/engine/page_model.h"
@@ -26,6 +27,8 @@ struct ReportOutputOptions {
   // Sees the pages on their way to the output (the command line counts them on stderr). The sink it returns
   // must forward every call to `output`. May be empty.
   std::function<std::unique_ptr<engine::PageSink>(engine::PageSink& output)> observe_pages;
+  // PDF only: sees the file's bytes as they are written (render::PdfOptions::copy_bytes). May be empty.
+  std::function<void(std::string_view bytes)> copy_pdf_bytes;
 };
 
 // Runs the report and writes the output `path` names by its extension: .pdf (streamed while the report

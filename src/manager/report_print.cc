@@ -1,5 +1,5 @@
-// Report object to print job: the run's PDF, the first page's size for the media, the request checked before
-// the report runs and the pages checked against the run before anything is queued.
+// Report object to print job: the destination checked before the report runs, the job opened at the first
+// page with its paper as media and fed the PDF while it is written, the pages checked before it is finished.
 #include "manager/report_print.h"
 
 #include <algorithm>
@@ -14,18 +14,17 @@ namespace {
 
 using render::PrintError;
 
-struct PaperSize {
-  int32_t width_twips = engine::Page().width, height_twips = engine::Page().height;
-  bool is_known = false;
-};
-
-// Forwards every page and notes the size of the first; a report's pages share their paper.
-class FirstPageSize final : public engine::PageSink {
+// Forwards every page; at the first, whose paper the report's pages share, opens the job with that media, so
+// that the document goes to the printer while the report still runs.
+class OpenAtFirstPage final : public engine::PageSink {
  public:
-  FirstPageSize(engine::PageSink& output, PaperSize& size) : output_(output), size_(size) {}
+  OpenAtFirstPage(engine::PageSink& output, render::PrintJobStream& job) : output_(output), job_(job) {}
   void Begin(const engine::DocumentInfo& info) override { output_.Begin(info); }
   void AddPage(const engine::DocumentInfo& info, engine::Page page) override {
-    if (!size_.is_known) size_ = {page.width, page.height, true};
+    if (!is_open_) {
+      job_.Open(render::MediaForPage(page.width, page.height));
+      is_open_ = true;
+    }
     output_.AddPage(info, std::move(page));
   }
   void End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) override {
@@ -34,10 +33,11 @@ class FirstPageSize final : public engine::PageSink {
 
  private:
   engine::PageSink& output_;
-  PaperSize& size_;
+  render::PrintJobStream& job_;
+  bool is_open_ = false;
 };
 
-// The caller's observer over the size recorder, owning both.
+// The caller's observer over the job opener, owning both.
 class ObservedPages final : public engine::PageSink {
  public:
   ObservedPages(std::unique_ptr<engine::PageSink> recorder, std::unique_ptr<engine::PageSink> observer)
@@ -59,6 +59,29 @@ std::string_view Trimmed(std::string_view text) {
   const size_t first = text.find_first_not_of(" \t\r");
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+render::PrintJobOptions JobOptionsFor(const PrintRequest& request, const std::string& title) {
+  render::PrintJobOptions job_options;
+  job_options.printer = request.printer;
+  job_options.job_name = title;
+  job_options.media =
+      render::MediaForPage(engine::Page().width, engine::Page().height);  // a report of no pages
+  job_options.copies = request.copies;
+  job_options.sides = request.sides;
+  job_options.page_ranges = request.pages;
+  return job_options;
+}
+
+void CheckPagesWithin(const PrintRequest& request, int page_count) {
+  if (request.pages.empty()) return;
+  for (const auto& [first, last] : render::ParsePageRanges(request.pages)) {
+    if (last > page_count) {
+      throw PrintError("pages \"" + request.pages + "\" reach page " + std::to_string(last) +
+                       " of a report of " + std::to_string(page_count) +
+                       (page_count == 1 ? " page" : " pages"));
+    }
+  }
 }
 
 }  // namespace
@@ -116,45 +139,42 @@ PrintRequest ParsePrintOptions(std::string_view options) {
 PrintedReport PrintPdf(std::string_view pdf, int page_count, int32_t width_twips, int32_t height_twips,
                        const std::string& title, const PrintRequest& request) {
   CheckPrintRequest(request);
-  if (!request.pages.empty()) {
-    for (const auto& [first, last] : render::ParsePageRanges(request.pages)) {
-      if (last > page_count) {
-        throw PrintError("pages \"" + request.pages + "\" reach page " + std::to_string(last) +
-                         " of a report of " + std::to_string(page_count) +
-                         (page_count == 1 ? " page" : " pages"));
-      }
-    }
-  }
-  render::PrintJobOptions job_options;
-  job_options.printer = request.printer;
-  job_options.job_name = title;
+  CheckPagesWithin(request, page_count);
+  render::PrintJobOptions job_options = JobOptionsFor(request, title);
   job_options.media = render::MediaForPage(width_twips, height_twips);
-  job_options.copies = request.copies;
-  job_options.sides = request.sides;
-  job_options.page_ranges = request.pages;
   PrintedReport printed;
   printed.job = render::SubmitPdf(pdf, job_options);
   printed.page_count = page_count;
-  printed.media = job_options.media;
   if (request.waits) render::WaitForJob(printed.job);
   return printed;
 }
 
 PrintedReport PrintReport(engine::ActiveReport& report, const ReportOutputOptions& options,
                           const PrintRequest& request) {
-  CheckPrintRequest(request);  // a bad request fails before the report runs
-  PaperSize size;
+  CheckPrintRequest(request);  // a bad request, a missing or stopped printer fail before the report runs
+  const std::string title = options.title.empty() ? options.report_key : options.title;
+  render::PrintJobStream job(JobOptionsFor(request, title));
   ReportOutputOptions run_options = options;
-  run_options.observe_pages = [&size,
+  run_options.observe_pages = [&job,
                                &options](engine::PageSink& output) -> std::unique_ptr<engine::PageSink> {
-    auto recorder = std::make_unique<FirstPageSize>(output, size);
+    auto recorder = std::make_unique<OpenAtFirstPage>(output, job);
     std::unique_ptr<engine::PageSink> observer;
     if (options.observe_pages) observer = options.observe_pages(*recorder);
     return std::make_unique<ObservedPages>(std::move(recorder), std::move(observer));
   };
-  const PdfDocument document = RunReportToPdf(report, run_options);
-  return PrintPdf(document.bytes, document.page_count, size.width_twips, size.height_twips,
-                  options.title.empty() ? options.report_key : options.title, request);
+  run_options.copy_pdf_bytes = [&job](std::string_view bytes) { job.Write(bytes); };
+  PrintedReport printed;
+  try {
+    printed.page_count = RunReportToPdf(report, run_options).page_count;
+  } catch (...) {
+    // The writer reports a failed send as its own failure; the printer's words say more.
+    if (const std::exception_ptr failure = job.failure()) std::rethrow_exception(failure);
+    throw;
+  }
+  CheckPagesWithin(request, printed.page_count);  // else the job, unfinished, is cancelled and purged
+  printed.job = job.Finish();
+  if (request.waits) render::WaitForJob(printed.job);
+  return printed;
 }
 
 }  // namespace vob

@@ -22,7 +22,6 @@ struct PrintRequest {
 struct PrintedReport {
   render::PrintJob job;
   int page_count = 0;
-  std::string media;
 };
 
 // The sides a job may ask for.
@@ -38,10 +37,11 @@ void CheckPrintRequest(const PrintRequest& request);
 // render::PrintError for an unknown name, a pair without '=', or a value CheckPrintRequest refuses.
 PrintRequest ParsePrintOptions(std::string_view options);
 
-// Runs the report and submits its PDF. The job's title is options.title (or the report key). Throws the
-// run's errors as RunReportToPdf does, and render::PrintError for pages outside the report, no server, an
-// unknown, stopped or refusing printer, and (with request.waits) a job that was aborted, cancelled or
-// stopped. Nothing is submitted when the run fails.
+// Runs the report and prints its PDF, sent to CUPS while it is written, so that printing costs little more
+// than writing the file. The job's name is options.title (or the report key). Throws the run's errors as
+// RunReportToPdf does, and render::PrintError for no server, an unknown, stopped or refusing printer (before
+// the report runs), pages outside the report, and (with request.waits) a job that was aborted, cancelled or
+// stopped. A failed run or pages outside it cancel the job and purge it: nothing is left queued.
 PrintedReport PrintReport(engine::ActiveReport& report, const ReportOutputOptions& options,
                           const PrintRequest& request);
 

@@ -172,41 +172,112 @@ std::vector<PrintDestination> ListPrintDestinations() {
   return ListDestinations(http.get());
 }
 
+struct PrintConnection {
+  Connection http;
+};
+
+PrintJobStream::PrintJobStream(PrintJobOptions options)
+    : options_(std::move(options)),
+      connection_(std::make_unique<PrintConnection>(PrintConnection{Connect()})) {
+  options_.printer = ChooseDestination(connection_->http.get(), options_.printer).name;
+  job_.printer = options_.printer;
+}
+
+PrintJobStream::~PrintJobStream() {
+  if (is_open_ && !is_finished_) {
+    // A new connection: the one the document went over is in the middle of a request.
+    if (Connection http(
+            httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr));
+        http) {
+      cupsCancelJob2(http.get(), job_.printer.c_str(), job_.id, 1);  // 1: purge its files and history
+    }
+  }
+}
+
+void PrintJobStream::Open(const std::string& media) {
+  std::lock_guard lock(mutex_);
+  OpenLocked(media);
+}
+
+void PrintJobStream::OpenLocked(const std::string& media) {
+  if (is_open_) return;
+  try {
+    if (!media.empty()) options_.media = media;
+    cups_option_t* job_options = nullptr;
+    int option_count = 0;
+    const auto add = [&](const char* name, const std::string& value) {
+      if (!value.empty()) option_count = cupsAddOption(name, value.c_str(), option_count, &job_options);
+    };
+    add("print-scaling", "none");
+    add("media", options_.media);
+    add("copies", std::to_string(std::max(options_.copies, 1)));
+    add("sides", options_.sides);
+    add("page-ranges", options_.page_ranges);
+    const std::string job_name = options_.job_name.empty() ? "vobreports" : options_.job_name;
+    http_t* http = connection_->http.get();
+    job_.id = cupsCreateJob(http, job_.printer.c_str(), job_name.c_str(), option_count, job_options);
+    cupsFreeOptions(option_count, job_options);
+    if (job_.id <= 0) {
+      job_.id = 0;
+      throw PrintError("printer \"" + job_.printer + "\" refused the job: " + LastCupsError());
+    }
+    is_open_ = true;
+    if (cupsStartDocument(http, job_.printer.c_str(), job_.id, job_name.c_str(), CUPS_FORMAT_PDF, 1) !=
+        HTTP_STATUS_CONTINUE) {
+      throw PrintError("the document of " + JobDescription(job_) + " could not be sent: " + LastCupsError());
+    }
+    Flush();
+  } catch (...) {
+    if (!failure_) failure_ = std::current_exception();
+    throw;
+  }
+}
+
+void PrintJobStream::Write(std::string_view bytes) {
+  std::lock_guard lock(mutex_);
+  pending_.append(bytes);
+  if (is_open_ && pending_.size() >= kWriteBytes) {
+    try {
+      Flush();
+    } catch (...) {
+      if (!failure_) failure_ = std::current_exception();
+      throw;
+    }
+  }
+}
+
+void PrintJobStream::Flush() {
+  if (pending_.empty()) return;
+  if (cupsWriteRequestData(connection_->http.get(), pending_.data(), pending_.size()) !=
+      HTTP_STATUS_CONTINUE) {
+    throw PrintError("the document of " + JobDescription(job_) + " could not be sent: " + LastCupsError());
+  }
+  pending_.clear();
+}
+
+PrintJob PrintJobStream::Finish() {
+  std::lock_guard lock(mutex_);
+  OpenLocked(options_.media);
+  Flush();
+  if (cupsFinishDocument(connection_->http.get(), job_.printer.c_str()) > IPP_STATUS_OK_CONFLICTING) {
+    throw PrintError("the document of " + JobDescription(job_) + " could not be sent: " + LastCupsError());
+  }
+  is_finished_ = true;
+  return job_;
+}
+
+std::exception_ptr PrintJobStream::failure() const {
+  std::lock_guard lock(mutex_);
+  return failure_;
+}
+
 PrintJob SubmitPdf(std::string_view pdf, const PrintJobOptions& options) {
-  const Connection http = Connect();
-  const PrintDestination destination = ChooseDestination(http.get(), options.printer);
-
-  cups_option_t* job_options = nullptr;
-  int option_count = 0;
-  const auto add = [&](const char* name, const std::string& value) {
-    if (!value.empty()) option_count = cupsAddOption(name, value.c_str(), option_count, &job_options);
-  };
-  add("print-scaling", "none");
-  add("media", options.media);
-  add("copies", std::to_string(std::max(options.copies, 1)));
-  add("sides", options.sides);
-  add("page-ranges", options.page_ranges);
-  const std::string job_name = options.job_name.empty() ? "vobreports" : options.job_name;
-  PrintJob job{destination.name, 0};
-  job.id = cupsCreateJob(http.get(), destination.name.c_str(), job_name.c_str(), option_count, job_options);
-  cupsFreeOptions(option_count, job_options);
-  if (job.id <= 0) {
-    throw PrintError("printer \"" + destination.name + "\" refused the job: " + LastCupsError());
+  PrintJobStream stream(options);
+  stream.Open(options.media);
+  for (size_t at = 0; at < pdf.size(); at += kWriteBytes) {
+    stream.Write(pdf.substr(at, kWriteBytes));
   }
-
-  bool is_sent = cupsStartDocument(http.get(), destination.name.c_str(), job.id, job_name.c_str(),
-                                   CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
-  for (size_t at = 0; is_sent && at < pdf.size(); at += kWriteBytes) {
-    const size_t length = std::min(kWriteBytes, pdf.size() - at);
-    is_sent = cupsWriteRequestData(http.get(), pdf.data() + at, length) == HTTP_STATUS_CONTINUE;
-  }
-  const ipp_status_t status = cupsFinishDocument(http.get(), destination.name.c_str());
-  if (!is_sent || status > IPP_STATUS_OK_CONFLICTING) {
-    const std::string message = LastCupsError();
-    cupsCancelJob2(http.get(), destination.name.c_str(), job.id, 1);  // 1: purge, so nothing is left behind
-    throw PrintError("the document of " + JobDescription(job) + " could not be sent: " + message);
-  }
-  return job;
+  return stream.Finish();
 }
 
 JobStatus QueryJob(const PrintJob& job) {

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -57,6 +60,44 @@ std::string PrintServerName();
 // Every printer of the server, in the server's order, with the default marked. Throws PrintError when no
 // server answers.
 std::vector<PrintDestination> ListPrintDestinations();
+
+struct PrintConnection;  // cups_printer.cc
+
+// One job whose one PDF document is sent while it is still being written. Every call may come from any
+// thread, one at a time (they are serialized here). Bytes written before Open wait in memory; a stream
+// dropped without Finish cancels its job and purges it, so a failed run leaves nothing queued.
+class PrintJobStream {
+ public:
+  // Checks the destination (throws PrintError as SubmitPdf does) without queueing anything yet.
+  explicit PrintJobStream(PrintJobOptions options);
+  ~PrintJobStream();
+  PrintJobStream(const PrintJobStream&) = delete;
+  PrintJobStream& operator=(const PrintJobStream&) = delete;
+
+  // Creates the job with the options as they are then (the media may be set until now) and sends what was
+  // written so far. Does nothing the second time.
+  void Open(const std::string& media);
+  void Write(std::string_view bytes);
+  // Opens the job if it is not yet, sends the rest and ends the document: the job is then in the spool.
+  PrintJob Finish();
+
+  // The first failure of Open or Write, kept for whoever runs the writer: a writer's own error handling
+  // may wrap it.
+  std::exception_ptr failure() const;
+
+ private:
+  void OpenLocked(const std::string& media);
+  void Send(std::string_view bytes);
+  void Flush();
+
+  mutable std::mutex mutex_;
+  PrintJobOptions options_;
+  std::unique_ptr<PrintConnection> connection_;
+  PrintJob job_;
+  std::string pending_;  // bytes not sent yet: before Open, and a piece at a time after
+  bool is_open_ = false, is_finished_ = false;
+  std::exception_ptr failure_;
+};
 
 // Submits pdf as one job, sized with print-scaling=none so the printer places every page where the document
 // does. Throws PrintError, before anything is queued, for an unknown printer (listing the known ones), a
