@@ -24,7 +24,7 @@ struct PdfOptions {
   // Sees every byte of the file as it is written, in order, on the thread that writes (the second one with
   // writes_in_background): a printer can take the document while the report still runs. What it throws
   // fails the writer as a full disk does.
-  std::function<void(std::string_view bytes)> copy_bytes;
+  std::function<void(std::string_view bytes)> copy_bytes = nullptr;
 };
 
 // A PageSink that writes a PDF file. The file appears at path only when End succeeds; until then it is a
