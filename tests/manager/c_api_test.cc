@@ -263,7 +263,7 @@ TEST_F(CApiTest, ExportsOnlyTheCInterface) {
             "vob_manager_set_currency_format\nvob_manager_set_data_source\nvob_manager_set_date_format\n"
             "vob_manager_set_drill_down_params\nvob_manager_set_logo_props\nvob_manager_set_price_fmt\n"
             "vob_manager_set_rept_param\nvob_manager_set_title\nvob_release\nvob_report_page_count\n"
-            "vob_report_run_to_file\nvob_report_run_to_pdf_bytes\nvob_server_info\n");
+            "vob_report_print\nvob_report_run_to_file\nvob_report_run_to_pdf_bytes\nvob_server_info\n");
 }
 
 #if defined(__has_feature)
