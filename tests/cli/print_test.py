@@ -145,6 +145,11 @@ class PrintTest(unittest.TestCase):
                 self.assertEqual(result.stdout, "")
                 for word in words:
                     self.assertIn(word, result.stderr)
+                # The server drops a cancelled upload when it sees the connection close: give it a moment.
+                for _ in range(50):
+                    if not spool_files() - before:
+                        break
+                    time.sleep(0.05)
                 self.assertEqual(spool_files() - before, set())
 
     def test_an_aborted_job_fails_the_wait_with_the_printers_reason(self):

@@ -185,7 +185,9 @@ PrintJobStream::PrintJobStream(PrintJobOptions options)
 
 PrintJobStream::~PrintJobStream() {
   if (is_open_ && !is_finished_) {
-    // A new connection: the one the document went over is in the middle of a request.
+    // Closing the document's connection mid-request makes the server drop what it received; the job itself
+    // is cancelled over a new connection.
+    connection_.reset();
     if (Connection http(
             httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr));
         http) {
