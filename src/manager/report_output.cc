@@ -122,11 +122,13 @@ int RunReportToPath(engine::ActiveReport& report, const std::string& path, const
   return page_count;
 }
 
-PdfDocument RunReportToPdf(engine::ActiveReport& report, const ReportOutputOptions& options) {
+PdfDocument RunReportToPdf(engine::ActiveReport& report, const ReportOutputOptions& options,
+                           bool keeps_bytes) {
   TemporaryFolder folder;
   const std::string path = (folder.path() / "report.pdf").string();
   PdfDocument document;
   document.page_count = RunReportToPath(report, path, options);
+  if (!keeps_bytes) return document;
   std::error_code error;
   const uintmax_t size = std::filesystem::file_size(path, error);
   std::ifstream file(path, std::ios::binary);

@@ -44,7 +44,10 @@ struct PdfDocument {
   int page_count = 0;
 };
 
-// Runs the report into a PDF held in memory, the same bytes RunReportToPath writes to a .pdf path.
-PdfDocument RunReportToPdf(engine::ActiveReport& report, const ReportOutputOptions& options);
+// Runs the report into a PDF held in memory, the same bytes RunReportToPath writes to a .pdf path. Without
+// keeps_bytes the file is dropped unread (bytes stays empty): for a caller that took them from
+// options.copy_pdf_bytes as they were written.
+PdfDocument RunReportToPdf(engine::ActiveReport& report, const ReportOutputOptions& options,
+                           bool keeps_bytes = true);
 
 }  // namespace vob

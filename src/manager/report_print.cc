@@ -165,7 +165,7 @@ PrintedReport PrintReport(engine::ActiveReport& report, const ReportOutputOption
   run_options.copy_pdf_bytes = [&job](std::string_view bytes) { job.Write(bytes); };
   PrintedReport printed;
   try {
-    printed.page_count = RunReportToPdf(report, run_options).page_count;
+    printed.page_count = RunReportToPdf(report, run_options, /*keeps_bytes=*/false).page_count;
   } catch (...) {
     // The writer reports a failed send as its own failure; the printer's words say more.
     if (const std::exception_ptr failure = job.failure()) std::rethrow_exception(failure);
