@@ -25,7 +25,7 @@ struct IppDeleter {
 using Connection = std::unique_ptr<http_t, HttpCloser>;
 using IppMessage = std::unique_ptr<ipp_t, IppDeleter>;
 
-// A document is sent in pieces of this size; libcups copies each into its own buffer.
+// The document goes to the server in pieces of at least this size, as the PDF writer emits it in small ones.
 constexpr size_t kWriteBytes = 1 << 16;
 
 Connection Connect() {
