@@ -77,7 +77,7 @@ void RegisterPrintCommands(CLI::App& app) {
       ->check(CLI::Range(1, 9999));
   print
       ->add_option("--sides", options->request.sides,
-                   "one-sided or two-sided-long-edge (default: the printer's)")
+                   "one-sided, two-sided-long-edge or two-sided-short-edge (default: the printer's)")
       ->check([](const std::string& sides) { return CheckedBy(&PrintRequest::sides, sides); });
   print->add_option("--pages", options->request.pages, "Pages to print, such as 1-3,5 (default: all)")
       ->check([](const std::string& pages) { return CheckedBy(&PrintRequest::pages, pages); });
