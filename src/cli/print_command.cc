@@ -44,10 +44,18 @@ void ListPrinters(bool as_json) {
     std::cout << list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
     return;
   }
+  // One line per destination, tab-separated: a tab or line break in the server's texts becomes a blank.
+  const auto field = [](std::string text) {
+    for (char& c : text) {
+      if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    }
+    return text;
+  };
   for (const render::PrintDestination& destination : destinations) {
-    std::cout << destination.name << '\t' << destination.state << '\t'
+    std::cout << field(destination.name) << '\t' << destination.state << '\t'
               << (destination.is_accepting_jobs ? "accepting" : "rejecting") << '\t'
-              << (destination.is_default ? "default" : "") << '\t' << destination.state_message << '\n';
+              << (destination.is_default ? "default" : "") << '\t' << field(destination.state_message)
+              << '\n';
   }
 }
 
