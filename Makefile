@@ -24,7 +24,7 @@ demo: configure
 	@scripts/demo $(BUILD_DIR)
 
 test: build
-	@scripts/with-postgres ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	@scripts/with-postgres scripts/with-cups ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
 # The command, the library, its header, vobreports.pc and the CMake package under PREFIX (DESTDIR is honoured).
 install: configure

@@ -26,6 +26,7 @@ void RegisterSqlCommand(CLI::App& app);
 void RegisterRunCommand(CLI::App& app);
 void RegisterParamsCommand(CLI::App& app);
 void RegisterViewCommand(CLI::App& app);
+void RegisterPrintCommands(CLI::App& app);  // print and printers
 
 // The key table's entry for a report key in any case. Throws UsageError for an unknown key, listing every key
 // (ReportKeyList), and vob::Error for a key whose report is not built yet: `run` and `params` fail alike.

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
   vob::cli::RegisterRunCommand(app);
   vob::cli::RegisterParamsCommand(app);
   vob::cli::RegisterViewCommand(app);
+  vob::cli::RegisterPrintCommands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

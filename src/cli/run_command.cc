@@ -195,29 +195,48 @@ engine::ReportHandle PrepareReport(const RunOptions& options, rptManager& manage
   return report;
 }
 
-namespace {
-
-void RunReport(const RunOptions& options) {
-  PinRunClock(options);
+ReportOutputOptions OutputOptionsFor(const RunOptions& options) {
   const std::string key = vb::LCase(options.key);
-  const std::string title = options.has_title ? options.title : DefaultTitle(key);
-  rptManager manager;
-  engine::ReportHandle report = PrepareReport(options, manager);
-
-  render::OutputKindOf(options.output);  // an unknown extension fails before the report runs
-
   ReportOutputOptions output_options;
   output_options.report_key = key;
-  output_options.title = title;
+  output_options.title = options.has_title ? options.title : DefaultTitle(key);
   output_options.dots_per_inch = options.dots_per_inch;
   output_options.stamps_creation_time = !options.now.empty() || !options.today.empty();
   output_options.exports = options.exports;
   if (options.shows_progress || isatty(STDERR_FILENO)) {
-    output_options.observe_pages = [&key](engine::PageSink& output) {
+    output_options.observe_pages = [key](engine::PageSink& output) {
       return std::make_unique<ProgressSink>(output, key);
     };
   }
-  RunReportToPath(*report, options.output, output_options, &std::cout);
+  return output_options;
+}
+
+void AddRunOptions(CLI::App& command, RunOptions& options) {
+  command.add_option("KEY", options.key, "Report key (see `vobreports keys`)")->required();
+  command.add_option("--db", options.database,
+                     "Connection string or SQLite file (default: the demo database, created on first use)");
+  command.add_option("--param", options.params, "Report parameter I=TEXT (I from 0 to 6); repeatable");
+  command.add_option("--drilldown", options.drilldown, "Drill-down argument");
+  command.add_option("--title", options.title, "Report title (default: the report's usual title)")
+      ->each([&options](const std::string&) { options.has_title = true; });
+  command.add_option("--date-format", options.date_format, "Date format")->capture_default_str();
+  command.add_option("--currency-format", options.currency_format, "Currency format")->capture_default_str();
+  command.add_option("--price-format", options.price_format, "Price format")->capture_default_str();
+  command.add_option("--logo", options.logo, "Company header: OPTION[,FILE[,WIDTH,HEIGHT]] (twips)")
+      ->capture_default_str();
+  command.add_option("--today", options.today, "Run date YYYY-MM-DD (time 00:00:00 unless --now)");
+  command.add_option("--now", options.now, "Run date and time \"YYYY-MM-DD HH:MM:SS\"");
+  command.add_flag("--progress", options.shows_progress, "Show pages produced on stderr");
+}
+
+namespace {
+
+void RunReport(const RunOptions& options) {
+  PinRunClock(options);
+  rptManager manager;
+  engine::ReportHandle report = PrepareReport(options, manager);
+  render::OutputKindOf(options.output);  // an unknown extension fails before the report runs
+  RunReportToPath(*report, options.output, OutputOptionsFor(options), &std::cout);
 }
 
 }  // namespace
@@ -226,21 +245,7 @@ void RegisterRunCommand(CLI::App& app) {
   CLI::App* command = app.add_subcommand(
       "run", "Run a report, as the host application does, and write its pages or export its data");
   auto options = std::make_shared<RunOptions>();
-  command->add_option("KEY", options->key, "Report key (see `vobreports keys`)")->required();
-  command->add_option("--db", options->database,
-                      "Connection string or SQLite file (default: the demo database, created on first use)");
-  command->add_option("--param", options->params, "Report parameter I=TEXT (I from 0 to 6); repeatable");
-  command->add_option("--drilldown", options->drilldown, "Drill-down argument");
-  command->add_option("--title", options->title, "Report title (default: the report's usual title)")
-      ->each([options](const std::string&) { options->has_title = true; });
-  command->add_option("--date-format", options->date_format, "Date format")->capture_default_str();
-  command->add_option("--currency-format", options->currency_format, "Currency format")
-      ->capture_default_str();
-  command->add_option("--price-format", options->price_format, "Price format")->capture_default_str();
-  command->add_option("--logo", options->logo, "Company header: OPTION[,FILE[,WIDTH,HEIGHT]] (twips)")
-      ->capture_default_str();
-  command->add_option("--today", options->today, "Run date YYYY-MM-DD (time 00:00:00 unless --now)");
-  command->add_option("--now", options->now, "Run date and time \"YYYY-MM-DD HH:MM:SS\"");
+  AddRunOptions(*command, *options);
   command
       ->add_option("-o,--output", options->output,
                    "Output: .pdf, .png (one file per page), .svg, .txt, .json, .csv, .xlsx, or - for text on "
@@ -257,7 +262,6 @@ void RegisterRunCommand(CLI::App& app) {
   command->add_option("--dpi", options->dots_per_inch, "PNG resolution")
       ->capture_default_str()
       ->check(CLI::Range(10.0, 1200.0));
-  command->add_flag("--progress", options->shows_progress, "Show pages produced on stderr");
   command->add_flag("--csv-formatted", options->exports.writes_printed_text,
                     "CSV: the texts as printed instead of the values");
   command->add_flag("--sheet-per-group", options->exports.has_sheet_per_group,

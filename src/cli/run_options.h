@@ -6,6 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+
+#include "manager/report_output.h"
 #include "manager/rpt_manager.h"
 #include "platform/engine/active_report.h"
 #include "platform/render/render_output.h"
@@ -45,5 +48,13 @@ void PinRunClock(const RunOptions& options);
 // drill-down, title) and asks for the report by key. Throws UsageError for a malformed --param or --logo or
 // an unknown key, vob::Error for a key whose report is not built yet.
 engine::ReportHandle PrepareReport(const RunOptions& options, rptManager& manager);
+
+// Adds what every command that runs a report takes: KEY, --db, --param, --drilldown, --title, the formats,
+// --logo, --today, --now and --progress. options must outlive the command.
+void AddRunOptions(CLI::App& command, RunOptions& options);
+
+// What RunReportToPath needs from the options: key, title, resolution, exports, and the page count on stderr
+// with --progress or when stderr is a terminal.
+ReportOutputOptions OutputOptionsFor(const RunOptions& options);
 
 }  // namespace vob::cli

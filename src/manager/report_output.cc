@@ -53,6 +53,7 @@ render::RenderOptions RenderOptionsFor(const ReportOutputOptions& options) {
   render_options.dots_per_inch = options.dots_per_inch;
   render_options.exports = options.exports;
   render_options.exports.run_date = vb::Now();
+  render_options.pdf.copy_bytes = options.copy_pdf_bytes;
   if (options.stamps_creation_time) {
     const double now = vb::Now();
     const auto seconds = static_cast<int64_t>(std::llround((now - 25569.0) * 86400.0));  // 25569: 1970-01-01
@@ -121,11 +122,13 @@ int RunReportToPath(engine::ActiveReport& report, const std::string& path, const
   return page_count;
 }
 
-PdfDocument RunReportToPdf(engine::ActiveReport& report, const ReportOutputOptions& options) {
+PdfDocument RunReportToPdf(engine::ActiveReport& report, const ReportOutputOptions& options,
+                           bool keeps_bytes) {
   TemporaryFolder folder;
   const std::string path = (folder.path() / "report.pdf").string();
   PdfDocument document;
   document.page_count = RunReportToPath(report, path, options);
+  if (!keeps_bytes) return document;
   std::error_code error;
   const uintmax_t size = std::filesystem::file_size(path, error);
   std::ifstream file(path, std::ios::binary);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "platform/engine/active_report.h"
 #include "platform/engine/page_model.h"
@@ -26,6 +27,8 @@ struct ReportOutputOptions {
   // Sees the pages on their way to the output (the command line counts them on stderr). The sink it returns
   // must forward every call to `output`. May be empty.
   std::function<std::unique_ptr<engine::PageSink>(engine::PageSink& output)> observe_pages;
+  // PDF only: sees the file's bytes as they are written (render::PdfOptions::copy_bytes). May be empty.
+  std::function<void(std::string_view bytes)> copy_pdf_bytes;
 };
 
 // Runs the report and writes the output `path` names by its extension: .pdf (streamed while the report
@@ -41,7 +44,10 @@ struct PdfDocument {
   int page_count = 0;
 };
 
-// Runs the report into a PDF held in memory, the same bytes RunReportToPath writes to a .pdf path.
-PdfDocument RunReportToPdf(engine::ActiveReport& report, const ReportOutputOptions& options);
+// Runs the report into a PDF held in memory, the same bytes RunReportToPath writes to a .pdf path. Without
+// keeps_bytes the file is dropped unread (bytes stays empty): for a caller that took them from
+// options.copy_pdf_bytes as they were written.
+PdfDocument RunReportToPdf(engine::ActiveReport& report, const ReportOutputOptions& options,
+                           bool keeps_bytes = true);
 
 }  // namespace vob

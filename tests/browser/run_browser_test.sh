@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the viewer's browser test: installs playwright-core from the lock file into BUILD_DIR/browser (again
-# only when the lock file changed), then drives headless Chromium through tests/browser/viewer_test.mjs.
+# only when the lock file changed), then drives headless Chromium through tests/browser/viewer_test.mjs (or
+# the script VOB_BROWSER_TEST names, such as print_test.mjs).
 #   tests/browser/run_browser_test.sh BUILD_DIR [SCREENSHOT_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,5 +13,6 @@ if ! cmp -s "$here/package-lock.json" "$modules/package-lock.json" || [[ ! -d "$
   (cd "$modules" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
 fi
 # The script resolves playwright-core from where it stands, so it runs from the installed copy's folder.
-cp "$here/viewer_test.mjs" "$modules/"
-exec node "$modules/viewer_test.mjs" "$build" "${2:-}"
+script=${VOB_BROWSER_TEST:-viewer_test.mjs}
+cp "$here/$script" "$modules/"
+exec node "$modules/$script" "$build" "${2:-}"

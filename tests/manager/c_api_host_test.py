@@ -28,6 +28,7 @@ def load_library():
         "vob_report_run_to_pdf_bytes": [handle, ctypes.POINTER(ctypes.POINTER(ctypes.c_ubyte)),
                                         ctypes.POINTER(ctypes.c_size_t)],
         "vob_report_page_count": [handle, ctypes.POINTER(ctypes.c_int32)],
+        "vob_report_print": [handle, ctypes.c_char_p, ctypes.c_char_p, ctypes.POINTER(ctypes.c_int32)],
     }
     for name, arguments in signatures.items():
         function = getattr(library, name)
@@ -167,6 +168,32 @@ class CApiHostTest(unittest.TestCase):
         self.assertEqual(results["pages"], 5)
         self.assertEqual(results["text"].count("\f"), 5)
         host.close(report)
+
+    @unittest.skipUnless(os.environ.get("VOB_TEST_CUPS_SPOOL"), "not under scripts/with-cups")
+    def test_prints_through_cups_what_it_would_write(self):
+        host = Host(self.library, self.database)
+        report = host.report("trbalance", "Trial Balance", TRIAL_BALANCE)
+        expected = host.pdf_bytes(report)
+        printed = host.report("trbalance", "Trial Balance", TRIAL_BALANCE)
+        job_id = ctypes.c_int32()
+        host.check(self.library.vob_report_print(printed, None, b"copies=2;wait=1", ctypes.byref(job_id)))
+        self.assertGreater(job_id.value, 0)
+        self.assertEqual(host.page_count(printed), 1)
+        with open(os.path.join(os.environ["VOB_TEST_CUPS_SPOOL"], f"d{job_id.value:05d}-001"), "rb") as spooled:
+            self.assertEqual(spooled.read(), expected)
+
+        #   printer        options               words of the message
+        for printer, options, words in [(b"nosuch", None, "known printers: vobbroken, vobstopped, vobtest"),
+                                        (b"vobstopped", b"", "stopped"),
+                                        (None, b"pages=2", "of a report of 1 page"),
+                                        (None, b"copies=none", "\"none\""),
+                                        (b"vobbroken", b"wait=1", "aborted")]:
+            with self.subTest(printer=printer, options=options):
+                result = self.library.vob_report_print(printed, printer, options, ctypes.byref(job_id))
+                self.assertNotEqual(result, VOB_OK)
+                self.assertIn(words, self.library.vob_last_error().decode())
+                self.assertEqual(job_id.value > 0, printer == b"vobbroken")  # queued before it failed
+        host.close(report, printed)
 
 
 if __name__ == "__main__":

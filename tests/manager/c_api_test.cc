@@ -63,6 +63,7 @@ struct Api {
   VOB_FUNCTION(vob_report_run_to_file);
   VOB_FUNCTION(vob_report_run_to_pdf_bytes);
   VOB_FUNCTION(vob_report_page_count);
+  VOB_FUNCTION(vob_report_print);
 #undef VOB_FUNCTION
 };
 
@@ -255,6 +256,40 @@ TEST_F(CApiTest, WritesEachOutputAsTheCommandLineDoes) {
   api.vob_release(manager);
 }
 
+// A print request the library cannot take fails before the report runs, so these need no CUPS server.
+TEST_F(CApiTest, PrintRefusesABadRequestBeforeRunning) {
+  Api& api = *api_;
+  vob_object* manager = NewManager();
+  vob_object* report = GetReport(manager, "araging");
+  int32_t job_id = 7;
+  struct Case {
+    vob_object* object;
+    const char* options;
+    int32_t* job_id;
+    vob_result result;
+    const char* message;
+  };
+  const Case kCases[] = {
+      {report, nullptr, nullptr, VOB_E_POINTER, "vob_report_print: job_id is NULL"},
+      {nullptr, nullptr, &job_id, VOB_E_POINTER, "vob_report_print: report is NULL"},
+      {manager, nullptr, &job_id, VOB_E_NOINTERFACE,
+       "vob_report_print: the object is a manager, not a report"},
+      {report, "copies=0", &job_id, VOB_E_FAIL, "copies 0 is not a number of copies (1 or more)"},
+      {report, "copies=2;duplex=yes", &job_id, VOB_E_FAIL,
+       "unknown print option \"duplex\" (copies, sides, pages, printer, wait)"},
+  };
+  for (const Case& c : kCases) {
+    EXPECT_EQ(api.vob_report_print(c.object, "", c.options, c.job_id), c.result) << c.message;
+    EXPECT_STREQ(api.vob_last_error(), c.message);
+    EXPECT_EQ(job_id, c.job_id != nullptr ? 0 : 7) << c.message;
+    int32_t pages = 0;
+    EXPECT_EQ(api.vob_report_page_count(report, &pages), VOB_E_FAIL) << "the report ran: " << c.message;
+    job_id = 7;
+  }
+  api.vob_release(report);
+  api.vob_release(manager);
+}
+
 TEST_F(CApiTest, ExportsOnlyTheCInterface) {
   // Names without their version node; an unversioned export drops out, so the list no longer matches.
   const auto symbols = RunCommand("nm -D --defined-only " + kLibrary +
@@ -265,7 +300,7 @@ TEST_F(CApiTest, ExportsOnlyTheCInterface) {
             "vob_manager_set_currency_format\nvob_manager_set_data_source\nvob_manager_set_date_format\n"
             "vob_manager_set_drill_down_params\nvob_manager_set_logo_props\nvob_manager_set_price_fmt\n"
             "vob_manager_set_rept_param\nvob_manager_set_title\nvob_release\nvob_report_page_count\n"
-            "vob_report_run_to_file\nvob_report_run_to_pdf_bytes\nvob_server_info\n");
+            "vob_report_print\nvob_report_run_to_file\nvob_report_run_to_pdf_bytes\nvob_server_info\n");
 }
 
 #if defined(__has_feature)

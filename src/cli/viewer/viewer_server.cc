@@ -10,6 +10,7 @@
 
 #include "cli/commands.h"
 #include "cli/viewer/link_target.h"
+#include "cli/viewer/print_routes.h"
 #include "cli/viewer/viewer_assets.h"
 #include "manager/report_keys.h"
 #include "platform/render/font_service.h"
@@ -285,6 +286,7 @@ void ViewerServer::AddRoutes() {
                 if (!target) return SendError(response, 400, "the link \"" + link + "\" leads nowhere");
                 SendJson(response, runs_->Start(std::move(*target))->Status());
               });
+  AddPrintRoutes(server, find_run, ThreadFonts);
 }
 
 }  // namespace vob::cli::viewer

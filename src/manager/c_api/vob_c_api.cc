@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "manager/report_output.h"
+#include "manager/report_print.h"
 #include "manager/rpt_manager.h"
 #include "platform/engine/engine_error.h"
 #include "platform/vb/conversions.h"
@@ -371,4 +372,30 @@ VOB_EXPORT vob_result vob_report_page_count(vob_object* report, int32_t* page_co
   }
   *page_count = *report->page_count;
   return Succeed();
+}
+
+// Printing through CUPS.
+
+VOB_EXPORT vob_result vob_report_print(vob_object* report, const char* printer, const char* options,
+                                       int32_t* job_id) noexcept {
+  if (job_id == nullptr) return FailIn(__func__, VOB_E_POINTER, "job_id is NULL");
+  *job_id = 0;
+  std::optional<vob::PrintRequest> request;
+  if (const vob_result parsed = Guarded(__func__, [&] { request = vob::ParsePrintOptions(Text(options)); });
+      parsed != VOB_OK) {
+    return parsed;
+  }
+  if (printer != nullptr && *printer != 0) request->printer = printer;
+  const bool waits = request->waits;
+  request->waits = false;  // the id comes back even when the wait fails
+  std::optional<vob::render::PrintJob> job;
+  const vob_result printed = RunReport(
+      __func__, report, [&](vob::engine::ActiveReport& active, const vob::ReportOutputOptions& run) {
+        const vob::PrintedReport result = vob::PrintReport(active, run, *request);
+        job = result.job;
+        *job_id = result.job.id;
+        return result.page_count;
+      });
+  if (printed != VOB_OK || !waits) return printed;
+  return Guarded(__func__, [&] { vob::render::WaitForJob(*job); });
 }

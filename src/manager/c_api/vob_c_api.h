@@ -99,6 +99,21 @@ void vob_free_bytes(unsigned char* bytes) VOB_NOEXCEPT;
    last run failed. */
 vob_result vob_report_page_count(vob_object* report, int32_t* page_count) VOB_NOEXCEPT;
 
+/* Printing through CUPS. */
+
+/* Runs the report as vob_report_run_to_file does and prints its PDF through CUPS as one job, with
+   print-scaling none (pages land where the layout puts them, never scaled to fit), the report's paper as
+   media (Letter, A4 where the report sets paper size 9), and the title as the job's name. printer names the
+   CUPS destination; NULL or "" the default one. options are "name=value" pairs separated by ';' or new
+   lines, NULL or "" for the defaults: copies=N, sides=one-sided|two-sided-long-edge|two-sided-short-edge,
+   pages=1-3,5 and wait=1 (return only once the job has printed; fails when it is aborted, cancelled or
+   stopped). *job_id is the CUPS job id, 0 after a failure; a job queued before a failed wait keeps its id.
+   Results as for a run; VOB_E_FAIL also for bad options, pages outside the report, no CUPS server, an
+   unknown printer (the message lists the known ones), a stopped printer or one that rejects jobs, and a
+   failed wait, each named in vob_last_error. Nothing is queued when the run or the checks fail. */
+vob_result vob_report_print(vob_object* report, const char* printer, const char* options,
+                            int32_t* job_id) VOB_NOEXCEPT;
+
 #ifdef __cplusplus
 }
 #endif

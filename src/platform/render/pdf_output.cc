@@ -29,8 +29,10 @@ constexpr int kThoroughLevel = 6;
 
 }  // namespace
 
-PdfOutput::PdfOutput(std::string target, bool in_background)
+PdfOutput::PdfOutput(std::string target, bool in_background,
+                     std::function<void(std::string_view bytes)> copy_bytes)
     : file_(std::move(target)),
+      copy_bytes_(std::move(copy_bytes)),
       fast_deflater_(std::make_unique<isal_zstream>()),
       thorough_deflater_(libdeflate_alloc_compressor(kThoroughLevel), &libdeflate_free_compressor) {
   if (thorough_deflater_ == nullptr) throw std::bad_alloc();
@@ -137,6 +139,7 @@ void PdfOutput::Emit(std::string_view bytes) {
   crc_ = libdeflate_crc32(crc_, bytes.data(), bytes.size());
   adler_ = libdeflate_adler32(adler_, bytes.data(), bytes.size());
   file_.Write(bytes.data(), bytes.size());
+  if (copy_bytes_) copy_bytes_(bytes);
   offset_ += bytes.size();
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -27,7 +28,9 @@ class PdfOutput {
   // Writes the header to a temporary file next to target. With in_background, objects are queued and a second
   // thread compresses and writes them in the order they were given, so the caller goes on with the next page
   // meanwhile; the file is the same either way.
-  PdfOutput(std::string target, bool in_background);
+  // copy_bytes, when set, sees every byte written, in order, on the thread that writes it.
+  PdfOutput(std::string target, bool in_background,
+            std::function<void(std::string_view bytes)> copy_bytes = nullptr);
   ~PdfOutput();
   PdfOutput(const PdfOutput&) = delete;
   PdfOutput& operator=(const PdfOutput&) = delete;
@@ -71,6 +74,7 @@ class PdfOutput {
   void BeginObject(uint32_t number);
 
   OutputFile file_;
+  std::function<void(std::string_view bytes)> copy_bytes_;
   uint32_t reserved_ = 0;  // object numbers handed out; the caller's side
   uint64_t offset_ = 0;
   std::vector<uint64_t> offsets_;  // by object number; 0 until written

@@ -52,7 +52,7 @@ struct PdfWriter::State {
   State(FontService& font_service, std::string path, PdfOptions pdf_options)
       : fonts(font_service),
         options(std::move(pdf_options)),
-        output(std::move(path), options.writes_in_background),
+        output(std::move(path), options.writes_in_background, options.copy_bytes),
         pdf_fonts(fonts, output),
         images(output),
         content(fonts, pdf_fonts) {

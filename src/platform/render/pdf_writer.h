@@ -3,9 +3,11 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/engine/page_model.h"
 #include "platform/render/font_service.h"
@@ -19,6 +21,10 @@ struct PdfOptions {
   // Pages are compressed and written on a second thread while the engine fills the next ones; the bytes are
   // the same as without it.
   bool writes_in_background = true;
+  // Sees every byte of the file as it is written, in order, on the thread that writes (the second one with
+  // writes_in_background): a printer can take the document while the report still runs. What it throws
+  // fails the writer as a full disk does.
+  std::function<void(std::string_view bytes)> copy_bytes = nullptr;
 };
 
 // A PageSink that writes a PDF file. The file appears at path only when End succeeds; until then it is a

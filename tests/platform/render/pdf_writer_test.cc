@@ -175,6 +175,8 @@ TEST(PdfWriter, WritesTheSameBytesWhateverTheBackgroundThreadDoes) {
     std::string path = (folder / c.name).string();
     PdfOptions options{kCreated};
     options.writes_in_background = c.in_background;
+    std::string copied;  // what a printer is sent while the file is written
+    options.copy_bytes = [&copied](std::string_view bytes) { copied.append(bytes); };
     PdfWriter writer(fonts, path, options);
     writer.Begin(document.info);
     for (const engine::Page& page : document.pages) {
@@ -185,6 +187,7 @@ TEST(PdfWriter, WritesTheSameBytesWhateverTheBackgroundThreadDoes) {
     }
     writer.End(document.info, document.end);
     files.push_back(sample::ReadFile(path));
+    EXPECT_TRUE(copied == files.back()) << c.name << ": the copy differs from the file";
     int status = -1;
     std::string check = RunCommand("qpdf --check '" + path + "' 2>&1", &status);
     EXPECT_EQ(status, 0) << c.name << "\n" << check;

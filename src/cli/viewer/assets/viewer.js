@@ -200,6 +200,7 @@ async function poll(pageToShow) {
   $('progress').hidden = !isRunning;
   $('progress-text').textContent = `${body.pages} pages so far`;
   for (const link of $('downloads').querySelectorAll('a')) link.setAttribute('aria-disabled', String(isRunning));
+  $('print').disabled = isRunning;
   $('page-count').textContent = `of ${body.pages}${isRunning ? '+' : ''}`;
   if (pageToShow && body.pages >= pageToShow) {
     goToPage(pageToShow);
@@ -479,6 +480,54 @@ document.addEventListener('keydown', (event) => {
   else if (event.key === '/' || (event.key === 'f' && (event.ctrlKey || event.metaKey))) $('search').focus();
   else return;
   event.preventDefault();
+});
+
+// Print: the kept run goes to a CUPS destination as it is, and the job's state shows while the panel is open.
+const printing = { job: null, timer: 0 };
+async function openPrintPanel() {
+  $('print-panel').hidden = false;
+  $('print-status').textContent = '';
+  const { status, body } = await getJson('/api/printers');
+  if (status !== 200) {
+    $('print-status').textContent = body.error || 'No printers.';
+    return;
+  }
+  $('print-printer').replaceChildren(...body.map((printer) => element('option', {
+    value: printer.name,
+    text: `${printer.name}${printer.state === 'idle' ? '' : ` (${printer.state})`}`,
+    ...(printer.is_default ? { selected: '' } : {}),
+  })));
+}
+function closePrintPanel() {
+  $('print-panel').hidden = true;
+  clearTimeout(printing.timer);
+  printing.job = null;
+}
+async function showJobState() {
+  const job = printing.job;
+  if (!job || $('print-panel').hidden) return;
+  const { status, body } = await getJson(`/api/print-jobs/${job.job}`, { printer: job.printer });
+  if (job !== printing.job) return;
+  const state = status === 200 ? body.state : (body.error || 'unknown');
+  $('print-status').textContent = `Job ${job.job} on ${job.printer}: ${state}` +
+    (body.message ? ` \u2014 ${body.message}` : '');
+  if (!['completed', 'aborted', 'canceled'].includes(state)) printing.timer = setTimeout(showJobState, 1000);
+}
+$('print').addEventListener('click', () => ($('print-panel').hidden ? openPrintPanel() : closePrintPanel()));
+$('print-close').addEventListener('click', closePrintPanel);
+$('print-submit').addEventListener('click', async () => {
+  clearTimeout(printing.timer);
+  $('print-status').textContent = 'Printing\u2026';
+  const { status, body } = await postJson(`/api/runs/${run.id}/print`, {
+    printer: $('print-printer').value, copies: Number($('print-copies').value) || 1,
+  });
+  if (status !== 200) {
+    printing.job = null;
+    $('print-status').textContent = body.error || 'The job was not printed.';
+    return;
+  }
+  printing.job = body;
+  showJobState();
 });
 
 route();
