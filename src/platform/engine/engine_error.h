@@ -26,4 +26,10 @@ class RunError : public vob::Error {
   int number_;
 };
 
+// A run stopped because its caller asked it to (RunContext::cancel_requested); the sink receives no End.
+class RunCancelled : public vob::Error {
+ public:
+  using vob::Error::Error;
+};
+
 }  // namespace vob::engine

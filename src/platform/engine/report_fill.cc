@@ -86,6 +86,8 @@ template <typename Step>
 void ReportFill::Invoke(std::string_view where, Step&& step) {
   try {
     step();
+  } catch (const RunCancelled&) {
+    throw;  // a subreport's run stopped: not the handler's error
   } catch (const RunError& error) {
     throw RunError(report_.class_name() + ", " + std::string(where) + ": " + error.what(), error.number());
   } catch (const vb::Error& error) {
@@ -212,7 +214,14 @@ void ReportFill::OpenData() {
   fields_.Attach(recordset_);
 }
 
+void ReportFill::StopIfCancelled() const {
+  if (cancel_requested_ != nullptr && cancel_requested_->load(std::memory_order_relaxed)) {
+    throw RunCancelled(report_.class_name() + ": the run was cancelled");
+  }
+}
+
 bool ReportFill::NextRow(bool is_first) {
+  StopIfCancelled();
   bool eof = true;
   if (recordset_ != nullptr) {
     Invoke(data_->name(), [&] {

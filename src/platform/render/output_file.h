@@ -16,6 +16,9 @@ class OutputFile {
  public:
   // Creates "<target>.XXXXXX" in the target's folder; throws RenderError naming the target when it cannot.
   explicit OutputFile(std::string target);
+  // An output held in memory: *bytes receives all of it at Commit and nothing before; no file is made.
+  // name stands for the target in messages.
+  OutputFile(std::string* bytes, std::string name);
   ~OutputFile();
   OutputFile(OutputFile&& other) noexcept;
   OutputFile& operator=(OutputFile&&) = delete;
@@ -37,6 +40,8 @@ class OutputFile {
 
   std::string target_;
   std::string temporary_;
+  std::string* memory_target_ = nullptr;  // set for an output in memory, which gathers in memory_
+  std::string memory_;
   std::FILE* file_ = nullptr;
   bool is_committed_ = false;
   PendingPath* pending_ = nullptr;  // the temporary's entry for the stop signal handler

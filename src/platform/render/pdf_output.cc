@@ -30,7 +30,10 @@ constexpr int kThoroughLevel = 6;
 }  // namespace
 
 PdfOutput::PdfOutput(std::string target, bool in_background)
-    : file_(std::move(target)),
+    : PdfOutput(OutputFile(std::move(target)), in_background) {}
+
+PdfOutput::PdfOutput(OutputFile file, bool in_background)
+    : file_(std::move(file)),
       fast_deflater_(std::make_unique<isal_zstream>()),
       thorough_deflater_(libdeflate_alloc_compressor(kThoroughLevel), &libdeflate_free_compressor) {
   if (thorough_deflater_ == nullptr) throw std::bad_alloc();

@@ -28,6 +28,8 @@ class PdfOutput {
   // thread compresses and writes them in the order they were given, so the caller goes on with the next page
   // meanwhile; the file is the same either way.
   PdfOutput(std::string target, bool in_background);
+  // The same into file, which may be an output in memory.
+  PdfOutput(OutputFile file, bool in_background);
   ~PdfOutput();
   PdfOutput(const PdfOutput&) = delete;
   PdfOutput& operator=(const PdfOutput&) = delete;
