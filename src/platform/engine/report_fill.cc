@@ -89,13 +89,15 @@ void ReportFill::Invoke(std::string_view where, Step&& step) {
   } catch (const RunCancelled&) {
     throw;  // a subreport's run stopped: not the handler's error
   } catch (const RunError& error) {
-    throw RunError(report_.class_name() + ", " + std::string(where) + ": " + error.what(), error.number());
+    throw RunError(report_.class_name() + ", " + std::string(where) + ": " + error.what(), error.number(),
+                   error.cause());
   } catch (const vb::Error& error) {
     throw RunError(report_.class_name() + ", " + std::string(where) + ": error " +
                        std::to_string(error.number()) + ": " + error.what(),
-                   error.number());
+                   error.number(), std::current_exception());
   } catch (const std::exception& error) {
-    throw RunError(report_.class_name() + ", " + std::string(where) + ": " + error.what(), 0);
+    throw RunError(report_.class_name() + ", " + std::string(where) + ": " + error.what(), 0,
+                   std::current_exception());
   }
 }
 
