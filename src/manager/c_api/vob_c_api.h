@@ -30,8 +30,9 @@
    VOB_E_MISUSE); vob_report_cancel and vob_release may come from any thread. A thread's settings stay
    until the thread ends, after its managers are released: a vendor payments run leaves the thread a shared
    database connection open, closed when the thread ends or the data source's next shared connection
-   replaces it. A PDF run (file or bytes) compresses and writes its pages on a second thread of its own,
-   started and joined within the run.
+   replaces it. The library also keeps, for the whole process, up to four idle sessions per database for
+   the next run to reuse, each dropped after a minute unused. A PDF run (file or bytes) compresses and
+   writes its pages on a second thread of its own, started and joined within the run.
 
    Settings. The connection string is "Provider=SQLite;Data Source=/path/books.sqlite;" or
    "Provider=PostgreSQL;Host=...;Port=...;Database=...;User Id=...;Password=...;" (key=value pairs, keys
@@ -131,7 +132,8 @@ vob_result vob_manager_set_now(vob_object* manager, const char* date_time) VOB_N
 
 /* Told the pages done while a run of the report goes on, on the thread that runs it: when the first page is
    done, then at most ten times a second, and once more with the final count when the output is complete.
-   fn NULL = no calls. The callback may call vob_report_cancel; it must not run or release the report. */
+   fn NULL = no calls. Set it between runs: while the report runs the call fails with VOB_E_MISUSE. The
+   callback may call vob_report_cancel; it must not run or release the report. */
 typedef void (*vob_progress_fn)(void* user_data, int32_t pages_done);
 vob_result vob_report_set_progress(vob_object* report, vob_progress_fn fn, void* user_data) VOB_NOEXCEPT;
 /* Asks the report's run in progress to stop; callable from any thread, also from inside the progress
