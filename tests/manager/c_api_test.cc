@@ -521,6 +521,18 @@ TEST_F(CApiTest, ProgressAndCancel) {
   EXPECT_EQ(bytes, nullptr);
   EXPECT_EQ(size, 0u);
 
+  // The running report refuses a second run and a new callback, and its run goes on.
+  vob_result nested_run = VOB_OK, nested_progress = VOB_OK;
+  progress.on_call = [&](int32_t) {
+    nested_run = api.vob_report_run_to_file(report, (directory_ / "nested.pdf").c_str());
+    nested_progress = api.vob_report_set_progress(report, nullptr, nullptr);
+  };
+  EXPECT_EQ(api.vob_report_run_to_file(report, output.c_str()), VOB_OK) << api.vob_last_error();
+  EXPECT_EQ(nested_run, VOB_E_MISUSE);
+  EXPECT_EQ(nested_progress, VOB_E_MISUSE);
+  EXPECT_FALSE(std::filesystem::exists(directory_ / "nested.pdf"));
+  std::filesystem::remove(output);
+
   // A cancel outside a run is forgotten: the next run completes.
   progress.on_call = nullptr;
   ASSERT_EQ(api.vob_report_cancel(report), VOB_OK);

@@ -265,7 +265,7 @@ vob_result RunReport(const char* function, vob_object* object, Output&& output) 
   if (live == nullptr) return checked;
   const RunningMark running(*live);
   if (!running.is_held()) {
-    return FailIn(function, VOB_E_MISUSE, "report \"", live->report_key, "\" is running on another thread");
+    return FailIn(function, VOB_E_MISUSE, "report \"", live->report_key, "\" is running already");
   }
   return Guarded(function, [&] {
     live->page_count.reset();
