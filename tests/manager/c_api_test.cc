@@ -374,6 +374,8 @@ TEST_F(CApiTest, FailuresHaveCodesAHostCanActOn) {
       {"missing file", "Provider=SQLite;Data Source=" + (directory_ / "none.sqlite").string() + ";", "",
        "db.pdf", VOB_E_DATABASE},
       {"no provider", "Data Source=x;", "", "db.pdf", VOB_E_DATABASE},
+      {"no server", "Provider=PostgreSQL;Host=" + (directory_ / "no-socket").string() + ";Database=books", "",
+       "db.pdf", VOB_E_DATABASE},
       {"quote in a parameter", good, "AC'ME", "sql.pdf", VOB_E_SQL},
       {"folder missing", good, "", "no/such/folder/out.pdf", VOB_E_OUTPUT},
       {"bad time", good, "", "clock.pdf", static_cast<vob_result>(0x800A0005)},
