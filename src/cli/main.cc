@@ -2,15 +2,18 @@
 // Usage errors exit with 2, failures with 1; messages go to stderr, results to stdout.
 #include <exception>
 #include <iostream>
+#include <string>
 
 #include "cli/commands.h"
+#include "manager/c_api/vob_c_api.h"
 #include "platform/render/output_file.h"
 
 int main(int argc, char** argv) {
   vob::render::RemoveTemporariesOnStop();  // an interrupted run leaves no NAME.pdf.XXXXXX behind
   CLI::App app{"vobreports: the reports of Vob Accounting, rendered to PDF, PNG, SVG, text and JSON"};
-  app.require_subcommand(1);
+  app.require_subcommand(0, 1);  // one is required unless --version is given: checked after parsing
   app.set_help_all_flag("--help-all", "Print help for every subcommand");
+  const CLI::Option* version = app.add_flag("--version")->description("Print the version and exit");
   vob::cli::RegisterKeysCommand(app);
   vob::cli::RegisterFormatCommand(app);
   vob::cli::RegisterWordsCommand(app);
@@ -22,6 +25,11 @@ int main(int argc, char** argv) {
   vob::cli::RegisterPrintCommands(app);
   try {
     app.parse(argc, argv);
+    if (version->count() > 0) {
+      std::cout << "vobreports " VOB_VERSION "\n";
+    } else if (app.get_subcommands().empty()) {
+      throw CLI::RequiredError("A subcommand");
+    }
   } catch (const CLI::ParseError& error) {
     const int code = app.exit(error);
     return code == 0 ? 0 : 2;

@@ -18,7 +18,6 @@ struct PrintCommandOptions {
 };
 
 void PrintReportCommand(const PrintCommandOptions& options) {
-  PinRunClock(options.run);
   rptManager manager;
   engine::ReportHandle report = PrepareReport(options.run, manager);
   PrintRequest request = options.request;

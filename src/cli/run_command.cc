@@ -21,6 +21,7 @@
 #include "platform/render/render_output.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/date.h"
+#include "settings/report_settings.h"
 
 namespace vob::cli {
 namespace {
@@ -91,32 +92,29 @@ std::string ConnectionStringFor(const std::string& database) {
 namespace {
 
 double ParseClock(const std::string& text, bool has_time, const char* option) {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-  char tail = 0;
-  const int fields = has_time ? std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &month, &day,
-                                            &hour, &minute, &second, &tail)
-                              : std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &tail);
-  const bool is_valid = fields == (has_time ? 6 : 3) && month >= 1 && month <= 12 && day >= 1 &&
-                        year >= 100 && day <= vb::DaysInMonth(year, month) && hour < 24 && minute < 60 &&
-                        second < 60;
-  if (!is_valid) {
+  const std::optional<double> serial = ParseRunClock(text, has_time);
+  if (!serial) {
     throw UsageError(std::string(option) + " \"" + text + "\" is not " +
                      (has_time ? "\"YYYY-MM-DD HH:MM:SS\"" : "YYYY-MM-DD"));
   }
-  return vb::DateSerial(year, month, day) + (has_time ? vb::TimeSerial(hour, minute, second) : 0);
+  return *serial;
 }
 
 }  // namespace
 
-// --now sets the date and time, --today the date (keeping --now's time, or midnight).
+// --now sets the date and time, --today the date (keeping --now's time, or midnight): the text a host hands
+// to SetNow, or "" when neither is given.
+std::string RunClockText(const RunOptions& options) {
+  if (options.now.empty() && options.today.empty()) return "";
+  if (!options.now.empty()) ParseClock(options.now, true, "--now");
+  if (options.today.empty()) return options.now;
+  ParseClock(options.today, false, "--today");
+  return options.now.empty() ? options.today : options.today + options.now.substr(options.now.find(' '));
+}
+
 void PinRunClock(const RunOptions& options) {
-  if (options.now.empty() && options.today.empty()) return;
-  double now = options.now.empty() ? 0 : ParseClock(options.now, true, "--now");
-  if (!options.today.empty()) {
-    const double time = options.now.empty() ? 0 : now - std::trunc(now);
-    now = ParseClock(options.today, false, "--today") + time;
-  }
-  vb::PinClock(now);
+  const std::string text = RunClockText(options);
+  if (!text.empty()) vb::PinClock(*ParseRunClock(text));
 }
 
 namespace {
@@ -141,38 +139,17 @@ void ApplyLogo(rptManager& manager, const std::string& logo) {
                        static_cast<float>(*width), static_cast<float>(*height));
 }
 
-// Counts pages on stderr while they stream past: the first page at once, then ten times a second at most, for
-// a listing makes thousands of pages a second and a write for each would cost more than some of them.
-class ProgressSink final : public engine::PageSink {
- public:
-  ProgressSink(engine::PageSink& inner, std::string key) : inner_(inner), key_(std::move(key)) {}
-  void Begin(const engine::DocumentInfo& info) override { inner_.Begin(info); }
-  void AddPage(const engine::DocumentInfo& info, engine::Page page) override {
-    const auto now = std::chrono::steady_clock::now();
-    if (now >= next_report_) {
-      std::cerr << '\r' << key_ << ": " << Pages(page.number) << std::flush;
-      next_report_ = now + std::chrono::milliseconds(100);
-    }
-    inner_.AddPage(info, std::move(page));
-  }
-  void End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) override {
-    inner_.End(info, end);
-    std::cerr << '\r' << key_ << ": " << Pages(end.page_count) << ", done\n";
-  }
-
- private:
-  static std::string Pages(int count) { return std::to_string(count) + (count == 1 ? " page" : " pages"); }
-
-  engine::PageSink& inner_;
-  std::string key_;
-  std::chrono::steady_clock::time_point next_report_;
-};
+std::string Pages(int count) {
+  return std::to_string(count) + (count == 1 ? " page" : " pages");
+}
 
 }  // namespace
 
 engine::ReportHandle PrepareReport(const RunOptions& options, rptManager& manager) {
   const std::string key = vb::LCase(options.key);
+  const std::string clock = RunClockText(options);
   // The host's calls, in its order: data source and formats, reset, then the per-request values.
+  if (!clock.empty()) manager.SetNow(clock);
   manager.SetDataSource(ConnectionStringFor(options.database));
   manager.SetDateFormat(options.date_format);
   manager.SetCurrencyFormat(options.currency_format);
@@ -204,8 +181,9 @@ ReportOutputOptions OutputOptionsFor(const RunOptions& options) {
   output_options.stamps_creation_time = !options.now.empty() || !options.today.empty();
   output_options.exports = options.exports;
   if (options.shows_progress || isatty(STDERR_FILENO)) {
-    output_options.observe_pages = [key](engine::PageSink& output) {
-      return std::make_unique<ProgressSink>(output, key);
+    // Counts pages on stderr while they stream past, at the pace report_output.h keeps.
+    output_options.progress = [key](int pages_done, bool is_final) {
+      std::cerr << '\r' << key << ": " << Pages(pages_done) << (is_final ? ", done\n" : "") << std::flush;
     };
   }
   return output_options;
@@ -232,7 +210,6 @@ void AddRunOptions(CLI::App& command, RunOptions& options) {
 namespace {
 
 void RunReport(const RunOptions& options) {
-  PinRunClock(options);
   rptManager manager;
   engine::ReportHandle report = PrepareReport(options, manager);
   render::OutputKindOf(options.output);  // an unknown extension fails before the report runs

@@ -41,10 +41,14 @@ std::string DefaultTitle(std::string_view key);
 // first use) when empty.
 std::string ConnectionStringFor(const std::string& database);
 
-// Pins the process's clock to --now / --today when either is given. Throws UsageError for a malformed one.
+// --now / --today as the one text a host hands to SetNow ("YYYY-MM-DD[ HH:MM:SS]"), "" when neither is given.
+// Throws UsageError for a malformed one.
+std::string RunClockText(const RunOptions& options);
+// Pins the process's clock to the same, for the viewer, whose runs (and the reports their links open) run on
+// threads of their own. Throws UsageError for a malformed one.
 void PinRunClock(const RunOptions& options);
 
-// Hands the options to the manager as a host does (data source, formats, reset, logo, parameters,
+// Hands the options to the manager as a host does (run clock, data source, formats, reset, logo, parameters,
 // drill-down, title) and asks for the report by key. Throws UsageError for a malformed --param or --logo or
 // an unknown key, vob::Error for a key whose report is not built yet.
 engine::ReportHandle PrepareReport(const RunOptions& options, rptManager& manager);

@@ -66,7 +66,10 @@ void OpenSharedConnection() {
   if (connection.State() == data::kStateOpen) connection.Close();
   connection.set_command_timeout(kTimeoutSeconds);
   connection.set_mode(0);
-  connection.set_connection_string(settings.ConnString + "Persist Security Info=False;");
+  // A host's string may lack its final ";" (or be a bare file path); the appended pair must not run into it.
+  const bool needs_separator = !settings.ConnString.empty() && settings.ConnString.back() != ';';
+  connection.set_connection_string(settings.ConnString + (needs_separator ? ";" : "") +
+                                   "Persist Security Info=False;");
   connection.set_connection_timeout(kTimeoutSeconds);
   connection.Open("", "");
 }

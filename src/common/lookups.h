@@ -17,7 +17,8 @@ std::string GetTermsDescription(std::string code);
 std::string GetMessageText(int32_t n);
 // An open recordset of the default check styles, standing on the first (or at EOF). The caller closes it.
 std::unique_ptr<data::Recordset> GetDefaultCheckStyle();
-// (Re)opens Settings().SharedConnection on ConnString followed by "Persist Security Info=False;".
+// (Re)opens Settings().SharedConnection on ConnString followed by "Persist Security Info=False;" (after a
+// ";" when ConnString does not end in one).
 void OpenSharedConnection();
 
 }  // namespace vob

@@ -1,20 +1,15 @@
 // Report object to output file: render options, the streaming PDF sink or the in-memory page model.
-// A PDF in memory is written to a private temporary folder and read back, so it is byte for byte the file.
+// A PDF in memory goes through the same streaming writer as the file, so it is byte for byte the file.
 #include "manager/report_output.h"
 
-#include <stdlib.h>
-
-#include <cerrno>
 #include <chrono>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+#include <optional>
 #include <utility>
 
 #include "platform/engine/run.h"
 #include "platform/render/font_service.h"
-#include "platform/render/render_error.h"
+#include "platform/render/pdf_writer.h"
 #include "platform/render/render_output.h"
 #include "platform/vb/date.h"
 
@@ -40,6 +35,33 @@ class PageCounter final : public engine::PageSink {
   int page_count_ = 0;
 };
 
+// Tells progress the pages done: the first page at once, then ten times a second at most, then the final
+// count once the output behind it is complete.
+class ProgressSink final : public engine::PageSink {
+ public:
+  ProgressSink(engine::PageSink& output, const std::function<void(int, bool)>& progress)
+      : output_(output), progress_(progress) {}
+  void Begin(const engine::DocumentInfo& info) override { output_.Begin(info); }
+  void AddPage(const engine::DocumentInfo& info, engine::Page page) override {
+    const int number = page.number;
+    output_.AddPage(info, std::move(page));
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= next_call_) {
+      next_call_ = now + std::chrono::milliseconds(100);
+      progress_(number, false);
+    }
+  }
+  void End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) override {
+    output_.End(info, end);
+    progress_(end.page_count, true);
+  }
+
+ private:
+  engine::PageSink& output_;
+  const std::function<void(int, bool)>& progress_;
+  std::chrono::steady_clock::time_point next_call_;
+};
+
 // Where a data export runs, the pages are laid out as for print and then dropped.
 class DroppedPages final : public engine::PageSink {
  public:
@@ -62,13 +84,17 @@ render::RenderOptions RenderOptionsFor(const ReportOutputOptions& options) {
   return render_options;
 }
 
-// Runs the report into `output`, through the caller's observer when there is one.
+// Runs the report into `output`, telling the caller's progress when there is one.
 int RunInto(engine::ActiveReport& report, render::FontService& fonts, engine::PageSink& output,
             const ReportOutputOptions& options, engine::RecordSink* records = nullptr) {
   PageCounter counter(output);
   std::unique_ptr<engine::PageSink> observer;
   if (options.observe_pages) observer = options.observe_pages(counter);
-  const engine::RunContext context{fonts, observer ? *observer : counter, options.report_key, options.title};
+  engine::PageSink& observed = observer ? *observer : counter;
+  std::optional<ProgressSink> progress;
+  if (options.progress) progress.emplace(observed, options.progress);
+  const engine::RunContext context{fonts, progress ? static_cast<engine::PageSink&>(*progress) : observed,
+                                   options.report_key, options.title, options.cancel_requested};
   if (records != nullptr) {
     engine::Run(report, context, *records);
   } else {
@@ -76,29 +102,6 @@ int RunInto(engine::ActiveReport& report, render::FontService& fonts, engine::Pa
   }
   return counter.page_count();
 }
-
-// A folder of its own under the system's temporary folder, removed with everything in it.
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vobreports-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      throw render::RenderError("cannot create a temporary folder like " + pattern + ": " +
-                                std::error_code(errno, std::generic_category()).message());
-    }
-    path_ = pattern;
-  }
-  ~TemporaryFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 }  // namespace
 
@@ -124,18 +127,11 @@ int RunReportToPath(engine::ActiveReport& report, const std::string& path, const
 
 PdfDocument RunReportToPdf(engine::ActiveReport& report, const ReportOutputOptions& options,
                            bool keeps_bytes) {
-  TemporaryFolder folder;
-  const std::string path = (folder.path() / "report.pdf").string();
+  const render::RenderOptions render_options = RenderOptionsFor(options);
+  render::FontService fonts;
   PdfDocument document;
-  document.page_count = RunReportToPath(report, path, options);
-  if (!keeps_bytes) return document;
-  std::error_code error;
-  const uintmax_t size = std::filesystem::file_size(path, error);
-  std::ifstream file(path, std::ios::binary);
-  if (!error) document.bytes.resize(size);
-  if (error || !file.read(document.bytes.data(), static_cast<std::streamsize>(size))) {
-    throw render::RenderError("cannot read back the PDF written to " + path);
-  }
+  render::PdfWriter writer(fonts, keeps_bytes ? &document.bytes : nullptr, render_options.pdf);
+  document.page_count = RunInto(report, fonts, writer, options);
   return document;
 }
 

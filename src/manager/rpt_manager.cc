@@ -67,4 +67,17 @@ void rptManager::Title(const std::string& value) {
   Settings().ReportTitle = value;
 }
 
+void rptManager::SetNow(const std::string& date_time) {
+  if (date_time.empty()) {
+    Settings().RunClock.reset();
+    return;
+  }
+  const std::optional<double> now = ParseRunClock(date_time);
+  if (!now) {
+    vb::Raise(vb::kInvalidProcedureCall,
+              "SetNow: \"" + date_time + "\" is not \"YYYY-MM-DD\" or \"YYYY-MM-DD HH:MM:SS\"");
+  }
+  Settings().RunClock = now;
+}
+
 }  // namespace vob

@@ -37,6 +37,11 @@ class rptManager {
   // Raises Subscript out of range (9) for a negative index or before the first reset; I > 6 does nothing.
   void SetReptParam(int16_t I, const std::string& paramString);
   void Title(const std::string& value);
+
+  // Not a member the host's interface had: pins the run clock of the thread's settings to "YYYY-MM-DD"
+  // (midnight) or "YYYY-MM-DD HH:MM:SS"; "" gives the system's clock back. reset keeps it. Raises Invalid
+  // procedure call or argument (5) for any other text, and stores nothing.
+  void SetNow(const std::string& date_time);
 };
 
 }  // namespace vob

@@ -30,6 +30,9 @@ struct ReportSettings {
   std::string DateTimeFormat;
   std::string CurrencyFormat;
   std::string PriceFormat;
+  // The run's date and time as a serial, pinned by the host; absent, runs read the system's clock. Now() on
+  // the store's thread reads it (vb::UseThreadClock). reset keeps it.
+  std::optional<double> RunClock;
   // Created on first use by OpenSharedConnection; kept open across handler calls.
   std::unique_ptr<data::Connection> SharedConnection;
 
@@ -47,6 +50,12 @@ inline constexpr uint16_t kDrillDownReadBit = 1u << kReportParamCount;
 
 // The calling thread's store, created empty on first use and kept for the thread's life.
 ReportSettings& Settings();
+
+// "YYYY-MM-DD" (midnight) or "YYYY-MM-DD HH:MM:SS" as a serial; absent when the text is neither or names no
+// real date or time.
+std::optional<double> ParseRunClock(const std::string& text);
+// The same, accepting only the form with a time (has_time) or only the date.
+std::optional<double> ParseRunClock(const std::string& text, bool has_time);
 
 // Clears the per-request values: title, parameters (seven empty texts), drill-down argument, logo size and
 // the record of parameters read.

@@ -1,6 +1,8 @@
 """A host in another language: Python loads libVOBADOReports2.so with ctypes and prints reports through it.
 Two host threads run reports at the same time, each with its own settings, as the C header promises."""
+import concurrent.futures
 import ctypes
+import json
 import os
 import subprocess
 import sys
@@ -10,6 +12,9 @@ import unittest
 
 BUILD = sys.argv.pop(1) if len(sys.argv) > 1 else "build"
 VOB_OK = 0
+VOB_E_MISUSE = 0x80040201
+VOB_E_CANCELLED = 0x800704C7
+PROGRESS = ctypes.CFUNCTYPE(None, ctypes.c_void_p, ctypes.c_int32)
 
 
 def load_library():
@@ -23,6 +28,12 @@ def load_library():
         "vob_manager_reset": [handle],
         "vob_manager_set_rept_param": [handle, ctypes.c_int16, ctypes.c_char_p],
         "vob_manager_set_title": [handle, ctypes.c_char_p],
+        "vob_manager_set_now": [handle, ctypes.c_char_p],
+        "vob_manager_set_price_fmt": [handle, ctypes.c_char_p],
+        "vob_manager_set_drill_down_params": [handle, ctypes.c_char_p],
+        "vob_release_checked": [handle],
+        "vob_report_set_progress": [handle, PROGRESS, ctypes.c_void_p],
+        "vob_report_cancel": [handle],
         "vob_manager_get_report": [handle, ctypes.c_char_p, ctypes.POINTER(handle)],
         "vob_report_run_to_file": [handle, ctypes.c_char_p],
         "vob_report_run_to_pdf_bytes": [handle, ctypes.POINTER(ctypes.POINTER(ctypes.c_ubyte)),
@@ -40,6 +51,8 @@ def load_library():
     library.vob_free_bytes.restype = None
     library.vob_last_error.argtypes = []
     library.vob_last_error.restype = ctypes.c_char_p
+    library.vob_version.argtypes = []
+    library.vob_version.restype = ctypes.c_char_p
     return library
 
 
@@ -54,16 +67,18 @@ class Host:
         self.check(library.vob_manager_set_data_source(self.manager, source))
         self.check(library.vob_manager_set_date_format(self.manager, b"mm/dd/yy"))
         self.check(library.vob_manager_set_currency_format(self.manager, b"$#,##0.00;($#,##0.00)"))
+        self.check(library.vob_manager_set_price_fmt(self.manager, b"#,##0.00"))
 
     def check(self, result):
         if result != VOB_OK:
             message = self.library.vob_last_error().decode("utf-8")
             raise AssertionError(f"result {result & 0xFFFFFFFF:#x}: {message}")
 
-    def report(self, key, title, params):
+    def report(self, key, title, params, drilldown=""):
         self.check(self.library.vob_manager_reset(self.manager))
         for index, text in params.items():
             self.check(self.library.vob_manager_set_rept_param(self.manager, index, text.encode()))
+        self.check(self.library.vob_manager_set_drill_down_params(self.manager, drilldown.encode()))
         self.check(self.library.vob_manager_set_title(self.manager, title.encode()))
         report = ctypes.c_void_p()
         self.check(self.library.vob_manager_get_report(self.manager, key.encode(), ctypes.byref(report)))
@@ -92,6 +107,21 @@ class Host:
 def pdf_text(path):
     return subprocess.run(["pdftotext", "-layout", path, "-"], check=True, capture_output=True,
                           text=True).stdout
+
+
+def demo_runs(vobreports):
+    """Every key with its demo parameters, and again with the second demo run's where a report has one."""
+    keys = subprocess.run([vobreports, "keys"], check=True, capture_output=True, text=True).stdout.split()[::2]
+    runs = []
+    for key in keys:
+        described = json.loads(subprocess.run([vobreports, "params", key, "--json"], check=True,
+                                              capture_output=True, text=True).stdout)
+        for field in ["example", "second_example"]:
+            if field == "second_example" and not any(field in p for p in described):
+                continue
+            values = {p["index"]: p.get(field, p["example"]) for p in described}
+            runs.append((key, {int(i): v for i, v in values.items() if i != "d"}, values.get("d", "")))
+    return runs
 
 
 TRIAL_BALANCE = {1: "04/01/2024", 2: "06/30/2024", 3: "202404", 4: "202406"}
@@ -194,6 +224,63 @@ class CApiHostTest(unittest.TestCase):
                 self.assertIn(words, self.library.vob_last_error().decode())
                 self.assertEqual(job_id.value > 0, printer == b"vobbroken")  # queued before it failed
         host.close(report, printed)
+
+    def test_every_demo_run_is_the_command_lines_bytes_on_eight_threads(self):
+        vobreports = os.path.join(BUILD, "vobreports")
+        runs = demo_runs(vobreports)
+        self.assertGreaterEqual(len(runs), 50)
+        expected = []
+        for number, (key, params, drilldown) in enumerate(runs):
+            path = os.path.join(self.folder.name, f"cli-{number}.pdf")
+            command = [vobreports, "run", key, "--db", self.database, "--today", "2024-06-30",
+                       "--title", f"Run {number}", "--drilldown", drilldown, "-o", path]
+            for index, text in params.items():
+                command += ["--param", f"{index}={text}"]
+            subprocess.run(command, check=True, capture_output=True)
+            with open(path, "rb") as file:
+                expected.append(file.read())
+
+        def run_through_the_library(number):
+            key, params, drilldown = runs[number]
+            host = Host(self.library, self.database)  # a pool thread's settings are its own
+            host.check(self.library.vob_manager_set_now(host.manager, b"2024-06-30"))
+            report = host.report(key, f"Run {number}", params, drilldown)
+            try:
+                return host.pdf_bytes(report)
+            finally:
+                host.close(report)
+
+        with concurrent.futures.ThreadPoolExecutor(max_workers=8) as pool:
+            for number, pdf in enumerate(pool.map(run_through_the_library, range(len(runs)))):
+                self.assertEqual(pdf, expected[number], f"{runs[number][0]} {runs[number][1]}")
+
+    def test_a_careless_host_gets_codes_and_the_process_lives(self):
+        self.assertEqual(self.library.vob_version(), b"1.0.0")
+        host = Host(self.library, self.database)
+        report = host.report("backordcust", "Back Orders", {})
+        self.assertEqual(self.library.vob_release_checked(report) & 0xFFFFFFFF, VOB_OK)
+        self.assertEqual(self.library.vob_release_checked(report) & 0xFFFFFFFF, VOB_E_MISUSE)
+        self.library.vob_release(report)
+        self.assertIn(b"not a live object", self.library.vob_last_error())
+        stray = ctypes.c_void_p(id(self))
+        self.assertEqual(self.library.vob_manager_reset(stray) & 0xFFFFFFFF, VOB_E_MISUSE)
+
+        report = host.report("backordcust", "Back Orders", {})
+        counts = []
+
+        def on_progress(_, pages):
+            counts.append(pages)
+            if pages >= 1:
+                self.library.vob_report_cancel(report)
+
+        callback = PROGRESS(on_progress)  # kept alive while the library may call it
+        host.check(self.library.vob_report_set_progress(report, callback, None))
+        path = os.path.join(self.folder.name, "cancelled.pdf")
+        self.assertEqual(self.library.vob_report_run_to_file(report, path.encode()) & 0xFFFFFFFF,
+                         VOB_E_CANCELLED)
+        self.assertEqual(counts, [1])
+        self.assertFalse(os.path.exists(path))
+        host.close(report)
 
 
 if __name__ == "__main__":

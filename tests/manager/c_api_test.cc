@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <mutex>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -47,9 +49,11 @@ struct Api {
   }
   void* library_;
 #define VOB_FUNCTION(name) decltype(::name)* name = Resolve<decltype(::name)>(#name)
+  VOB_FUNCTION(vob_version);
   VOB_FUNCTION(vob_server_info);
   VOB_FUNCTION(vob_create_object);
   VOB_FUNCTION(vob_release);
+  VOB_FUNCTION(vob_release_checked);
   VOB_FUNCTION(vob_last_error);
   VOB_FUNCTION(vob_manager_get_report);
   VOB_FUNCTION(vob_manager_reset);
@@ -60,10 +64,14 @@ struct Api {
   VOB_FUNCTION(vob_manager_set_logo_props);
   VOB_FUNCTION(vob_manager_set_rept_param);
   VOB_FUNCTION(vob_manager_set_title);
+  VOB_FUNCTION(vob_manager_set_now);
+  VOB_FUNCTION(vob_report_set_progress);
+  VOB_FUNCTION(vob_report_cancel);
   VOB_FUNCTION(vob_report_run_to_file);
   VOB_FUNCTION(vob_report_run_to_pdf_bytes);
   VOB_FUNCTION(vob_report_page_count);
   VOB_FUNCTION(vob_report_print);
+  VOB_FUNCTION(vob_free_bytes);
 #undef VOB_FUNCTION
 };
 
@@ -189,7 +197,7 @@ TEST_F(CApiTest, EveryFailureSetsItsOwnMessage) {
        "vob_report_run_to_file: the object is a manager, not a report"},
       {[&] { return api.vob_report_run_to_file(report, nullptr); }, VOB_E_POINTER,
        "vob_report_run_to_file: path is NULL"},
-      {[&] { return api.vob_report_run_to_file(report, "out.doc"); }, VOB_E_FAIL,
+      {[&] { return api.vob_report_run_to_file(report, "out.doc"); }, VOB_E_OUTPUT,
        "unknown output type for out.doc: expected .pdf, .png, .svg, .txt, .json, .csv, .xlsx or - for "
        "standard output"},
       {[&] { return api.vob_report_run_to_pdf_bytes(report, nullptr, &size); }, VOB_E_POINTER,
@@ -220,7 +228,7 @@ TEST_F(CApiTest, RunErrorsReadAsTheCommandLinePrintsThem) {
   const std::filesystem::path output = directory_ / "failed" / "araging.pdf";
   std::filesystem::create_directories(output.parent_path());
 
-  EXPECT_EQ(api.vob_report_run_to_file(report, output.c_str()), VOB_E_FAIL);
+  EXPECT_EQ(api.vob_report_run_to_file(report, output.c_str()), VOB_E_SQL);
   const auto printed = RunCommand(Vobreports() + "run araging --param \"1=AC'ME\" --db " + Database() +
                                   " -o " + output.string() + " 2>&1");
   EXPECT_EQ(printed.exit_code, 1);
@@ -298,9 +306,13 @@ TEST_F(CApiTest, ExportsOnlyTheCInterface) {
   EXPECT_EQ(symbols.output,
             "vob_create_object\nvob_free_bytes\nvob_last_error\nvob_manager_get_report\nvob_manager_reset\n"
             "vob_manager_set_currency_format\nvob_manager_set_data_source\nvob_manager_set_date_format\n"
-            "vob_manager_set_drill_down_params\nvob_manager_set_logo_props\nvob_manager_set_price_fmt\n"
-            "vob_manager_set_rept_param\nvob_manager_set_title\nvob_release\nvob_report_page_count\n"
-            "vob_report_print\nvob_report_run_to_file\nvob_report_run_to_pdf_bytes\nvob_server_info\n");
+            "vob_manager_set_drill_down_params\nvob_manager_set_logo_props\nvob_manager_set_now\n"
+            "vob_manager_set_price_fmt\nvob_manager_set_rept_param\nvob_manager_set_title\nvob_release\n"
+            "vob_release_checked\nvob_report_cancel\nvob_report_page_count\nvob_report_print\nvob_report_run_"
+            "to_file\n"
+            "vob_report_run_to_pdf_bytes\nvob_report_set_progress\nvob_server_info\nvob_version\n");
+  EXPECT_STREQ(api_->vob_version(), VOB_VERSION);
+  EXPECT_EQ(RunCommand(Vobreports() + "--version").output, "vobreports " VOB_VERSION "\n");
 }
 
 #if defined(__has_feature)
@@ -335,20 +347,239 @@ TEST_F(CApiTest, OutOfMemoryIsAResultNotAnAbort) {
 #endif
 }
 
-TEST_F(CApiTest, ReleasingTwiceStopsADebugBuild) {
-#ifdef NDEBUG
-  GTEST_SKIP() << "only a debug build of the library checks its objects";
-#else
+// A careless host gets VOB_E_MISUSE for a handle that is not live, and the process goes on.
+TEST_F(CApiTest, HandlesThatAreNotLiveAreMisuseNotACrash) {
   Api& api = *api_;
-  EXPECT_DEATH(
-      {
-        vob_object* manager = nullptr;
-        api.vob_create_object("VOBADOReports2.rptManager", &manager);
-        api.vob_release(manager);
-        api.vob_release(manager);
-      },
-      "vob_release: 0x[0-9a-f]+ is not a live object of this library \\(released already\\?\\)");
-#endif
+  vob_object* manager = NewManager();
+  vob_object* released = GetReport(manager, "chaccts");
+  ASSERT_EQ(api.vob_release_checked(released), VOB_OK);
+  int on_the_stack = 0;
+  vob_object* const kNotLive[] = {released, reinterpret_cast<vob_object*>(&on_the_stack),
+                                  reinterpret_cast<vob_object*>(0x10), reinterpret_cast<vob_object*>(~0ull)};
+  int32_t pages = 7;
+  unsigned char* bytes = reinterpret_cast<unsigned char*>(&on_the_stack);
+  size_t size = 7;
+  vob_object* got = released;
+  const std::function<vob_result(vob_object*)> kCalls[] = {
+      [&](vob_object* o) { return api.vob_release_checked(o); },
+      [&](vob_object* o) { return api.vob_manager_reset(o); },
+      [&](vob_object* o) { return api.vob_manager_set_now(o, "2024-06-30"); },
+      [&](vob_object* o) { return api.vob_manager_get_report(o, "chaccts", &got); },
+      [&](vob_object* o) { return api.vob_report_run_to_file(o, (directory_ / "stray.pdf").c_str()); },
+      [&](vob_object* o) { return api.vob_report_run_to_pdf_bytes(o, &bytes, &size); },
+      [&](vob_object* o) { return api.vob_report_page_count(o, &pages); },
+      [&](vob_object* o) { return api.vob_report_set_progress(o, nullptr, nullptr); },
+      [&](vob_object* o) { return api.vob_report_cancel(o); },
+  };
+  for (vob_object* object : kNotLive) {
+    for (size_t call = 0; call < std::size(kCalls); ++call) {
+      EXPECT_EQ(kCalls[call](object), VOB_E_MISUSE) << "call " << call << ", object " << object;
+      EXPECT_NE(std::string(api.vob_last_error()).find("is not a live object of this library"),
+                std::string::npos);
+    }
+    api.vob_release(object);
+    EXPECT_NE(std::string(api.vob_last_error()), "");
+  }
+  // Every out-parameter given is reset, even when another one is missing.
+  EXPECT_EQ(got, nullptr);
+  EXPECT_EQ(bytes, nullptr);
+  EXPECT_EQ(size, 0u);
+  EXPECT_EQ(pages, 0);
+  bytes = reinterpret_cast<unsigned char*>(&on_the_stack);
+  size = 7;
+  EXPECT_EQ(api.vob_report_run_to_pdf_bytes(released, &bytes, nullptr), VOB_E_POINTER);
+  EXPECT_EQ(api.vob_report_run_to_pdf_bytes(released, nullptr, &size), VOB_E_POINTER);
+  EXPECT_EQ(bytes, nullptr);
+  EXPECT_EQ(size, 0u);
+  EXPECT_FALSE(std::filesystem::exists(directory_ / "stray.pdf"));
+  EXPECT_EQ(api.vob_release_checked(manager), VOB_OK);
+  EXPECT_STREQ(api.vob_last_error(), "");
+}
+
+// Each kind of failure a host acts on has its own code.
+TEST_F(CApiTest, FailuresHaveCodesAHostCanActOn) {
+  Api& api = *api_;
+  vob_object* manager = NewManager();
+  struct Case {
+    const char* name;
+    std::string data_source;
+    std::string param1;
+    std::string output;
+    vob_result result;
+  };
+  const std::string good = "Provider=SQLite;Data Source=" + Database() + ";";
+  const Case kCases[] = {
+      {"missing file", "Provider=SQLite;Data Source=" + (directory_ / "none.sqlite").string() + ";", "",
+       "db.pdf", VOB_E_DATABASE},
+      {"no provider", "Data Source=x;", "", "db.pdf", VOB_E_DATABASE},
+      {"no server", "Provider=PostgreSQL;Host=" + (directory_ / "no-socket").string() + ";Database=books", "",
+       "db.pdf", VOB_E_DATABASE},
+      {"quote in a parameter", good, "AC'ME", "sql.pdf", VOB_E_SQL},
+      {"folder missing", good, "", "no/such/folder/out.pdf", VOB_E_OUTPUT},
+      {"bad time", good, "", "clock.pdf", static_cast<vob_result>(0x800A0005)},
+  };
+  for (const Case& c : kCases) {
+    ASSERT_EQ(api.vob_manager_set_data_source(manager, c.data_source.c_str()), VOB_OK);
+    ASSERT_EQ(api.vob_manager_set_rept_param(manager, 1, c.param1.c_str()), VOB_OK);
+    if (c.result == static_cast<vob_result>(0x800A0005)) {
+      EXPECT_EQ(api.vob_manager_set_now(manager, "2024-06-31"), c.result) << c.name;
+      continue;
+    }
+    vob_object* report = GetReport(manager, "araging");
+    const std::filesystem::path output = directory_ / c.output;
+    EXPECT_EQ(api.vob_report_run_to_file(report, output.c_str()), c.result)
+        << c.name << ": " << api.vob_last_error();
+    EXPECT_FALSE(std::filesystem::exists(output)) << c.name;
+    api.vob_release(report);
+  }
+  vob_object* report = reinterpret_cast<vob_object*>(1);
+  EXPECT_EQ(api.vob_manager_get_report(manager, "NoSuchKey", &report), VOB_OK);
+  EXPECT_EQ(report, nullptr);
+  EXPECT_STREQ(api.vob_last_error(),
+               "vob_manager_get_report: no report has the key \"NoSuchKey\" (see `vobreports keys`)");
+  api.vob_release(manager);
+}
+
+// With the clock pinned, a host's aging is the file `vobreports run --today` writes, byte for byte, whether
+// written to a file or handed over as bytes; and the same report object runs again.
+TEST_F(CApiTest, PinnedClockGivesTheCommandLinesBytes) {
+  Api& api = *api_;
+  vob_object* manager = NewManager();
+  ASSERT_EQ(api.vob_manager_set_title(manager, "Accounts Receivable Aging"), VOB_OK);
+  ASSERT_EQ(api.vob_manager_set_now(manager, "2024-06-30"), VOB_OK);
+  ASSERT_EQ(api.vob_manager_reset(manager), VOB_OK);  // keeps the clock
+  ASSERT_EQ(api.vob_manager_set_title(manager, "Accounts Receivable Aging"), VOB_OK);
+  vob_object* report = GetReport(manager, "araging");
+  const std::filesystem::path ours = directory_ / "host-araging.pdf";
+  const std::filesystem::path theirs = directory_ / "cli-araging.pdf";
+  ASSERT_EQ(api.vob_report_run_to_file(report, ours.c_str()), VOB_OK) << api.vob_last_error();
+  ASSERT_EQ(RunCommand(Vobreports() + "run araging --today 2024-06-30 --db " + Database() + " -o " +
+                       theirs.string())
+                .exit_code,
+            0);
+  const std::string file = ReadFile(theirs);
+  EXPECT_EQ(ReadFile(ours), file);
+  unsigned char* bytes = nullptr;
+  size_t size = 0;
+  ASSERT_EQ(api.vob_report_run_to_pdf_bytes(report, &bytes, &size), VOB_OK) << api.vob_last_error();
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes), size), file);
+  api.vob_free_bytes(bytes);
+  api.vob_release(report);
+  api.vob_release(manager);
+}
+
+// Reports that once failed a second run, and a data source without its final ";" or as a bare path.
+TEST_F(CApiTest, ReportsRunAgainOnAnyFormOfTheDataSource) {
+  Api& api = *api_;
+  vob_object* manager = NewManager();
+  for (const std::string& source : {"Provider=SQLite;Data Source=" + Database(), Database()}) {
+    ASSERT_EQ(api.vob_manager_set_data_source(manager, source.c_str()), VOB_OK);
+    struct Case {
+      const char* key;
+      const char* param1;
+      const char* param2;
+    };
+    for (const Case& c : {Case{"customer", "ASHLEY0012", "1"}, Case{"vendor", "OAKMON0019", "1"},
+                          Case{"venpayments", "04/01/2024", "06/30/2024"}}) {
+      ASSERT_EQ(api.vob_manager_set_rept_param(manager, 1, c.param1), VOB_OK);
+      ASSERT_EQ(api.vob_manager_set_rept_param(manager, 2, c.param2), VOB_OK);
+      vob_object* report = GetReport(manager, c.key);
+      std::string first_run;
+      for (int run = 1; run <= 2; ++run) {
+        const std::filesystem::path output = directory_ / (std::string(c.key) + ".txt");
+        EXPECT_EQ(api.vob_report_run_to_file(report, output.c_str()), VOB_OK)
+            << source << ", " << c.key << ", run " << run << ": " << api.vob_last_error();
+        if (run == 1) {
+          first_run = WithoutRunTime(ReadFile(output));
+        } else {
+          EXPECT_EQ(WithoutRunTime(ReadFile(output)), first_run) << c.key << " ran differently again";
+        }
+      }
+      api.vob_release(report);
+    }
+  }
+  api.vob_release(manager);
+}
+
+// Progress arrives on the running thread, first with page 1 and last with the page count; a cancel from a
+// second thread, or from the callback, stops the run with no file, and the report runs again afterwards.
+TEST_F(CApiTest, ProgressAndCancel) {
+  Api& api = *api_;
+  vob_object* manager = NewManager();
+  vob_object* report = GetReport(manager, "backordcust");
+  struct Progress {
+    std::vector<int32_t> counts;
+    std::thread::id thread;
+    std::function<void(int32_t)> on_call;
+  } progress;
+  const vob_progress_fn record = [](void* data, int32_t pages) {
+    auto& p = *static_cast<Progress*>(data);
+    p.counts.push_back(pages);
+    p.thread = std::this_thread::get_id();
+    if (p.on_call) p.on_call(pages);
+  };
+  ASSERT_EQ(api.vob_report_set_progress(report, record, &progress), VOB_OK);
+  const std::filesystem::path output = directory_ / "backordcust.pdf";
+
+  ASSERT_EQ(api.vob_report_run_to_file(report, output.c_str()), VOB_OK) << api.vob_last_error();
+  int32_t pages = 0;
+  ASSERT_EQ(api.vob_report_page_count(report, &pages), VOB_OK);
+  ASSERT_GE(progress.counts.size(), 2u);
+  EXPECT_EQ(progress.counts.front(), 1);
+  EXPECT_EQ(progress.counts.back(), pages);
+  EXPECT_TRUE(std::is_sorted(progress.counts.begin(), progress.counts.end()));
+  EXPECT_EQ(progress.thread, std::this_thread::get_id());
+  std::filesystem::remove(output);
+
+  // From a second thread: the callback waits until the cancel has been made, so the run cannot end first.
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool has_started = false, has_cancelled = false;
+  std::thread canceller([&] {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return has_started; });
+    EXPECT_EQ(api.vob_report_cancel(report), VOB_OK);
+    has_cancelled = true;
+    changed.notify_all();
+  });
+  progress.on_call = [&](int32_t) {
+    std::unique_lock lock(mutex);
+    has_started = true;
+    changed.notify_all();
+    changed.wait(lock, [&] { return has_cancelled; });
+  };
+  EXPECT_EQ(api.vob_report_run_to_file(report, output.c_str()), VOB_E_CANCELLED);
+  canceller.join();
+  EXPECT_FALSE(std::filesystem::exists(output));
+  EXPECT_EQ(api.vob_report_page_count(report, &pages), VOB_E_FAIL);
+
+  // From the callback itself, into bytes.
+  progress.on_call = [&](int32_t) { api.vob_report_cancel(report); };
+  unsigned char* bytes = reinterpret_cast<unsigned char*>(&pages);
+  size_t size = 1;
+  EXPECT_EQ(api.vob_report_run_to_pdf_bytes(report, &bytes, &size), VOB_E_CANCELLED);
+  EXPECT_EQ(bytes, nullptr);
+  EXPECT_EQ(size, 0u);
+
+  // The running report refuses a second run and a new callback, and its run goes on.
+  vob_result nested_run = VOB_OK, nested_progress = VOB_OK;
+  progress.on_call = [&](int32_t) {
+    nested_run = api.vob_report_run_to_file(report, (directory_ / "nested.pdf").c_str());
+    nested_progress = api.vob_report_set_progress(report, nullptr, nullptr);
+  };
+  EXPECT_EQ(api.vob_report_run_to_file(report, output.c_str()), VOB_OK) << api.vob_last_error();
+  EXPECT_EQ(nested_run, VOB_E_MISUSE);
+  EXPECT_EQ(nested_progress, VOB_E_MISUSE);
+  EXPECT_FALSE(std::filesystem::exists(directory_ / "nested.pdf"));
+  std::filesystem::remove(output);
+
+  // A cancel outside a run is forgotten: the next run completes.
+  progress.on_call = nullptr;
+  ASSERT_EQ(api.vob_report_cancel(report), VOB_OK);
+  EXPECT_EQ(api.vob_report_run_to_file(report, output.c_str()), VOB_OK) << api.vob_last_error();
+  EXPECT_TRUE(std::filesystem::exists(output));
+  api.vob_release(report);
+  api.vob_release(manager);
 }
 
 }  // namespace

@@ -14,24 +14,6 @@
 namespace vob {
 namespace {
 
-// Counts what passes on the way to the output.
-class PageTally final : public engine::PageSink {
- public:
-  PageTally(engine::PageSink& output, int& pages) : output_(output), pages_(pages) {}
-  void Begin(const engine::DocumentInfo& info) override { output_.Begin(info); }
-  void AddPage(const engine::DocumentInfo& info, engine::Page page) override {
-    ++pages_;
-    output_.AddPage(info, std::move(page));
-  }
-  void End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) override {
-    output_.End(info, end);
-  }
-
- private:
-  engine::PageSink& output_;
-  int& pages_;
-};
-
 class ReportOutputTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -62,8 +44,8 @@ TEST_F(ReportOutputTest, PdfBytesAreTheBytesOfThePdfFile) {
   options.title = "Chart of Accounts";
   options.stamps_creation_time = true;
   int observed_pages = 0;
-  options.observe_pages = [&](engine::PageSink& output) {
-    return std::make_unique<PageTally>(output, observed_pages);
+  options.progress = [&](int pages_done, bool is_final) {
+    if (is_final) observed_pages = pages_done;
   };
 
   const std::filesystem::path path = directory_ / "chaccts.pdf";

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/vb/conversions.h"
+#include "platform/vb/date.h"
 #include "platform/vb/error.h"
 #include "settings/report_settings.h"
 
@@ -149,6 +150,47 @@ TEST(RptManager, SetDateFormatChoosesTheLongDateFormatFromTheFirstLetter) {
     EXPECT_EQ(Settings().DateTimeFormat, "ddddd ttttt");
     EXPECT_EQ(Settings().LongDateFormat, c.long_format) << '"' << c.format << '"';
   }
+}
+
+// The pinned clock is the thread's: it comes before the process's pin, survives reset, and "" gives it up.
+TEST(RptManager, SetNowPinsTheThreadsClockUntilCleared) {
+  struct Case {
+    const char* text;
+    double serial;  // 0: refused with error 5
+  };
+  const Case kCases[] = {
+      {"2024-06-30", vb::DateSerial(2024, 6, 30)},
+      {"2024-06-30 17:00:00", vb::DateSerial(2024, 6, 30) + vb::TimeSerial(17, 0, 0)},
+      {"2024-02-29 23:59:59", vb::DateSerial(2024, 2, 29) + vb::TimeSerial(23, 59, 59)},
+      {"2023-02-29", 0},
+      {"2024-06-30 24:00:00", 0},
+      {"2024-06-30 17:00", 0},
+      {"2024-06-30T17:00:00", 0},
+      {"2024-06-30 ", 0},
+      {"06/30/2024", 0},
+      {"yesterday", 0},
+  };
+  std::thread([&] {
+    rptManager manager;
+    vb::PinClock(vb::DateSerial(2000, 1, 1));  // the process's pin, which the thread's comes before
+    for (const Case& c : kCases) {
+      ASSERT_EQ(ErrorNumberOf([&] { manager.SetNow("2020-01-01"); }), 0);
+      const int error = ErrorNumberOf([&] { manager.SetNow(c.text); });
+      if (c.serial == 0) {
+        EXPECT_EQ(error, vb::kInvalidProcedureCall) << c.text;
+        EXPECT_EQ(vb::Now(), vb::DateSerial(2020, 1, 1)) << c.text << " changed the clock";
+      } else {
+        EXPECT_EQ(error, 0) << c.text;
+        EXPECT_EQ(vb::Now(), c.serial) << c.text;
+      }
+    }
+    manager.reset();
+    EXPECT_EQ(vb::Now(), vb::DateSerial(2020, 1, 1));
+    std::thread([] { EXPECT_EQ(vb::Now(), vb::DateSerial(2000, 1, 1)); }).join();  // not another thread's
+    manager.SetNow("");
+    EXPECT_EQ(vb::Now(), vb::DateSerial(2000, 1, 1));
+    vb::UnpinClock();
+  }).join();
 }
 
 }  // namespace

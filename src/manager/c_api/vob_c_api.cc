@@ -3,7 +3,7 @@
 #include "manager/c_api/vob_c_api.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -13,29 +13,32 @@
 #include <string_view>
 #include <utility>
 
+#include "manager/c_api/handle_table.h"
 #include "manager/report_output.h"
 #include "manager/report_print.h"
 #include "manager/rpt_manager.h"
+#include "platform/data/sql_error.h"
 #include "platform/engine/engine_error.h"
+#include "platform/render/render_error.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/error.h"
 #include "settings/report_settings.h"
 
-#ifndef NDEBUG
-#include <mutex>
-#include <unordered_set>
-#endif
-
 #define VOB_EXPORT extern "C" __attribute__((visibility("default")))
 
-struct vob_object {
+namespace {
+
+// What a handle stands for: a manager or a report object.
+struct HostObject {
   std::unique_ptr<vob::rptManager> manager;  // set for a manager
   vob::engine::ReportHandle report;          // set for a report
   std::string report_key;                    // the lower-cased key the report was asked for by
   std::optional<int> page_count;             // of the last run, when it succeeded
+  vob_progress_fn progress = nullptr;
+  void* progress_data = nullptr;
+  std::atomic<bool> is_running{false};
+  std::atomic<bool> cancel_requested{false};
 };
-
-namespace {
 
 // The host sees at most this much of a text it passed in, echoed in a message.
 constexpr size_t kEchoBytes = 64;
@@ -138,45 +141,39 @@ vob_result ClassicError(int number) {
   return static_cast<vob_result>(0x800A0000u | static_cast<uint32_t>(number));
 }
 
-#ifndef NDEBUG
-// Debug builds remember their live objects, so that a double release or a stray pointer stops the host
-// at once with a message instead of corrupting memory quietly.
-struct LiveObjects {
-  std::mutex mutex;
-  std::unordered_set<const vob_object*> objects;
-};
-LiveObjects& Live() {
-  static LiveObjects* live = new LiveObjects;  // never destroyed: hosts may release objects at exit
-  return *live;
+vob::HandleTable<HostObject>& Handles() {
+  static auto* handles = new vob::HandleTable<HostObject>;  // never destroyed: hosts may release at exit
+  return *handles;
 }
-void Track(const vob_object* object) {
-  std::lock_guard lock(Live().mutex);
-  Live().objects.insert(object);
-}
-void CheckLive(const char* function, const vob_object* object, bool forgets = false) {
-  std::lock_guard lock(Live().mutex);
-  const auto found = Live().objects.find(object);
-  if (found == Live().objects.end()) {
-    std::fprintf(stderr, "%s: %p is not a live object of this library (released already?)\n", function,
-                 static_cast<const void*>(object));
-    std::abort();
-  }
-  if (forgets) Live().objects.erase(found);
-}
-#else
-void Track(const vob_object*) {}
-void CheckLive(const char*, const vob_object*, bool = false) {}
-#endif
 
-vob_object* NewObject(vob_object&& contents) {
-  auto* object = new vob_object(std::move(contents));
+uintptr_t HandleOf(const vob_object* object) {
+  return reinterpret_cast<uintptr_t>(object);
+}
+
+vob_object* NewObject(std::shared_ptr<HostObject> object) {
+  return reinterpret_cast<vob_object*>(Handles().Add(std::move(object)));
+}
+
+// The result a failure of a run (or a setter) stands for: the classic error number when it has one, else
+// the kind of its cause.
+vob_result ResultOfCause(const std::exception_ptr& cause) noexcept {
   try {
-    Track(object);
+    std::rethrow_exception(cause);
+  } catch (const vob::engine::RunCancelled&) {
+    return VOB_E_CANCELLED;
+  } catch (const vob::data::OpenError&) {
+    return VOB_E_DATABASE;
+  } catch (const vob::data::SqlError&) {
+    return VOB_E_SQL;
+  } catch (const vob::render::RenderError&) {
+    return VOB_E_OUTPUT;
+  } catch (const vob::render::PrintError&) {
+    return VOB_E_OUTPUT;
+  } catch (const std::bad_alloc&) {
+    return VOB_E_OUTOFMEMORY;
   } catch (...) {
-    delete object;
-    throw;
+    return VOB_E_FAIL;
   }
-  return object;
 }
 
 // Runs call and turns whatever it throws into a result code and the thread's last error.
@@ -188,52 +185,110 @@ vob_result Guarded(const char* function, Call&& call) noexcept {
   } catch (const vob::vb::Error& error) {
     return Fail(ClassicError(error.number()), error.what());
   } catch (const vob::engine::RunError& error) {
-    return Fail(error.number() != 0 ? ClassicError(error.number()) : VOB_E_FAIL, error.what());
+    if (error.number() != 0) return Fail(ClassicError(error.number()), error.what());
+    return Fail(error.cause() ? ResultOfCause(error.cause()) : VOB_E_FAIL, error.what());
   } catch (const std::bad_alloc&) {
     return FailIn(function, VOB_E_OUTOFMEMORY, "out of memory");
   } catch (const std::exception& error) {
-    return Fail(VOB_E_FAIL, error.what());
+    return Fail(ResultOfCause(std::current_exception()), error.what());
   } catch (...) {
     return FailIn(function, VOB_E_FAIL, "unknown exception");
   }
 }
 
-// The checks every member call makes before it runs: a live object of the right kind.
-vob_result CheckObject(const char* function, const vob_object* object, bool wants_manager) noexcept {
+// The checks every member call makes before it runs: a live object of the right kind. Sets result and
+// returns null when the check fails.
+std::shared_ptr<HostObject> CheckObject(const char* function, const vob_object* object, bool wants_manager,
+                                        vob_result& result) noexcept {
   const char* const kind = wants_manager ? "manager" : "report";
-  if (object == nullptr) return FailIn(function, VOB_E_POINTER, kind, " is NULL");
-  CheckLive(function, object);
-  if (wants_manager != (object->manager != nullptr)) {
-    return FailIn(function, VOB_E_NOINTERFACE, "the object is a ", wants_manager ? "report" : "manager",
-                  ", not a ", kind);
+  if (object == nullptr) {
+    result = FailIn(function, VOB_E_POINTER, kind, " is NULL");
+    return nullptr;
   }
-  return VOB_OK;
+  std::shared_ptr<HostObject> live;
+  try {
+    live = Handles().Find(HandleOf(object));
+  } catch (...) {  // the lock itself failed
+    result = FailIn(function, VOB_E_FAIL, "cannot look the ", kind, " up");
+    return nullptr;
+  }
+  if (live == nullptr) {
+    result =
+        FailIn(function, VOB_E_MISUSE, kind, " is not a live object of this library (released already?)");
+    return nullptr;
+  }
+  if (wants_manager != (live->manager != nullptr)) {
+    result = FailIn(function, VOB_E_NOINTERFACE, "the object is a ", wants_manager ? "report" : "manager",
+                    ", not a ", kind);
+    return nullptr;
+  }
+  result = VOB_OK;
+  return live;
 }
 
 template <typename Member>
 vob_result CallManager(const char* function, vob_object* object, Member&& member) noexcept {
-  if (const vob_result checked = CheckObject(function, object, true); checked != VOB_OK) return checked;
-  return Guarded(function, [&] { member(*object->manager); });
+  vob_result checked = VOB_OK;
+  const std::shared_ptr<HostObject> live = CheckObject(function, object, true, checked);
+  if (live == nullptr) return checked;
+  return Guarded(function, [&] { member(*live->manager); });
 }
 
 std::string Text(const char* text) {
   return text == nullptr ? std::string() : std::string(text);
 }
 
+// Marks a report as running for the lifetime of a run; a second run at the same time is the host's misuse.
+class RunningMark {
+ public:
+  explicit RunningMark(HostObject& report) : report_(report) {
+    is_held_ = !report_.is_running.exchange(true);
+    if (is_held_) report_.cancel_requested.store(false);
+  }
+  ~RunningMark() {
+    if (is_held_) {
+      report_.cancel_requested.store(false);
+      report_.is_running.store(false);
+    }
+  }
+  RunningMark(const RunningMark&) = delete;
+  RunningMark& operator=(const RunningMark&) = delete;
+  bool is_held() const { return is_held_; }
+
+ private:
+  HostObject& report_;
+  bool is_held_ = false;
+};
+
 // Runs a report object with the calling thread's settings into whatever output does with it.
 template <typename Output>
 vob_result RunReport(const char* function, vob_object* object, Output&& output) noexcept {
-  if (const vob_result checked = CheckObject(function, object, false); checked != VOB_OK) return checked;
+  vob_result checked = VOB_OK;
+  const std::shared_ptr<HostObject> live = CheckObject(function, object, false, checked);
+  if (live == nullptr) return checked;
+  const RunningMark running(*live);
+  if (!running.is_held()) {
+    return FailIn(function, VOB_E_MISUSE, "report \"", live->report_key, "\" is running already");
+  }
   return Guarded(function, [&] {
-    object->page_count.reset();
+    live->page_count.reset();
     vob::ReportOutputOptions options;
-    options.report_key = object->report_key;
+    options.report_key = live->report_key;
     options.title = vob::Settings().ReportTitle;
-    object->page_count = output(*object->report, options);
+    options.stamps_creation_time = vob::Settings().RunClock.has_value();
+    options.cancel_requested = &live->cancel_requested;
+    if (live->progress != nullptr) {
+      options.progress = [&live](int pages_done, bool) { live->progress(live->progress_data, pages_done); };
+    }
+    live->page_count = output(*live->report, options);
   });
 }
 
 }  // namespace
+
+VOB_EXPORT const char* vob_version(void) noexcept {
+  return VOB_VERSION;
+}
 
 VOB_EXPORT const char* vob_server_info(const char* name) noexcept {
   static constexpr std::pair<std::string_view, std::string_view> kInfo[] = {
@@ -259,7 +314,11 @@ VOB_EXPORT vob_result vob_create_object(const char* progid_or_clsid, vob_object*
   const vob_result result = Guarded(__func__, [&] {
     const std::string id = vob::vb::UCase(Text(progid_or_clsid));
     is_registered = id == vob::vb::UCase(vob::kManagerProgId) || id == vob::vb::UCase(vob::kManagerClassId);
-    if (is_registered) *object = NewObject({std::make_unique<vob::rptManager>(), nullptr, "", std::nullopt});
+    if (is_registered) {
+      auto manager = std::make_shared<HostObject>();
+      manager->manager = std::make_unique<vob::rptManager>();
+      *object = NewObject(std::move(manager));
+    }
   });
   if (result != VOB_OK || is_registered) return result;
   try {
@@ -269,10 +328,24 @@ VOB_EXPORT vob_result vob_create_object(const char* progid_or_clsid, vob_object*
   }
 }
 
+VOB_EXPORT vob_result vob_release_checked(vob_object* object) noexcept {
+  if (object == nullptr) return Succeed();
+  std::shared_ptr<HostObject> released;
+  try {
+    released = Handles().Remove(HandleOf(object));
+  } catch (...) {
+    return FailIn(__func__, VOB_E_FAIL, "cannot look the object up");
+  }
+  if (released == nullptr) {
+    return FailIn(__func__, VOB_E_MISUSE,
+                  "the object is not a live object of this library (released already?)");
+  }
+  released.reset();  // frees it here, unless a run on another thread still holds it
+  return Succeed();
+}
+
 VOB_EXPORT void vob_release(vob_object* object) noexcept {
-  if (object == nullptr) return;
-  CheckLive(__func__, object, /*forgets=*/true);
-  delete object;
+  vob_release_checked(object);
 }
 
 VOB_EXPORT const char* vob_last_error(void) noexcept {
@@ -283,12 +356,23 @@ VOB_EXPORT vob_result vob_manager_get_report(vob_object* manager, const char* re
                                              vob_object** report) noexcept {
   if (report == nullptr) return FailIn(__func__, VOB_E_POINTER, "report is NULL");
   *report = nullptr;
-  return CallManager(__func__, manager, [&](vob::rptManager& m) {
+  bool is_known = true;
+  const vob_result result = CallManager(__func__, manager, [&](vob::rptManager& m) {
     std::string key = Text(repname);
     if (auto created = m.GetReport(key)) {
-      *report = NewObject({nullptr, std::move(created), vob::vb::LCase(key), std::nullopt});
+      auto object = std::make_shared<HostObject>();
+      object->report = std::move(created);
+      object->report_key = vob::vb::LCase(key);
+      *report = NewObject(std::move(object));
+    } else {
+      is_known = false;
     }
   });
+  if (result == VOB_OK && !is_known) {
+    // Still a success, as the manager's GetReport has it, but the host learns why there is no report.
+    FailIn(__func__, VOB_OK, "no report has the key ", Echo(repname), " (see `vobreports keys`)");
+  }
+  return result;
 }
 
 VOB_EXPORT vob_result vob_manager_reset(vob_object* manager) noexcept {
@@ -330,6 +414,31 @@ VOB_EXPORT vob_result vob_manager_set_title(vob_object* manager, const char* val
   return CallManager(__func__, manager, [&](vob::rptManager& m) { m.Title(Text(value)); });
 }
 
+VOB_EXPORT vob_result vob_manager_set_now(vob_object* manager, const char* date_time) noexcept {
+  return CallManager(__func__, manager, [&](vob::rptManager& m) { m.SetNow(Text(date_time)); });
+}
+
+VOB_EXPORT vob_result vob_report_set_progress(vob_object* report, vob_progress_fn fn,
+                                              void* user_data) noexcept {
+  vob_result checked = VOB_OK;
+  const std::shared_ptr<HostObject> live = CheckObject(__func__, report, false, checked);
+  if (live == nullptr) return checked;
+  if (live->is_running.load()) {
+    return FailIn(__func__, VOB_E_MISUSE, "report \"", live->report_key, "\" is running");
+  }
+  live->progress = fn;
+  live->progress_data = user_data;
+  return Succeed();
+}
+
+VOB_EXPORT vob_result vob_report_cancel(vob_object* report) noexcept {
+  vob_result checked = VOB_OK;
+  const std::shared_ptr<HostObject> live = CheckObject(__func__, report, false, checked);
+  if (live == nullptr) return checked;
+  if (live->is_running.load()) live->cancel_requested.store(true);
+  return Succeed();
+}
+
 VOB_EXPORT vob_result vob_report_run_to_file(vob_object* report, const char* path) noexcept {
   if (path == nullptr) return FailIn(__func__, VOB_E_POINTER, "path is NULL");
   return RunReport(__func__, report,
@@ -340,23 +449,31 @@ VOB_EXPORT vob_result vob_report_run_to_file(vob_object* report, const char* pat
 
 VOB_EXPORT vob_result vob_report_run_to_pdf_bytes(vob_object* report, unsigned char** bytes,
                                                   size_t* size) noexcept {
+  if (bytes != nullptr) *bytes = nullptr;
+  if (size != nullptr) *size = 0;
   if (bytes == nullptr || size == nullptr) {
     return FailIn(__func__, VOB_E_POINTER, bytes == nullptr ? "bytes is NULL" : "size is NULL");
   }
-  *bytes = nullptr;
-  *size = 0;
-  return RunReport(__func__, report,
-                   [&](vob::engine::ActiveReport& active, const vob::ReportOutputOptions& options) {
-                     const vob::PdfDocument document = vob::RunReportToPdf(active, options);
-                     // malloc, not new: the host hands the bytes back through a C call and may outlive any
-                     // C++ runtime state.
-                     auto* copy = static_cast<unsigned char*>(std::malloc(document.bytes.size()));
-                     if (copy == nullptr) throw std::bad_alloc();
-                     std::memcpy(copy, document.bytes.data(), document.bytes.size());
-                     *bytes = copy;
-                     *size = document.bytes.size();
-                     return document.page_count;
-                   });
+  unsigned char* copy = nullptr;
+  size_t copy_size = 0;
+  const vob_result result = RunReport(
+      __func__, report, [&](vob::engine::ActiveReport& active, const vob::ReportOutputOptions& options) {
+        const vob::PdfDocument document = vob::RunReportToPdf(active, options);
+        // malloc, not new: the host hands the bytes back through a C call and may outlive any
+        // C++ runtime state.
+        copy = static_cast<unsigned char*>(std::malloc(document.bytes.size()));
+        if (copy == nullptr) throw std::bad_alloc();
+        std::memcpy(copy, document.bytes.data(), document.bytes.size());
+        copy_size = document.bytes.size();
+        return document.page_count;
+      });
+  if (result == VOB_OK) {
+    *bytes = copy;
+    *size = copy_size;
+  } else {
+    std::free(copy);
+  }
+  return result;
 }
 
 VOB_EXPORT void vob_free_bytes(unsigned char* bytes) noexcept {
@@ -366,11 +483,13 @@ VOB_EXPORT void vob_free_bytes(unsigned char* bytes) noexcept {
 VOB_EXPORT vob_result vob_report_page_count(vob_object* report, int32_t* page_count) noexcept {
   if (page_count == nullptr) return FailIn(__func__, VOB_E_POINTER, "page_count is NULL");
   *page_count = 0;
-  if (const vob_result checked = CheckObject(__func__, report, false); checked != VOB_OK) return checked;
-  if (!report->page_count) {
-    return FailIn(__func__, VOB_E_FAIL, "report \"", report->report_key, "\" has no finished run");
+  vob_result checked = VOB_OK;
+  const std::shared_ptr<HostObject> live = CheckObject(__func__, report, false, checked);
+  if (live == nullptr) return checked;
+  if (!live->page_count) {
+    return FailIn(__func__, VOB_E_FAIL, "report \"", live->report_key, "\" has no finished run");
   }
-  *page_count = *report->page_count;
+  *page_count = *live->page_count;
   return Succeed();
 }
 
@@ -383,7 +502,9 @@ VOB_EXPORT vob_result vob_report_print(vob_object* report, const char* printer, 
   std::optional<vob::PrintRequest> request;
   if (const vob_result parsed = Guarded(__func__, [&] { request = vob::ParsePrintOptions(Text(options)); });
       parsed != VOB_OK) {
-    return parsed;
+    if (parsed == VOB_E_OUTOFMEMORY) return parsed;
+    const std::string message = vob_last_error();  // Fail rewrites the text it is handed
+    return Fail(VOB_E_MISUSE, message);
   }
   if (printer != nullptr && *printer != 0) request->printer = printer;
   const bool waits = request->waits;

@@ -60,7 +60,7 @@ bool IsRegularFile(const std::string& path) {
 }
 
 [[noreturn]] void JetNotSupported() {
-  throw SqlError(
+  throw OpenError(
       "Jet/Access database files (.mdb, .accdb) are not supported; convert the database to SQLite or "
       "PostgreSQL and name it with Provider=SQLite or Provider=PostgreSQL");
 }
@@ -76,12 +76,12 @@ Pairs SplitPairs(std::string_view text) {
     if (equals == std::string_view::npos || (semicolon != std::string_view::npos && semicolon < equals)) {
       const std::string part = Trim(text.substr(
           position, semicolon == std::string_view::npos ? std::string_view::npos : semicolon - position));
-      if (!part.empty()) throw SqlError("malformed connection string: \"" + part + "\" is not key=value");
+      if (!part.empty()) throw OpenError("malformed connection string: \"" + part + "\" is not key=value");
       position = semicolon == std::string_view::npos ? text.size() : semicolon + 1;
       continue;
     }
     const std::string key = vb::LowerAscii(Trim(text.substr(position, equals - position)));
-    if (key.empty()) throw SqlError("malformed connection string: a value without a key");
+    if (key.empty()) throw OpenError("malformed connection string: a value without a key");
     position = equals + 1;
     while (position < text.size() && text[position] == ' ') ++position;
     std::string value;
@@ -102,10 +102,10 @@ Pairs SplitPairs(std::string_view text) {
         value += text[position++];
       }
       if (!is_closed)
-        throw SqlError("malformed connection string: unclosed quote in the value of \"" + key + "\"");
+        throw OpenError("malformed connection string: unclosed quote in the value of \"" + key + "\"");
       while (position < text.size() && text[position] == ' ') ++position;
       if (position < text.size() && text[position] != ';') {
-        throw SqlError("malformed connection string: text after the quoted value of \"" + key + "\"");
+        throw OpenError("malformed connection string: text after the quoted value of \"" + key + "\"");
       }
     } else {
       const size_t end = text.find(';', position);
@@ -164,7 +164,7 @@ std::string ConnectionParams::Key() const {
 
 ConnectionParams ParseConnectionString(std::string_view text) {
   const std::string trimmed = Trim(text);
-  if (trimmed.empty()) throw SqlError("the connection string is empty");
+  if (trimmed.empty()) throw OpenError("the connection string is empty");
   if (IsPostgresUri(trimmed)) {
     // A URI ends at the first ";": hosts append "key=value;" pairs to their connection string, as the shared
     // connection appends "Persist Security Info=False;". Those pairs have no meaning for a URI.
@@ -184,8 +184,8 @@ ConnectionParams ParseConnectionString(std::string_view text) {
     const std::string& path = first;
     if (IsJetFile(path)) JetNotSupported();
     if (IsSqliteFileName(path) && IsRegularFile(path)) return SqliteParams(path);
-    throw SqlError("malformed connection string: \"" + path +
-                   "\" is neither key=value pairs nor an existing .sqlite or .db file");
+    throw OpenError("malformed connection string: \"" + path +
+                    "\" is neither key=value pairs nor an existing .sqlite or .db file");
   }
 
   const Pairs pairs = SplitPairs(trimmed);
@@ -199,7 +199,7 @@ ConnectionParams ParseConnectionString(std::string_view text) {
   if (lower_provider == "sqlite" || lower_provider == "sqlite3" ||
       (provider == nullptr && data_source != nullptr && IsSqliteFileName(*data_source))) {
     if (data_source == nullptr || data_source->empty()) {
-      throw SqlError("the connection string names no Data Source for SQLite");
+      throw OpenError("the connection string names no Data Source for SQLite");
     }
     return SqliteParams(*data_source);
   }
@@ -207,8 +207,8 @@ ConnectionParams ParseConnectionString(std::string_view text) {
       lower_provider == "npgsql") {
     return PostgresParams(pairs);
   }
-  if (provider == nullptr) throw SqlError("the connection string names no Provider (SQLite or PostgreSQL)");
-  throw SqlError("unknown provider \"" + *provider + "\"; use SQLite or PostgreSQL");
+  if (provider == nullptr) throw OpenError("the connection string names no Provider (SQLite or PostgreSQL)");
+  throw OpenError("unknown provider \"" + *provider + "\"; use SQLite or PostgreSQL");
 }
 
 }  // namespace vob::data

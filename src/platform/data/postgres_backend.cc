@@ -139,7 +139,7 @@ class PostgresBackend final : public Backend, public Catalog {
     values.push_back(nullptr);
     connection_ = PQconnectdbParams(names.data(), values.data(), 1);
     if (connection_ == nullptr || PQstatus(connection_) != CONNECTION_OK) {
-      throw SqlError("cannot connect to PostgreSQL: " + TrimMessage(PQerrorMessage(connection_)));
+      throw OpenError("cannot connect to PostgreSQL: " + TrimMessage(PQerrorMessage(connection_)));
     }
     PQsetNoticeProcessor(
         connection_, [](void*, const char*) {}, nullptr);

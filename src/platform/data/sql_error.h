@@ -19,4 +19,11 @@ class SqlError : public vob::Error {
   std::string sql_;
 };
 
+// The database cannot be opened or reached: a malformed connection string, a missing or unreadable file, a
+// server that refuses the connection. Statements that fail later are plain SqlErrors.
+class OpenError : public SqlError {
+ public:
+  using SqlError::SqlError;
+};
+
 }  // namespace vob::data

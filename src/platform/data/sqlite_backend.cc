@@ -121,7 +121,7 @@ class SqliteBackend final : public Backend, public Catalog {
   void Open(int connection_timeout_seconds) {
     // A session serves one thread at a time (backend_pool.h), so SQLite need not lock it on every call.
     const int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) Fail("cannot open the database file " + path_);
+    if (rc != SQLITE_OK) throw OpenError("cannot open the database file " + path_ + ": " + ErrorText());
     sqlite3_extended_result_codes(db_, 1);
     // Double-quoted names never fall back to text literals: a misspelt column fails instead of matching text.
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);

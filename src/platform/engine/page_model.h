@@ -33,9 +33,9 @@ struct FontSpec {
 struct Picture {
   enum class Encoding : uint8_t { kJpeg, kOther };
   Encoding encoding = Encoding::kOther;
-  std::string encoded;           // the file's bytes
+  std::string encoded;  // the file's bytes
   int width_pixels = 0, height_pixels = 0;
-  std::vector<uint8_t> rgba;     // width * height * 4, straight (not premultiplied) alpha
+  std::vector<uint8_t> rgba;  // width * height * 4, straight (not premultiplied) alpha
 };
 
 enum class ItemKind : uint8_t { kText, kRect, kLine, kImage };
@@ -46,18 +46,17 @@ inline constexpr uint32_t kNotDeferred = UINT32_MAX;
 
 // One positioned item. Boxes are left, top, width, height in twips from the page's top-left corner.
 //
-// | field          | text                         | rect          | line                    | image          |
+// | field          | text                         | rect          | line                    | image |
 // |----------------|------------------------------|---------------|-------------------------|----------------|
-// | box            | the control's box            | the area      | from (left,top) to      | the control    |
-// |                |                              |               | (left+width, top+height)|                |
-// | text           | lines separated by '\n',     | -             | -                       | -              |
-// |                | already wrapped by the engine|               |                         |                |
-// | font, align    | used                         | -             | -                       | -              |
-// | color          | text colour                  | fill colour   | stroke colour           | -              |
-// | line_twips     | -                            | -             | stroke width            | -              |
-// | picture        | -                            | -             | -                       | used; stretch  |
-// |                |                              |               |                         | or clip        |
-// | hyperlink      | link target text, exactly    | -             | -                       | -              |
+// | box            | the control's box            | the area      | from (left,top) to      | the control |
+// |                |                              |               | (left+width, top+height)| | | text |
+// lines separated by '\n',     | -             | -                       | -              | | | already
+// wrapped by the engine|               |                         |                | | font, align    | used
+// | -             | -                       | -              | | color          | text colour | fill colour
+// | stroke colour           | -              | | line_twips     | -                            | - | stroke
+// width            | -              | | picture        | -                            | -             | - |
+// used; stretch  | |                |                              |               | | or clip        | |
+// hyperlink      | link target text, exactly    | -             | -                       | -              |
 // | section/control| names for dumps (indices into PageModel names)                                      |
 struct PageItem {
   ItemKind kind = ItemKind::kText;
@@ -66,9 +65,9 @@ struct PageItem {
   int32_t left = 0, top = 0, width = 0, height = 0;
   Color color;
   int32_t line_twips = 15;
-  uint32_t font = 0;          // index into the document's fonts
-  uint32_t section = 0;       // index into the document's names
-  uint32_t control = 0;       // index into the document's names
+  uint32_t font = 0;     // index into the document's fonts
+  uint32_t section = 0;  // index into the document's names
+  uint32_t control = 0;  // index into the document's names
   uint32_t deferred = kNotDeferred;
   std::string text;
   std::string hyperlink;
@@ -76,21 +75,21 @@ struct PageItem {
 };
 
 struct Page {
-  int number = 1;             // 1-based
+  int number = 1;  // 1-based
   int32_t width = 12240, height = 15840;
   std::vector<PageItem> items;  // in drawing order: shading first, then what stands on it
 };
 
 struct TocEntry {
-  std::string text;           // the entry's own text (the last level)
+  std::string text;               // the entry's own text (the last level)
   std::vector<std::string> path;  // all levels, outermost first ("A\B" gives {"A", "B"})
-  int level = 0;              // 0 for top-level entries
-  int page = 1;               // 1-based page the entry lands on
+  int level = 0;                  // 0 for top-level entries
+  int page = 1;                   // 1-based page the entry lands on
 };
 
 // Known before the first page: shared tables the items index into.
 struct DocumentInfo {
-  std::string report_key;     // "chaccts"
+  std::string report_key;  // "chaccts"
   std::string title;
   std::vector<FontSpec> fonts;     // grows as pages arrive; an item's font index is always valid by then
   std::vector<std::string> names;  // section and control names; index 0 is ""

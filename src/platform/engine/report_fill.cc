@@ -86,14 +86,18 @@ template <typename Step>
 void ReportFill::Invoke(std::string_view where, Step&& step) {
   try {
     step();
+  } catch (const RunCancelled&) {
+    throw;  // a subreport's run stopped: not the handler's error
   } catch (const RunError& error) {
-    throw RunError(report_.class_name() + ", " + std::string(where) + ": " + error.what(), error.number());
+    throw RunError(report_.class_name() + ", " + std::string(where) + ": " + error.what(), error.number(),
+                   error.cause());
   } catch (const vb::Error& error) {
     throw RunError(report_.class_name() + ", " + std::string(where) + ": error " +
                        std::to_string(error.number()) + ": " + error.what(),
-                   error.number());
+                   error.number(), std::current_exception());
   } catch (const std::exception& error) {
-    throw RunError(report_.class_name() + ", " + std::string(where) + ": " + error.what(), 0);
+    throw RunError(report_.class_name() + ", " + std::string(where) + ": " + error.what(), 0,
+                   std::current_exception());
   }
 }
 
@@ -212,7 +216,14 @@ void ReportFill::OpenData() {
   fields_.Attach(recordset_);
 }
 
+void ReportFill::StopIfCancelled() const {
+  if (cancel_requested_ != nullptr && cancel_requested_->load(std::memory_order_relaxed)) {
+    throw RunCancelled(report_.class_name() + ": the run was cancelled");
+  }
+}
+
 bool ReportFill::NextRow(bool is_first) {
+  StopIfCancelled();
   bool eof = true;
   if (recordset_ != nullptr) {
     Invoke(data_->name(), [&] {

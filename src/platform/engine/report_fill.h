@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -25,7 +26,11 @@ class ReportFill final : public SubreportRunner {
   // The printed sections also go to records as data. REQUIRES: a main report (a page sink), before Execute.
   void set_records(RecordSink* records) { records_ = records; }
 
-  // The whole run. Throws RunError; the sinks then receive nothing more.
+  // Checked before each row and each page handed to the sink. REQUIRES: before Execute.
+  void set_cancel_flag(const std::atomic<bool>* cancel_requested) { cancel_requested_ = cancel_requested; }
+
+  // The whole run. Throws RunError (RunCancelled once the cancel flag is set); the sinks then receive nothing
+  // more.
   void Execute();
 
   int page_count() const { return page_number_; }
@@ -49,6 +54,9 @@ class ReportFill final : public SubreportRunner {
   template <typename Step>
   void Invoke(std::string_view where, Step&& step);
   void CallReportEvent(void (ActiveReport::*handler)(), std::string_view name);
+
+  // Throws RunCancelled when the caller asked the run to stop.
+  void StopIfCancelled() const;
 
   // Data and rows.
   void OpenData();
@@ -142,6 +150,7 @@ class ReportFill final : public SubreportRunner {
   std::vector<TocEntry> toc_;
 
   RecordSink* records_ = nullptr;
+  const std::atomic<bool>* cancel_requested_ = nullptr;
   SectionId row_section_ = kDetail;
   std::array<std::vector<TextBox*>, kSectionCount> record_boxes_;  // the layout's boxes of each section
   std::vector<RecordCell> cells_;

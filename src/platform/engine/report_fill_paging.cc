@@ -256,6 +256,7 @@ void ReportFill::EndPage() {
   tables_.ResolvePageNumbers(page_);
   last_item_count_ = page_.items.size();
   is_page_open_ = false;
+  StopIfCancelled();
   sink_->AddPage(tables_.info(), std::move(page_));
 }
 

@@ -13,6 +13,7 @@ void RunWith(ActiveReport& report, const RunContext& context, RecordSink* record
   context.sink.Begin(tables.info());
   ReportFill fill(report, tables, context.measurer, &context.sink);
   fill.set_records(records);
+  fill.set_cancel_flag(context.cancel_requested);
   fill.Execute();
   DocumentEnd end;
   end.page_count = fill.page_count();

@@ -31,6 +31,7 @@
 //   handlers added it); entries added in a hidden section go with the next visible one.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "platform/engine/active_report.h"
@@ -46,12 +47,15 @@ struct RunContext {
   PageSink& sink;
   std::string report_key;  // "chaccts"
   std::string title;
+  // Read before each row and each finished page; once true, the run stops there with RunCancelled. May be
+  // set from any thread, also from inside the sink.
+  const std::atomic<bool>* cancel_requested = nullptr;
 };
 
 // Runs the report object into context.sink: Begin, each page as it is finished, End. A report object can run
 // more than once; its own variables keep their values between runs. Throws RunError when a handler, the data
-// or the layout fails ("rptChaccts, ActiveReport_DataInitialize: error 9: Subscript out of range"); the sink
-// then receives no End.
+// or the layout fails ("rptChaccts, ActiveReport_DataInitialize: error 9: Subscript out of range"), and
+// RunCancelled when cancel_requested was set; the sink then receives no End.
 void Run(ActiveReport& report, const RunContext& context);
 // The same run, with each printed section also handed to records as data (record_sink.h) in the same pass.
 void Run(ActiveReport& report, const RunContext& context, RecordSink& records);

@@ -133,9 +133,15 @@ OutputFile::OutputFile(std::string target) : target_(std::move(target)) {
   std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
 }
 
+OutputFile::OutputFile(std::string* bytes, std::string name)
+    : target_(std::move(name)), is_in_memory_(true), memory_target_(bytes) {}
+
 OutputFile::OutputFile(OutputFile&& other) noexcept
     : target_(std::move(other.target_)),
       temporary_(std::move(other.temporary_)),
+      is_in_memory_(other.is_in_memory_),
+      memory_target_(std::exchange(other.memory_target_, nullptr)),
+      memory_(std::move(other.memory_)),
       file_(std::exchange(other.file_, nullptr)),
       is_committed_(std::exchange(other.is_committed_, true)),
       pending_(std::exchange(other.pending_, nullptr)) {}
@@ -147,10 +153,19 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::Write(const void* data, size_t size) {
+  if (is_in_memory_) {
+    if (memory_target_ != nullptr) memory_.append(static_cast<const char*>(data), size);
+    return;
+  }
   if (size != 0 && std::fwrite(data, 1, size, file_) != size) Fail("cannot write");
 }
 
 void OutputFile::Commit() {
+  if (is_in_memory_) {
+    if (memory_target_ != nullptr) *memory_target_ = std::move(memory_);
+    is_committed_ = true;
+    return;
+  }
   std::FILE* file = std::exchange(file_, nullptr);
   if (std::fclose(file) != 0) Fail("cannot write");
   if (std::rename(temporary_.c_str(), target_.c_str()) != 0) Fail("cannot rename the temporary file onto");

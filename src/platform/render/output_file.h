@@ -16,6 +16,10 @@ class OutputFile {
  public:
   // Creates "<target>.XXXXXX" in the target's folder; throws RenderError naming the target when it cannot.
   explicit OutputFile(std::string target);
+  // An output held in memory: *bytes receives all of it at Commit and nothing before; no file is made.
+  // With bytes null the output is dropped as written (for a caller that sees it on its way). name stands for
+  // the target in messages.
+  OutputFile(std::string* bytes, std::string name);
   ~OutputFile();
   OutputFile(OutputFile&& other) noexcept;
   OutputFile& operator=(OutputFile&&) = delete;
@@ -37,6 +41,9 @@ class OutputFile {
 
   std::string target_;
   std::string temporary_;
+  bool is_in_memory_ = false;
+  std::string* memory_target_ = nullptr;  // where an output in memory goes, gathered in memory_ until then
+  std::string memory_;
   std::FILE* file_ = nullptr;
   bool is_committed_ = false;
   PendingPath* pending_ = nullptr;  // the temporary's entry for the stop signal handler

@@ -31,7 +31,11 @@ constexpr int kThoroughLevel = 6;
 
 PdfOutput::PdfOutput(std::string target, bool in_background,
                      std::function<void(std::string_view bytes)> copy_bytes)
-    : file_(std::move(target)),
+    : PdfOutput(OutputFile(std::move(target)), in_background, std::move(copy_bytes)) {}
+
+PdfOutput::PdfOutput(OutputFile file, bool in_background,
+                     std::function<void(std::string_view bytes)> copy_bytes)
+    : file_(std::move(file)),
       copy_bytes_(std::move(copy_bytes)),
       fast_deflater_(std::make_unique<isal_zstream>()),
       thorough_deflater_(libdeflate_alloc_compressor(kThoroughLevel), &libdeflate_free_compressor) {

@@ -31,6 +31,9 @@ class PdfOutput {
   // copy_bytes, when set, sees every byte written, in order, on the thread that writes it.
   PdfOutput(std::string target, bool in_background,
             std::function<void(std::string_view bytes)> copy_bytes = nullptr);
+  // The same into file, which may be an output in memory.
+  PdfOutput(OutputFile file, bool in_background,
+            std::function<void(std::string_view bytes)> copy_bytes = nullptr);
   ~PdfOutput();
   PdfOutput(const PdfOutput&) = delete;
   PdfOutput& operator=(const PdfOutput&) = delete;

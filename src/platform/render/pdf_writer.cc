@@ -49,10 +49,10 @@ std::string PdfDate(std::chrono::sys_seconds time) {
 }  // namespace
 
 struct PdfWriter::State {
-  State(FontService& font_service, std::string path, PdfOptions pdf_options)
+  State(FontService& font_service, OutputFile file, PdfOptions pdf_options)
       : fonts(font_service),
         options(std::move(pdf_options)),
-        output(std::move(path), options.writes_in_background, options.copy_bytes),
+        output(std::move(file), options.writes_in_background, options.copy_bytes),
         pdf_fonts(fonts, output),
         images(output),
         content(fonts, pdf_fonts) {
@@ -250,7 +250,10 @@ void PdfWriter::State::End(const engine::DocumentInfo& info, const engine::Docum
 }
 
 PdfWriter::PdfWriter(FontService& fonts, std::string path, PdfOptions options)
-    : state_(std::make_unique<State>(fonts, std::move(path), std::move(options))) {}
+    : state_(std::make_unique<State>(fonts, OutputFile(std::move(path)), std::move(options))) {}
+
+PdfWriter::PdfWriter(FontService& fonts, std::string* bytes, PdfOptions options)
+    : state_(std::make_unique<State>(fonts, OutputFile(bytes, "the PDF in memory"), std::move(options))) {}
 
 PdfWriter::~PdfWriter() = default;
 

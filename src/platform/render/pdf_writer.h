@@ -33,6 +33,8 @@ struct PdfOptions {
 class PdfWriter final : public engine::PageSink {
  public:
   PdfWriter(FontService& fonts, std::string path, PdfOptions options = {});
+  // Writes the same bytes into *bytes instead, all at once when End succeeds; no file is made.
+  PdfWriter(FontService& fonts, std::string* bytes, PdfOptions options = {});
   ~PdfWriter() override;
 
   void Begin(const engine::DocumentInfo& info) override;

@@ -40,6 +40,7 @@ constexpr int64_t kEpochOffsetDays = 25569;  // 1899-12-30 to 1970-01-01
 
 std::atomic<bool> clock_is_pinned{false};
 std::atomic<double> pinned_now{0.0};
+thread_local const std::optional<double>* thread_clock = nullptr;
 
 }  // namespace
 
@@ -96,6 +97,7 @@ int Weekday(double serial) {
 }
 
 double Now() {
+  if (thread_clock != nullptr && thread_clock->has_value()) return **thread_clock;
   if (clock_is_pinned.load()) return pinned_now.load();
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -115,6 +117,10 @@ void PinClock(double now_serial) {
 
 void UnpinClock() {
   clock_is_pinned.store(false);
+}
+
+void UseThreadClock(const std::optional<double>* pinned) {
+  thread_clock = pinned;
 }
 
 }  // namespace vob::vb

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace vob::vb {
 
@@ -33,11 +34,15 @@ int Weekday(double serial);
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);
 
-// The run's clock. Unpinned it reads the system's local time; tests and the command line pin it so that a
-// run reproduces exactly. Pinned values are per process, set before a run begins.
+// The run's clock, so that a run reproduces exactly. Now() reads, in this order: the calling thread's clock
+// (the settings store keeps one per thread, which a host pins), the process's pin (tests, the viewer), the
+// system's local time. Pins are set before a run begins.
 double Now();
 double Today();  // the date part of Now()
 void PinClock(double now_serial);
 void UnpinClock();
+// Makes *pinned this thread's clock while it holds a value; null forgets it. *pinned must outlive its use
+// on this thread.
+void UseThreadClock(const std::optional<double>* pinned);
 
 }  // namespace vob::vb

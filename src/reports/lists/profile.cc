@@ -174,9 +174,12 @@ void Profile::ActiveReport_DataInitialize() {
 
 void Profile::ActiveReport_ReportStart() {
   ListingReport::ActiveReport_ReportStart();
+  auto* earlier = FindControl("srptLocations");  // added by an earlier run of this object
+  if (earlier != nullptr) earlier->set_visible(false);
   if (ShowsLocations()) {
     // Grows to hold every location, whatever the 100 twips it starts from.
-    auto& locations = static_cast<Subreport&>(Sections(kDetail).AddControl(kSubreport, "srptLocations"));
+    auto& locations = static_cast<Subreport&>(
+        earlier != nullptr ? *earlier : Sections(kDetail).AddControl(kSubreport, "srptLocations"));
     locations.set_left(0);
     locations.set_height(100);
     locations.set_width(print_width());
