@@ -282,8 +282,8 @@ TEST_F(CApiTest, PrintRefusesABadRequestBeforeRunning) {
       {nullptr, nullptr, &job_id, VOB_E_POINTER, "vob_report_print: report is NULL"},
       {manager, nullptr, &job_id, VOB_E_NOINTERFACE,
        "vob_report_print: the object is a manager, not a report"},
-      {report, "copies=0", &job_id, VOB_E_FAIL, "copies 0 is not a number of copies (1 or more)"},
-      {report, "copies=2;duplex=yes", &job_id, VOB_E_FAIL,
+      {report, "copies=0", &job_id, VOB_E_MISUSE, "copies 0 is not a number of copies (1 or more)"},
+      {report, "copies=2;duplex=yes", &job_id, VOB_E_MISUSE,
        "unknown print option \"duplex\" (copies, sides, pages, printer, wait)"},
   };
   for (const Case& c : kCases) {
