@@ -42,6 +42,24 @@ HEADERS = {
     "inventory": ["Code", "Name / Description", "Meas", "on Hand", "Unit Cost", "Inventory Cost"],
 }
 
+# Header rows read back from the CSV: captions from the column heading lines only, never from an information
+# block (a terms box, the date range, a "Vendor ID:" label), one caption over two columns split apart.
+#   report arguments                                 header row
+COLUMN_NAMES = {
+    "venpayments": ["Vendor ID", "Address", "Tax ID", "Trans Type", "Account", "Account Name", "Check No", "Date",
+                    "Amount"],
+    "invoice": ["Order", "Ship", "B / O", "Description", "Unit Price", "Discount", "Extended"],
+    "merch": ["Order", "Recd", "B / O", "Description", "Unit Price", "Discount", "Extended"],
+    "po": ["Item Code", "Ordered", "Description", "Unit Price", "Discount", "Total Price"],
+    "purret": ["Return Quantity", "Description", "Unit Price", "Discount", "Extended"],
+    "salesret": ["Return Quantity", "Description", "Unit Price", "Discount", "Extended"],
+    "salesrept1": ["Customer Group", "Name", "Type", "Number", "Date", "Gross", "Tax", "Total"],
+    "purrept1": ["Vendor Group", "Name", "Type", "Number", "Date", "Gross", "Tax", "Total"],
+    "activity": ["Account No", "Account Name", "Account No 2", "Account Name 2", "Debit", "Credit"],
+    "prodalert": ["Code", "Description", "Bin", "Vendor ID", "Dept", "Meas", "on Hand", "Minimum", "Under", "Reorder",
+                  "on Order", "Price", "Purchase Cost"],
+}
+
 
 def printed_number(text):
     """ "$1,234.50 " or "(1,234.50)" as the Decimal it prints."""
@@ -121,6 +139,31 @@ class ExportTest(unittest.TestCase):
                     self.assertEqual(cents(report_row[totals_rows[0].index(caption)]),
                                      printed_number(printed[control]), caption)
 
+    def example_arguments(self, key):
+        """The report key and its parameters' examples, as `vobreports params` lists them."""
+        listing = subprocess.run([VOBREPORTS, "params", key], capture_output=True, text=True, check=True).stdout
+        arguments = [key]
+        for line in listing.splitlines():
+            index, _, _, example = line.split("\t")
+            if index != "d":
+                arguments += ["--param", f"{index}={example}"]
+        return arguments
+
+    def test_columns_are_named_by_the_heading_printed_over_them(self):
+        for key, expected in COLUMN_NAMES.items():
+            arguments = self.example_arguments(key)
+            with self.subTest(report=key):
+                with open(self.export(arguments, self.path("header.csv")), newline="", encoding="utf-8") as file:
+                    self.assertEqual(next(csv.reader(file)), expected)
+
+    def test_job_actuals_are_number_cells_like_the_estimates(self):
+        workbook = openpyxl.load_workbook(self.export(["jobinfo"], self.path("jobs.xlsx")))
+        rows = list(workbook.worksheets[0].iter_rows(values_only=True))
+        header = list(rows[0])
+        for caption in ["Estimated Revenue", "Estimated Cost", "Actual Revenue", "Actual Cost"]:
+            with self.subTest(caption=caption):
+                self.assertTrue(all(isinstance(row[header.index(caption)], (int, float)) for row in rows[1:]))
+
     def test_one_customers_aging_has_typed_dates_and_its_key_on_every_row(self):
         arguments = ["araging", "--param", "1=ACME0021"]
         workbook = openpyxl.load_workbook(self.export(arguments, self.path("aging.xlsx")))
@@ -128,7 +171,7 @@ class ExportTest(unittest.TestCase):
         self.assertEqual(workbook.properties.created, datetime.datetime(2024, 6, 30))
         sheet = workbook.worksheets[0]
         rows = list(sheet.iter_rows(values_only=True))
-        self.assertEqual(list(rows[0]), ["Customer", "Field2", "Invoice / Pmt No", "Type", "For", "Invoice Date",
+        self.assertEqual(list(rows[0]), ["Customer", "Name", "Invoice / Pmt No", "Type", "For", "Invoice Date",
                                          "Due Date", "Amount", "0 -30 Days", "31 - 60 days", "61 - 90 days",
                                          "Over 90 Days"])
         self.assertGreater(len(rows), 5)

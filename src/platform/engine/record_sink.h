@@ -19,13 +19,15 @@ namespace vob::engine {
 // |----------------|-------------------------------------------|--------------------------|
 // | section        | its section                               | its section              |
 // | name           | the control's name                        | the control's name       |
-// | text           | -                                         | the caption, as printed  |
+// | text           | the column name the report gave it, or "" | the caption, as printed  |
 // | box            | left, top, width, height                  | left, top, width, height |
+// | field          | the bound field, or ""                    | ""                       |
 struct RecordControl {
   SectionId section = kDetail;
   std::string name;
   std::string text;
   int32_t left = 0, top = 0, width = 0, height = 0;
+  std::string field;
 };
 
 // What the exporters learn before the first record: which section makes a row, and the layout to name the
@@ -42,6 +44,9 @@ struct RecordLayout {
   // The visible labels of the page header, the banner and the group headers, the row section and the
   // footers, with the captions they had when the report started.
   std::vector<RecordControl> labels;
+  // The visible text boxes of the page header and the banner: values printed beside or under a caption
+  // ("Ending Date:" and its date), which make that caption a field's, not a column's.
+  std::vector<RecordControl> values;
 };
 
 // One text box of a printed instance. The pointers are valid for the duration of the call only.

@@ -159,13 +159,11 @@ void ReportFill::BeginRecords() {
     return id == kPageHeader || id == kBannerHeader || is_record_section(id);
   };
   auto describe = [](const Control& control, SectionId id, std::string text) {
-    return RecordControl{id,
-                         control.name(),
-                         std::move(text),
-                         control.left(),
-                         control.top(),
-                         control.width(),
-                         control.height()};
+    RecordControl described{
+        id, control.name(), std::move(text), control.left(), control.top(), control.width(), control.height(),
+        {}};
+    if (auto* box = dynamic_cast<const TextBox*>(&control)) described.field = box->data_field();
+    return described;
   };
   for (int index = 0; index < kSectionCount; ++index) {
     const auto id = static_cast<SectionId>(index);
@@ -176,8 +174,12 @@ void ReportFill::BeginRecords() {
       if (!control->visible()) continue;
       if (auto* label = dynamic_cast<const Label*>(control.get())) {
         layout.labels.push_back(describe(*label, id, label->caption()));
-      } else if (auto* box = dynamic_cast<TextBox*>(control.get()); box != nullptr && is_record_section(id)) {
-        record_boxes_[id].push_back(box);
+      } else if (auto* box = dynamic_cast<TextBox*>(control.get()); box != nullptr) {
+        if (is_record_section(id)) {
+          record_boxes_[id].push_back(box);
+        } else if (id == kPageHeader || id == kBannerHeader) {
+          layout.values.push_back(describe(*box, id, ""));
+        }
       }
     }
     // Left to right, so that columns read as the printed line does.
@@ -185,7 +187,8 @@ void ReportFill::BeginRecords() {
                      [](const TextBox* a, const TextBox* b) {
                        return a->left() != b->left() ? a->left() < b->left() : a->top() < b->top();
                      });
-    for (const TextBox* box : record_boxes_[id]) layout.boxes.push_back(describe(*box, id, ""));
+    for (const TextBox* box : record_boxes_[id])
+      layout.boxes.push_back(describe(*box, id, box->column_name()));
   }
   records_->Begin(tables_.info(), layout);
 }
