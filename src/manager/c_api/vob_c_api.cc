@@ -16,6 +16,7 @@
 #include "manager/report_output.h"
 #include "manager/rpt_manager.h"
 #include "platform/engine/engine_error.h"
+#include "platform/vb/classic_locale.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/error.h"
 #include "settings/report_settings.h"
@@ -182,6 +183,9 @@ vob_object* NewObject(vob_object&& contents) {
 template <typename Call>
 vob_result Guarded(const char* function, Call&& call) noexcept {
   try {
+    // Numbers are read and written the same under any locale the host set (a GTK or Qt host sets the
+    // user's); only this thread's, only for the call.
+    const vob::vb::ClassicLocaleScope classic;
     std::forward<Call>(call)();
     return Succeed();
   } catch (const vob::vb::Error& error) {

@@ -2,6 +2,8 @@
 // Values by default (export_value.h), so a spreadsheet or a script reads numbers and dates without a locale.
 #include "platform/render/csv_export.h"
 
+#include "platform/render/clean_text.h"
+
 namespace vob::render {
 namespace {
 
@@ -15,6 +17,11 @@ CsvExport::CsvExport(const std::string& path, const ExportOptions& options)
 }
 
 void CsvExport::AddField(std::string_view text) {
+  if (!IsCleanText(text)) {
+    const std::string clean = CleanText(text);
+    AddField(clean);
+    return;
+  }
   if (!is_line_start_) buffer_ += ',';
   is_line_start_ = false;
   if (text.find_first_of(",\"\r\n") == std::string_view::npos) {

@@ -2,9 +2,14 @@
 // A key is copied once per group, a row's own cells are passed through without copying.
 #include "platform/render/export_table.h"
 
+#include "platform/vb/classic_locale.h"
+
 namespace vob::render {
 
+// Each entry runs under the "C" locale: the writers print numbers with the C library, and a host's locale
+// would give them decimal commas.
 void ExportTable::Begin(const engine::DocumentInfo& info, const engine::RecordLayout& layout) {
+  const vb::ClassicLocaleScope classic;
   layout_ = layout;
   columns_ = RowColumns(layout_);
   key_count_ = 0;
@@ -17,6 +22,7 @@ void ExportTable::Begin(const engine::DocumentInfo& info, const engine::RecordLa
 }
 
 void ExportTable::AddRecord(const engine::Record& record) {
+  const vb::ClassicLocaleScope classic;
   const engine::SectionId section = record.section;
   if (engine::IsGroupHeader(section)) {
     const int level = engine::GroupLevel(section);
@@ -53,6 +59,7 @@ void ExportTable::AddRecord(const engine::Record& record) {
 }
 
 void ExportTable::End() {
+  const vb::ClassicLocaleScope classic;
   EndTable();
 }
 

@@ -57,7 +57,8 @@ class XlsxExport final : public ExportTable {
   lxw_format* NumberFormat(const std::string& number_format);
   void Check(int error, std::string_view what) const;
 
-  OutputFile file_;  // holds the temporary name; the library writes the workbook to it by name
+  OutputFile file_;               // holds the temporary name; the library writes the workbook to it by name
+  std::string temporary_folder_;  // the library's temporary files, beside the output
   ExportOptions options_;
   lxw_workbook* workbook_ = nullptr;
   lxw_format* bold_ = nullptr;
