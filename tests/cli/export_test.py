@@ -12,6 +12,8 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import xml.etree.ElementTree as ElementTree
+import zipfile
 from decimal import Decimal
 
 import openpyxl
@@ -148,6 +150,42 @@ class ExportTest(unittest.TestCase):
             if index != "d":
                 arguments += ["--param", f"{index}={example}"]
         return arguments
+
+    def test_any_bytes_in_the_books_leave_every_output_well_formed(self):
+        # Latin-1 "Café", control characters and script payloads in names, groups and descriptions.
+        database = self.path("bytes.sqlite")
+        subprocess.run([VOBREPORTS, "demo-db", database, "--date", "2024-06-30"], check=True, capture_output=True)
+        with sqlite3.connect(database) as connection:
+            connection.execute("UPDATE Customers SET Name = CAST(X'436166E9' AS TEXT) || char(1, 12, 11) || "
+                               "'<script>alert(\"&\")</script>', BillGroup = 'G' || char(1) || ']]>'")
+            connection.execute("UPDATE Products SET Description = CAST(X'C0A3FF' AS TEXT) || char(127, 27) || "
+                               "'</svg>&amp;'")
+        title = "Title " + "\x01\x0b"
+        for key in ["custlist", "prodlist"]:
+            for extension in ["csv", "xlsx", "txt", "json", "svg"]:
+                with self.subTest(report=key, output=extension):
+                    output = self.export(self.example_arguments(key) + ["--title", title], self.path(f"bytes-{key}.{extension}"),
+                                         database=database)
+                    if extension == "svg":
+                        output = output.replace(".svg", "-1.svg")
+                    if extension == "xlsx":
+                        with zipfile.ZipFile(output) as workbook:
+                            for name in workbook.namelist():
+                                if name.endswith(".xml") or name.endswith(".rels"):
+                                    ElementTree.fromstring(workbook.read(name))  # raises when ill-formed
+                        openpyxl.load_workbook(output)
+                        continue
+                    with open(output, "rb") as file:
+                        data = file.read()
+                    text = data.decode("utf-8")  # raises on a stray byte
+                    if extension == "json":
+                        json.loads(text)
+                        continue
+                    self.assertEqual([c for c in text if ord(c) < 32 and c not in "\t\r\n"], [])
+                    if extension == "svg":
+                        ElementTree.fromstring(data)
+                    if extension in ("csv", "txt"):
+                        self.assertIn("Caf\ufffd" if key == "custlist" else "\ufffd\ufffd\ufffd</svg>", text)
 
     def test_columns_are_named_by_the_heading_printed_over_them(self):
         for key, expected in COLUMN_NAMES.items():
