@@ -7,6 +7,7 @@ import csv
 import datetime
 import json
 import os
+import re
 import sqlite3
 import subprocess
 import sys
@@ -193,6 +194,27 @@ class ExportTest(unittest.TestCase):
             with self.subTest(report=key):
                 with open(self.export(arguments, self.path("header.csv")), newline="", encoding="utf-8") as file:
                     self.assertEqual(next(csv.reader(file)), expected)
+
+    def test_profiles_and_labels_export_a_row_per_record(self):
+        with sqlite3.connect(self.database) as connection:
+            customers = connection.execute("SELECT COUNT(*) FROM Customers").fetchone()[0]
+        # Printed forms: phones "(612) 874-1573", ZIP "55443" or "55443-1234"; amounts as numbers.
+        patterns = {"Phone 1": r"\(\d{3}\) \d{3}-\d{4}", "Zip": r"\d{5}(-\d{4})?", "Credit Limit": r"\d+(\.\d+)?"}
+        for key, id_caption in [("customer", "Customer ID"), ("vendor", "Vendor ID"), ("labels", None)]:
+            with self.subTest(report=key):
+                arguments = self.example_arguments(key)
+                output = self.export(arguments, self.path(f"{key}.csv"))
+                with open(output, newline="", encoding="utf-8") as file:
+                    rows = list(csv.DictReader(file))
+                if key == "labels":  # a mail merge's lines: the name first, then the address
+                    self.assertEqual(len(rows), customers)
+                    self.assertEqual(list(rows[0])[:3], ["Line 1", "Line 2", "Line 3"])
+                    self.assertTrue(all(row["Line 1"] and row["Line 3"] for row in rows))
+                    continue
+                self.assertEqual(len(rows), 1)
+                self.assertEqual(rows[0][id_caption], arguments[arguments.index("--param") + 1][2:])
+                for caption, pattern in patterns.items():
+                    self.assertRegex(rows[0][caption], f"^{pattern}$", caption)
 
     def test_job_actuals_are_number_cells_like_the_estimates(self):
         workbook = openpyxl.load_workbook(self.export(["jobinfo"], self.path("jobs.xlsx")))

@@ -22,20 +22,25 @@ namespace vob::engine {
 // | text           | the column name the report gave it, or "" | the caption, as printed  |
 // | box            | left, top, width, height                  | left, top, width, height |
 // | field          | the bound field, or ""                    | ""                       |
+// | lines          | 1                                         | the lines its height holds |
 struct RecordControl {
   SectionId section = kDetail;
   std::string name;
   std::string text;
   int32_t left = 0, top = 0, width = 0, height = 0;
   std::string field;
+  int32_t lines = 1;
 };
 
 // What the exporters learn before the first record: which section makes a row, and the layout to name the
-// columns by. Taken once the report has started (after ActiveReport_ReportStart), so a report that hides its
-// details for a summary has already done so.
+// columns by. A row section without a text box whose labels a handler fills (a sheet of mailing labels) has
+// those labels among its boxes: their cells hold the caption as a handler-set text. Taken once the report has
+// started (after ActiveReport_ReportStart), so a report that hides its details for a summary has already done
+// so.
 struct RecordLayout {
-  // kDetail, or where the details are hidden the innermost group's footer (kReportFooter when the report
-  // has no group either, so that it still gives its totals).
+  // kDetail, or where the details are hidden or show nothing but subreports, the innermost group's footer
+  // (kReportFooter when the report has no group either, so that it still gives its totals): a profile prints
+  // one record per group, in its header, and a row is then the group.
   SectionId row_section = kDetail;
   int group_count = 0;  // group levels 1 to group_count exist
   // The visible text boxes of the group headers, the row section and the footers (group, banner and report),

@@ -146,7 +146,14 @@ void ReportFill::BeginRecords() {
   layout.group_count = static_cast<int>(groups_.size());
   const Section* detail = report_.FindSection(kDetail);
   row_section_ = kDetail;
-  if ((detail == nullptr || !detail->visible()) && !groups_.empty()) {
+  auto has_visible = [](const Section& section, ControlKind kind) {
+    return std::any_of(section.controls().begin(), section.controls().end(),
+                       [&](const auto& control) { return control->kind() == kind && control->visible(); });
+  };
+  // A detail that holds only subreports (a profile's locations) leaves the rows to the groups.
+  const bool is_detail_empty = detail == nullptr || !detail->visible() ||
+                               (!has_visible(*detail, kText) && !has_visible(*detail, kLabel));
+  if (is_detail_empty && !groups_.empty()) {
     const SectionId innermost = GroupFooterOf(GroupLevel(groups_.back()->id()));
     if (report_.FindSection(innermost) != nullptr) row_section_ = innermost;
   }
@@ -190,18 +197,44 @@ void ReportFill::BeginRecords() {
     for (const TextBox* box : record_boxes_[id])
       layout.boxes.push_back(describe(*box, id, box->column_name()));
   }
+  // Labels a handler writes each row (mailing labels) are the row's values when it has no text box.
+  row_labels_.clear();
+  if (record_boxes_[row_section_].empty()) {
+    if (const Section* row = report_.FindSection(row_section_)) {
+      for (const auto& control : row->controls()) {
+        if (auto* label = dynamic_cast<const Label*>(control.get()); label != nullptr && label->visible())
+          row_labels_.push_back(label);
+      }
+    }
+    // Placed among the boxes by section order: the row section's boxes come before later sections'.
+    auto at = std::find_if(layout.boxes.begin(), layout.boxes.end(),
+                           [&](const RecordControl& box) { return box.section > row_section_; });
+    for (const Label* label : row_labels_) {
+      RecordControl described = describe(*label, row_section_, "");
+      const int32_t pitch = std::max(1, static_cast<int32_t>(label->font().size_points * 23));  // 1.15 em
+      described.lines = std::max(1, label->height() / pitch);
+      at = layout.boxes.insert(at, std::move(described)) + 1;
+    }
+  }
   records_->Begin(tables_.info(), layout);
 }
 
 void ReportFill::SendRecord(const Section& section) {
   const SectionId id = section.id();
   const bool is_printed = section.visible();
-  if (record_boxes_[id].empty() && !IsGroupHeader(id)) return;
+  const bool has_labels = id == row_section_ && !row_labels_.empty();
+  if (record_boxes_[id].empty() && !IsGroupHeader(id) && !has_labels) return;
   if (!IsGroupHeader(id) && !is_printed) return;
   cells_.clear();
   for (const TextBox* box : record_boxes_[id]) {
     cells_.push_back(RecordCell{&box->value_, &box->text(), &box->output_format(), !box->is_text_from_value_,
                                 box->visible()});
+  }
+  if (has_labels) {
+    static const vb::Variant kNoValue;
+    static const std::string kNoFormat;
+    for (const Label* label : row_labels_)
+      cells_.push_back(RecordCell{&kNoValue, &label->caption(), &kNoFormat, true, label->visible()});
   }
   records_->AddRecord(Record{id, cells_, IsGroupHeader(id) ? &section.group_value() : nullptr});
 }

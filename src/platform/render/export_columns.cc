@@ -303,7 +303,21 @@ std::vector<ExportColumn> RowColumns(const RecordLayout& layout) {
   }
   std::vector<std::string> names = NameBoxes(layout, boxes);
   for (size_t i = 0; i < columns.size(); ++i) columns[i].caption = std::move(names[i]);
-  return columns;
+  const auto is_lined = [&](const ExportColumn& column) { return layout.boxes[column.box].lines > 1; };
+  const auto lined_count = std::count_if(columns.begin(), columns.end(), is_lined);
+  if (lined_count == 0) return columns;
+  std::vector<ExportColumn> expanded;
+  for (const ExportColumn& column : columns) {
+    if (!is_lined(column)) {
+      expanded.push_back(column);
+      continue;
+    }
+    for (int line = 1; line <= layout.boxes[column.box].lines; ++line) {
+      const std::string stem = lined_count == 1 ? "Line " : column.caption + " Line ";
+      expanded.push_back({stem + std::to_string(line), column.box, column.group_level, line});
+    }
+  }
+  return expanded;
 }
 
 }  // namespace vob::render

@@ -15,6 +15,7 @@ struct ExportColumn {
   std::string caption;  // unique among the columns, compared without regard to case
   size_t box = 0;       // index into RecordLayout::boxes
   int group_level = 0;  // 1 to 6 for a group's key, 0 for a value of the row
+  int line = 0;         // 0: the box's whole text; N: its Nth line (the last such column takes the rest)
 };
 
 // The caption over a text box, "" when none: for a box of a row or a footer, the nearest label above it in
@@ -34,7 +35,9 @@ std::string CaptionOver(const engine::RecordLayout& layout, const engine::Record
 // numbered ("Debit 2").
 std::vector<std::string> NameBoxes(const engine::RecordLayout& layout, std::span<const size_t> boxes);
 
-// The group headers' boxes, outermost group first, then the row section's boxes, named by NameBoxes.
+// The group headers' boxes, outermost group first, then the row section's boxes, named by NameBoxes. A box
+// of several lines (a mailing label) gives a column per line: "Line 1", "Line 2", ..., or "Name Line 1" where
+// the row has more than one such box.
 std::vector<ExportColumn> RowColumns(const engine::RecordLayout& layout);
 
 // Makes captions unique in the order given, numbering repeats ("Amount", "Amount 2"); case is ignored.

@@ -3,6 +3,7 @@
 #include "platform/render/export_table.h"
 
 #include "platform/vb/classic_locale.h"
+#include "platform/vb/lines.h"
 
 namespace vob::render {
 
@@ -15,6 +16,7 @@ void ExportTable::Begin(const engine::DocumentInfo& info, const engine::RecordLa
   key_count_ = 0;
   while (key_count_ < columns_.size() && columns_[key_count_].group_level > 0) ++key_count_;
   keys_.assign(key_count_, KeptCell{});
+  line_texts_.assign(columns_.size(), std::string());
   first_box_of_section_.assign(engine::kSectionCount + 1, layout_.boxes.size());
   for (size_t index = layout_.boxes.size(); index-- > 0;)
     first_box_of_section_[layout_.boxes[index].section] = index;
@@ -51,7 +53,30 @@ void ExportTable::AddRecord(const engine::Record& record) {
                       &key.output_format, key.is_text_set, key.is_visible && is_enclosing});
   }
   if (is_row) {
-    cells_.insert(cells_.end(), record.cells.begin(), record.cells.end());
+    const size_t first_box = first_box_of_section_[section];
+    for (size_t column = key_count_; column < columns_.size(); ++column) {
+      const engine::RecordCell& cell = record.cells[columns_[column].box - first_box];
+      if (columns_[column].line == 0) {
+        cells_.push_back(cell);
+        continue;
+      }
+      // The Nth line of the text, the last column taking any lines past it.
+      std::string& text = line_texts_[column];
+      text.clear();
+      int line = 0;
+      const bool is_last =
+          column + 1 == columns_.size() || columns_[column + 1].line <= columns_[column].line;
+      vb::ForEachLine(*cell.text, [&](std::string_view piece) {
+        ++line;
+        if (line == columns_[column].line || (is_last && line > columns_[column].line)) {
+          if (!text.empty()) text += ", ";
+          text += piece;
+        }
+      });
+      static const vb::Variant kNoValue;
+      static const std::string kNoFormat;
+      cells_.push_back({&kNoValue, &text, &kNoFormat, true, cell.is_visible});
+    }
     AddRow(cells_);
   } else {
     AddFooter(section, cells_, record.cells, first_box_of_section_[section]);

@@ -57,6 +57,7 @@ class ExportTable : public engine::RecordSink {
   std::vector<KeptCell> keys_;                // one per key column
   std::vector<size_t> first_box_of_section_;  // by section: index of its first box in layout_.boxes
   std::vector<engine::RecordCell> cells_;     // reused for every row
+  std::vector<std::string> line_texts_;       // by column: the line a line column shows of its box
 };
 
 }  // namespace vob::render

@@ -28,8 +28,15 @@ RecordLayout LayoutOf(SectionId row_section, int group_count, std::initializer_l
   layout.row_section = row_section;
   layout.group_count = group_count;
   for (const Control& control : controls) {
-    RecordControl record{control.section, control.name, control.caption, control.left, control.top,
-                         control.width,   240,          control.field};
+    RecordControl record{control.section,
+                         control.name,
+                         control.caption,
+                         control.left,
+                         control.top,
+                         control.width,
+                         240,
+                         control.field,
+                         1};
     const bool is_value = control.section == kPageHeader || control.section == kBannerHeader;
     (control.is_label ? layout.labels : is_value ? layout.values : layout.boxes).push_back(record);
   }
