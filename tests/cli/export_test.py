@@ -212,9 +212,21 @@ class ExportTest(unittest.TestCase):
                     self.assertTrue(all(row["Line 1"] and row["Line 3"] for row in rows))
                     continue
                 self.assertEqual(len(rows), 1)
-                self.assertEqual(rows[0][id_caption], arguments[arguments.index("--param") + 1][2:])
+                record_id = arguments[arguments.index("--param") + 1][2:]
+                self.assertEqual(rows[0][id_caption], record_id)
                 for caption, pattern in patterns.items():
                     self.assertRegex(rows[0][caption], f"^{pattern}$", caption)
+                # The other locations: a second file beside the CSV and a second sheet, keyed by the id.
+                table = "Customers" if key == "customer" else "Vendors"
+                with sqlite3.connect(self.database) as connection:
+                    locations = connection.execute(f"SELECT COUNT(*) FROM {table}Alt WHERE {id_caption.replace(' ', '')}"
+                                                   " = ?", (record_id,)).fetchone()[0]
+                with open(output.replace(".csv", "-locations.csv"), newline="", encoding="utf-8") as file:
+                    location_rows = list(csv.DictReader(file))
+                self.assertEqual([row[id_caption] for row in location_rows], [record_id] * locations)
+                workbook = openpyxl.load_workbook(self.export(arguments, self.path(f"{key}.xlsx")))
+                self.assertEqual(workbook.sheetnames[1], "Locations")
+                self.assertEqual(workbook["Locations"].max_row, 1 + locations)
 
     def test_job_actuals_are_number_cells_like_the_estimates(self):
         workbook = openpyxl.load_workbook(self.export(["jobinfo"], self.path("jobs.xlsx")))

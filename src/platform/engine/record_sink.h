@@ -83,6 +83,14 @@ class RecordSink {
   virtual void Begin(const DocumentInfo& info, const RecordLayout& layout) = 0;
   virtual void AddRecord(const Record& record) = 0;
   virtual void End() = 0;
+
+  // A subreport's records (a profile's other locations), a table of their own beside the main one, named by
+  // the subreport control: BeginSubtable the first time the control runs, then its records each time, while
+  // the main report's section that holds it prints (after the enclosing group headers' records).
+  virtual void BeginSubtable(const std::string& name, const RecordLayout& layout) {
+    (void)name, (void)layout;
+  }
+  virtual void AddSubrecord(const std::string& name, const Record& record) { (void)name, (void)record; }
 };
 
 }  // namespace vob::engine

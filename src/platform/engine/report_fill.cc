@@ -3,6 +3,7 @@
 #include "platform/engine/report_fill.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "platform/vb/conversions.h"
@@ -451,6 +452,30 @@ void ReportFill::RunSubreport(Subreport& control, Band& band) {
   ActiveReport& subreport = *control.report();
   ReportFill fill(subreport, tables_, measurer_, nullptr, control.width());
   fill.set_page_number(page_number_ + (is_page_open_ ? 0 : 1));
+  // The subreport's records go to the main report's sink as a table of their own.
+  class Forward final : public RecordSink {
+   public:
+    Forward(RecordSink& to, const std::string& name, std::vector<std::string>& begun)
+        : to_(to), name_(name), begun_(begun) {}
+    void Begin(const DocumentInfo&, const RecordLayout& layout) override {
+      if (std::find(begun_.begin(), begun_.end(), name_) != begun_.end()) return;
+      begun_.push_back(name_);
+      to_.BeginSubtable(name_, layout);
+    }
+    void AddRecord(const Record& record) override { to_.AddSubrecord(name_, record); }
+    void End() override {}
+
+   private:
+    RecordSink& to_;
+    const std::string& name_;
+    std::vector<std::string>& begun_;
+  };
+  std::optional<Forward> forward;
+  // Only a detail's subreport prints per record; a header's (the company's) is part of the page.
+  if (records_ != nullptr && control.section().id() == kDetail) {
+    forward.emplace(*records_, control.name(), begun_subtables_);
+    fill.set_records(&*forward);
+  }
   Invoke(control.name(), [&] { fill.Execute(); });
   band = std::move(fill.band());
   report_.TOC().AddPending(subreport.TOC().TakePending());

@@ -218,7 +218,7 @@ std::string NameFromControl(const RecordControl& box) {
     if (field.empty() || field.substr(0, 3) == "fld") return box.name;
     name = field;
   } else {
-    for (std::string_view prefix : {"txt", "fld", "lbl"}) {
+    for (std::string_view prefix : {"txt", "fld", "lbl", "srpt", "sub"}) {
       if (name.size() > prefix.size() && name.substr(0, prefix.size()) == prefix &&
           name[prefix.size()] >= 'A' && name[prefix.size()] <= 'Z') {
         name.remove_prefix(prefix.size());
@@ -243,6 +243,12 @@ std::string NameFromControl(const RecordControl& box) {
 }
 
 }  // namespace
+
+std::string NameFromControlName(std::string_view name) {
+  RecordControl control;
+  control.name = std::string(name);
+  return NameFromControl(control);
+}
 
 std::string CaptionOver(const RecordLayout& layout, const RecordControl& box) {
   const RecordControl* label = CaptionLabel(layout, box);

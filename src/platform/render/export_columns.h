@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/engine/record_sink.h"
@@ -39,6 +40,9 @@ std::vector<std::string> NameBoxes(const engine::RecordLayout& layout, std::span
 // of several lines (a mailing label) gives a column per line: "Line 1", "Line 2", ..., or "Name Line 1" where
 // the row has more than one such box.
 std::vector<ExportColumn> RowColumns(const engine::RecordLayout& layout);
+
+// A control's name as words: "txtAccountName" and "srptLocations" read "Account Name" and "Locations".
+std::string NameFromControlName(std::string_view name);
 
 // Makes captions unique in the order given, numbering repeats ("Amount", "Amount 2"); case is ignored.
 void NumberRepeats(std::vector<std::string>& captions);

@@ -2,8 +2,13 @@
 // A key is copied once per group, a row's own cells are passed through without copying.
 #include "platform/render/export_table.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "platform/vb/classic_locale.h"
+#include "platform/vb/conversions.h"
 #include "platform/vb/lines.h"
+#include "platform/vb/names.h"
 
 namespace vob::render {
 
@@ -33,6 +38,10 @@ void ExportTable::AddRecord(const engine::Record& record) {
       if (columns_[column].group_level != level) continue;
       const engine::RecordCell& from = record.cells[cell++];
       keys_[column] = {*from.value, *from.text, *from.output_format, from.is_text_set, from.is_visible};
+    }
+    if (record.group_value != nullptr) {
+      group_values_.resize(std::max<size_t>(group_values_.size(), static_cast<size_t>(level)));
+      group_values_[static_cast<size_t>(level - 1)] = *record.group_value;
     }
     if (level == 1 && record.group_value != nullptr) BeginGroup(*record.group_value);
     return;
@@ -81,6 +90,62 @@ void ExportTable::AddRecord(const engine::Record& record) {
   } else {
     AddFooter(section, cells_, record.cells, first_box_of_section_[section]);
   }
+}
+
+void ExportTable::BeginSubtable(const std::string& name, const engine::RecordLayout& layout) {
+  const vb::ClassicLocaleScope classic;
+  SubtableState state{name, layout.row_section, {}, SIZE_MAX};
+  for (const ExportColumn& column : RowColumns(layout)) {
+    if (column.group_level == 0) state.columns.push_back(column);
+  }
+  // Rows are keyed by the innermost open group's key: the key column that holds its break value.
+  Subtable table;
+  table.title = NameFromControlName(name);
+  // A group without a break field (one group for the one record a host named) has no break value; its
+  // identifier field ("VendorID") keys the rows then.
+  const std::string key =
+      group_values_.empty() ? std::string() : vb::Trim(vb::GeneralText(group_values_.back()));
+  const auto innermost = static_cast<int>(group_values_.size());
+  for (size_t column = 0; column < key_count_ && state.key_column == SIZE_MAX; ++column) {
+    if (columns_[column].group_level == innermost && !key.empty() &&
+        vb::Trim(vb::GeneralText(keys_[column].value)) == key) {
+      state.key_column = column;
+    }
+  }
+  for (size_t column = 0; column < key_count_ && state.key_column == SIZE_MAX; ++column) {
+    if (columns_[column].group_level == innermost &&
+        vb::EndsWithIgnoringCase(layout_.boxes[columns_[column].box].field, "id")) {
+      state.key_column = column;
+    }
+  }
+  if (state.key_column != SIZE_MAX) {
+    table.captions.push_back(columns_[state.key_column].caption);
+    table.widths.push_back(layout_.boxes[columns_[state.key_column].box].width);
+  }
+  for (const ExportColumn& column : state.columns) {
+    table.captions.push_back(column.caption);
+    table.widths.push_back(layout.boxes[column.box].width);
+  }
+  NumberRepeats(table.captions);
+  subtables_.push_back(std::move(state));
+  BeginSubtable(subtables_.size() - 1, table);
+}
+
+void ExportTable::AddSubrecord(const std::string& name, const engine::Record& record) {
+  const vb::ClassicLocaleScope classic;
+  auto found = std::find_if(subtables_.begin(), subtables_.end(),
+                            [&](const SubtableState& state) { return state.name == name; });
+  if (found == subtables_.end() || record.section != found->row_section) return;
+  std::vector<engine::RecordCell> cells;
+  if (found->key_column != SIZE_MAX) {
+    const KeptCell& key = keys_[found->key_column];
+    cells.push_back({&key.value, &key.text, &key.output_format, key.is_text_set, key.is_visible});
+  }
+  // The row section's boxes come first among the subreport's boxes of that section, in layout order.
+  size_t first = found->columns.empty() ? 0 : found->columns.front().box;
+  for (const ExportColumn& column : found->columns) first = std::min(first, column.box);
+  for (const ExportColumn& column : found->columns) cells.push_back(record.cells[column.box - first]);
+  AddSubrow(static_cast<size_t>(found - subtables_.begin()), cells);
 }
 
 void ExportTable::End() {

@@ -256,20 +256,52 @@ void XlsxExport::WriteValue(lxw_worksheet* sheet, uint32_t row, uint16_t column,
   }
 }
 
-void XlsxExport::AddRow(std::span<const engine::RecordCell> cells) {
-  if (sheet_ == nullptr || next_row_ == LXW_ROW_MAX) OpenSheet(base_name_);
+void XlsxExport::WriteCells(lxw_worksheet* sheet, uint32_t row, std::span<const engine::RecordCell> cells,
+                            std::vector<ColumnFormat>& formats) {
+  if (formats.size() < cells.size()) formats.resize(cells.size());
   for (size_t column = 0; column < cells.size(); ++column) {
     const engine::RecordCell& cell = cells[column];
-    ColumnFormat& format = column_formats_[column];
+    ColumnFormat& format = formats[column];
     if (*cell.output_format != format.pattern) {
       format.pattern = *cell.output_format;
       format.excel = TranslateFormat(format.pattern);
       format.cell_format = NumberFormat(format.excel.number_format);
     }
-    WriteValue(sheet_, next_row_, static_cast<uint16_t>(column), ExportValue(cell, format.excel.kind),
+    WriteValue(sheet, row, static_cast<uint16_t>(column), ExportValue(cell, format.excel.kind),
                cell.is_visible ? cell.text : nullptr, format);
   }
+}
+
+void XlsxExport::AddRow(std::span<const engine::RecordCell> cells) {
+  if (sheet_ == nullptr || next_row_ == LXW_ROW_MAX) OpenSheet(base_name_);
+  WriteCells(sheet_, next_row_, cells, column_formats_);
   ++next_row_;
+}
+
+void XlsxExport::BeginSubtable(size_t index, const Subtable& table) {
+  if (subsheets_.size() != index) return;
+  const std::string name = names_.Add(CleanText(table.title));
+  errno = 0;
+  lxw_worksheet* sheet =
+      CanCreateTemporary(temporary_folder_) ? workbook_add_worksheet(workbook_, name.c_str()) : nullptr;
+  if (sheet == nullptr)
+    throw RenderError("cannot write " + file_.target() + ": cannot add the sheet " + name);
+  for (size_t column = 0; column < table.captions.size(); ++column) {
+    const auto index_of = static_cast<lxw_col_t>(column);
+    const double width = std::max(CharacterWidth(table.widths[column]), table.captions[column].size() + 3.0);
+    Check(worksheet_set_column(sheet, index_of, index_of, width, nullptr), "column width");
+    Check(worksheet_write_string(sheet, 0, index_of, SheetText(table.captions[column]).c_str(), bold_),
+          "header");
+  }
+  if (table.captions.empty()) Check(worksheet_write_blank(sheet, 0, 0, bold_), "header");
+  worksheet_freeze_panes(sheet, 1, 0);
+  subsheets_.push_back({sheet, 1, table.captions.size(), {}});
+}
+
+void XlsxExport::AddSubrow(size_t index, std::span<const engine::RecordCell> cells) {
+  if (index >= subsheets_.size() || subsheets_[index].next_row == LXW_ROW_MAX) return;
+  Subsheet& subsheet = subsheets_[index];
+  WriteCells(subsheet.sheet, subsheet.next_row++, cells, subsheet.formats);
 }
 
 void XlsxExport::AddFooter(engine::SectionId footer, std::span<const engine::RecordCell> keys,
@@ -342,6 +374,12 @@ void XlsxExport::WriteTotalsSheet() {
 void XlsxExport::EndTable() {
   if (!has_opened_sheet_) OpenSheet(base_name_);  // no rows at all: the header alone
   CloseSheet();
+  for (const Subsheet& subsheet : subsheets_) {
+    if (subsheet.column_count == 0) continue;
+    Check(worksheet_autofilter(subsheet.sheet, 0, 0, subsheet.next_row - 1,
+                               static_cast<lxw_col_t>(subsheet.column_count - 1)),
+          "autofilter");
+  }
   WriteTotalsSheet();
   lxw_workbook* workbook = workbook_;
   workbook_ = nullptr;  // closing frees it, whatever the outcome
