@@ -285,6 +285,28 @@ std::vector<std::string> NameBoxes(const RecordLayout& layout, std::span<const s
     names.push_back(std::move(caption));
     labels.push_back(label);
   }
+  // One caption over a stack of as many boxes as it names ("Name / Contact / Address" over three lines)
+  // names them in turn, top to bottom.
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (labels[i] == nullptr) continue;
+    std::vector<size_t> stack;
+    for (size_t j = 0; j < names.size(); ++j) {
+      if (labels[j] == labels[i]) stack.push_back(j);
+    }
+    std::vector<std::string> parts;
+    std::string_view text = names[i];
+    for (size_t slash; (slash = text.find(" / ")) != std::string_view::npos; text.remove_prefix(slash + 3))
+      parts.emplace_back(text.substr(0, slash));
+    parts.emplace_back(text);
+    if (stack.size() < 2 || parts.size() != stack.size() || stack.front() != i) continue;
+    std::stable_sort(stack.begin(), stack.end(), [&](size_t a, size_t b) {
+      return layout.boxes.at(boxes[a]).top < layout.boxes.at(boxes[b]).top;
+    });
+    for (size_t part = 0; part < parts.size(); ++part) {
+      names[stack[part]] = parts[part];
+      labels[stack[part]] = nullptr;  // named apart already
+    }
+  }
   // Qualify a repeated caption by the caption over its own label, where that tells the repeats apart.
   std::vector<std::string> lower;
   for (const std::string& name : names) lower.push_back(vb::LowerAscii(name));

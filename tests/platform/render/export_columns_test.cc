@@ -131,6 +131,13 @@ TEST(RowColumns, NamesEachColumnByTheCaptionPrintedAboveIt) {
                  {kGroupFooter1, kBox, "Field15", 4100, 0, 1500, "", "GLAccountsHeader.AccountName"},
                  {kGroupFooter1, kBox, "Field12", 5800, 240, 1000}}),
        {"Account No", "on Hand", "Account Name", "Minimum"}},
+      {"a caption of three parts over a stack of three boxes names them in turn",
+       LayoutOf(kDetail, 0,
+                {{kBannerHeader, kLabel, "Label3", 1000, 0, 3000, "Name / Contact / Address"},
+                 {kDetail, kBox, "txtName", 1000, 0, 3000},
+                 {kDetail, kBox, "txtContact", 1000, 240, 3000},
+                 {kDetail, kBox, "txtAddress1", 1000, 480, 3000}}),
+       {"Name", "Contact", "Address"}},
   };
   for (const Case& c : kCases) EXPECT_EQ(Captions(c.layout), c.expected) << c.what;
 }
