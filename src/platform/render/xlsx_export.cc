@@ -381,6 +381,10 @@ void XlsxExport::EndTable() {
           "autofilter");
   }
   WriteTotalsSheet();
+  // Closing opens the output and one temporary file at a time beside it; with no file to spare the library
+  // would say so on standard error.
+  if (!CanCreateTemporary(temporary_folder_))
+    throw RenderError("cannot write " + file_.target() + ": no file can be opened to assemble the workbook");
   lxw_workbook* workbook = workbook_;
   workbook_ = nullptr;  // closing frees it, whatever the outcome
   Check(workbook_close(workbook), "closing the workbook");
