@@ -73,6 +73,13 @@ DocumentReport::DocumentReport(const Design& design,
   if (design.has_notes) Declare({}, notes);
   for (std::span<const ControlRow> layout : layouts) Declare({}, layout);
   DeclareParams(design.params);
+  // One caption prints over the unit price and the discount; an export names the two columns apart.
+  for (const auto& [control, column] :
+       {std::pair{"txtSalesPrice", "Unit Price"}, std::pair{"txtCost", "Unit Price"},
+        std::pair{"txtDiscount", "Discount"}}) {
+    if (auto* box = dynamic_cast<TextBox*>(Sections("Detail").FindControl(control)))
+      box->set_column_name(column);
+  }
 }
 
 void DocumentReport::ActiveReport_DataInitialize() {

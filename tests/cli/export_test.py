@@ -7,11 +7,14 @@ import csv
 import datetime
 import json
 import os
+import re
 import sqlite3
 import subprocess
 import sys
 import tempfile
 import unittest
+import xml.etree.ElementTree as ElementTree
+import zipfile
 from decimal import Decimal
 
 import openpyxl
@@ -40,6 +43,24 @@ HEADERS = {
     "trbalance": ["Number", "Name", "Beginning Balance Debit", "Beginning Balance Credit", "Report Period Debit",
                   "Report Period Credit", "Ending Balance Debit", "Ending Balance Credit"],
     "inventory": ["Code", "Name / Description", "Meas", "on Hand", "Unit Cost", "Inventory Cost"],
+}
+
+# Header rows read back from the CSV: captions from the column heading lines only, never from an information
+# block (a terms box, the date range, a "Vendor ID:" label), one caption over two columns split apart.
+#   report arguments                                 header row
+COLUMN_NAMES = {
+    "venpayments": ["Vendor ID", "Address", "Tax ID", "Trans Type", "Account", "Account Name", "Check No", "Date",
+                    "Amount"],
+    "invoice": ["Order", "Ship", "B / O", "Description", "Unit Price", "Discount", "Extended"],
+    "merch": ["Order", "Recd", "B / O", "Description", "Unit Price", "Discount", "Extended"],
+    "po": ["Item Code", "Ordered", "Description", "Unit Price", "Discount", "Total Price"],
+    "purret": ["Return Quantity", "Description", "Unit Price", "Discount", "Extended"],
+    "salesret": ["Return Quantity", "Description", "Unit Price", "Discount", "Extended"],
+    "salesrept1": ["Customer Group", "Name", "Type", "Number", "Date", "Gross", "Tax", "Total"],
+    "purrept1": ["Vendor Group", "Name", "Type", "Number", "Date", "Gross", "Tax", "Total"],
+    "activity": ["Account No", "Account Name", "Account No 2", "Account Name 2", "Debit", "Credit"],
+    "prodalert": ["Code", "Description", "Bin", "Vendor ID", "Dept", "Meas", "on Hand", "Minimum", "Under", "Reorder",
+                  "on Order", "Price", "Purchase Cost"],
 }
 
 
@@ -121,6 +142,100 @@ class ExportTest(unittest.TestCase):
                     self.assertEqual(cents(report_row[totals_rows[0].index(caption)]),
                                      printed_number(printed[control]), caption)
 
+    def example_arguments(self, key):
+        """The report key and its parameters' examples, as `vobreports params` lists them."""
+        listing = subprocess.run([VOBREPORTS, "params", key], capture_output=True, text=True, check=True).stdout
+        arguments = [key]
+        for line in listing.splitlines():
+            index, _, _, example = line.split("\t")
+            if index != "d":
+                arguments += ["--param", f"{index}={example}"]
+        return arguments
+
+    def test_any_bytes_in_the_books_leave_every_output_well_formed(self):
+        # Latin-1 "Café", control characters and script payloads in names, groups and descriptions.
+        database = self.path("bytes.sqlite")
+        subprocess.run([VOBREPORTS, "demo-db", database, "--date", "2024-06-30"], check=True, capture_output=True)
+        with sqlite3.connect(database) as connection:
+            connection.execute("UPDATE Customers SET Name = CAST(X'436166E9' AS TEXT) || char(1, 12, 11) || "
+                               "'<script>alert(\"&\")</script>', BillGroup = 'G' || char(1) || ']]>'")
+            connection.execute("UPDATE Products SET Description = CAST(X'C0A3FF' AS TEXT) || char(127, 27) || "
+                               "'</svg>&amp;'")
+        title = "Title " + "\x01\x0b"
+        for key in ["custlist", "prodlist"]:
+            for extension in ["csv", "xlsx", "txt", "json", "svg"]:
+                with self.subTest(report=key, output=extension):
+                    output = self.export(self.example_arguments(key) + ["--title", title], self.path(f"bytes-{key}.{extension}"),
+                                         database=database)
+                    if extension == "svg":
+                        output = output.replace(".svg", "-1.svg")
+                    if extension == "xlsx":
+                        with zipfile.ZipFile(output) as workbook:
+                            for name in workbook.namelist():
+                                if name.endswith(".xml") or name.endswith(".rels"):
+                                    ElementTree.fromstring(workbook.read(name))  # raises when ill-formed
+                        openpyxl.load_workbook(output)
+                        continue
+                    with open(output, "rb") as file:
+                        data = file.read()
+                    text = data.decode("utf-8")  # raises on a stray byte
+                    if extension == "json":
+                        json.loads(text)
+                        continue
+                    self.assertEqual([c for c in text if ord(c) < 32 and c not in "\t\r\n"], [])
+                    if extension == "svg":
+                        ElementTree.fromstring(data)
+                    if extension in ("csv", "txt"):
+                        self.assertIn("Caf\ufffd" if key == "custlist" else "\ufffd\ufffd\ufffd</svg>", text)
+
+    def test_columns_are_named_by_the_heading_printed_over_them(self):
+        for key, expected in COLUMN_NAMES.items():
+            arguments = self.example_arguments(key)
+            with self.subTest(report=key):
+                with open(self.export(arguments, self.path("header.csv")), newline="", encoding="utf-8") as file:
+                    self.assertEqual(next(csv.reader(file)), expected)
+
+    def test_profiles_and_labels_export_a_row_per_record(self):
+        with sqlite3.connect(self.database) as connection:
+            customers = connection.execute("SELECT COUNT(*) FROM Customers").fetchone()[0]
+        # Printed forms: phones "(612) 874-1573", ZIP "55443" or "55443-1234"; amounts as numbers.
+        patterns = {"Phone 1": r"\(\d{3}\) \d{3}-\d{4}", "Zip": r"\d{5}(-\d{4})?", "Credit Limit": r"\d+(\.\d+)?"}
+        for key, id_caption in [("customer", "Customer ID"), ("vendor", "Vendor ID"), ("labels", None)]:
+            with self.subTest(report=key):
+                arguments = self.example_arguments(key)
+                output = self.export(arguments, self.path(f"{key}.csv"))
+                with open(output, newline="", encoding="utf-8") as file:
+                    rows = list(csv.DictReader(file))
+                if key == "labels":  # a mail merge's lines: the name first, then the address
+                    self.assertEqual(len(rows), customers)
+                    self.assertEqual(list(rows[0])[:3], ["Line 1", "Line 2", "Line 3"])
+                    self.assertTrue(all(row["Line 1"] and row["Line 3"] for row in rows))
+                    continue
+                self.assertEqual(len(rows), 1)
+                record_id = arguments[arguments.index("--param") + 1][2:]
+                self.assertEqual(rows[0][id_caption], record_id)
+                for caption, pattern in patterns.items():
+                    self.assertRegex(rows[0][caption], f"^{pattern}$", caption)
+                # The other locations: a second file beside the CSV and a second sheet, keyed by the id.
+                table = "Customers" if key == "customer" else "Vendors"
+                with sqlite3.connect(self.database) as connection:
+                    locations = connection.execute(f"SELECT COUNT(*) FROM {table}Alt WHERE {id_caption.replace(' ', '')}"
+                                                   " = ?", (record_id,)).fetchone()[0]
+                with open(output.replace(".csv", "-locations.csv"), newline="", encoding="utf-8") as file:
+                    location_rows = list(csv.DictReader(file))
+                self.assertEqual([row[id_caption] for row in location_rows], [record_id] * locations)
+                workbook = openpyxl.load_workbook(self.export(arguments, self.path(f"{key}.xlsx")))
+                self.assertEqual(workbook.sheetnames[1], "Locations")
+                self.assertEqual(workbook["Locations"].max_row, 1 + locations)
+
+    def test_job_actuals_are_number_cells_like_the_estimates(self):
+        workbook = openpyxl.load_workbook(self.export(["jobinfo"], self.path("jobs.xlsx")))
+        rows = list(workbook.worksheets[0].iter_rows(values_only=True))
+        header = list(rows[0])
+        for caption in ["Estimated Revenue", "Estimated Cost", "Actual Revenue", "Actual Cost"]:
+            with self.subTest(caption=caption):
+                self.assertTrue(all(isinstance(row[header.index(caption)], (int, float)) for row in rows[1:]))
+
     def test_one_customers_aging_has_typed_dates_and_its_key_on_every_row(self):
         arguments = ["araging", "--param", "1=ACME0021"]
         workbook = openpyxl.load_workbook(self.export(arguments, self.path("aging.xlsx")))
@@ -128,7 +243,7 @@ class ExportTest(unittest.TestCase):
         self.assertEqual(workbook.properties.created, datetime.datetime(2024, 6, 30))
         sheet = workbook.worksheets[0]
         rows = list(sheet.iter_rows(values_only=True))
-        self.assertEqual(list(rows[0]), ["Customer", "Field2", "Invoice / Pmt No", "Type", "For", "Invoice Date",
+        self.assertEqual(list(rows[0]), ["Customer", "Name", "Invoice / Pmt No", "Type", "For", "Invoice Date",
                                          "Due Date", "Amount", "0 -30 Days", "31 - 60 days", "61 - 90 days",
                                          "Over 90 Days"])
         self.assertGreater(len(rows), 5)

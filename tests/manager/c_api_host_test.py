@@ -8,7 +8,10 @@ import subprocess
 import sys
 import tempfile
 import threading
+import re
 import unittest
+import xml.etree.ElementTree as ElementTree
+import zipfile
 
 BUILD = sys.argv.pop(1) if len(sys.argv) > 1 else "build"
 VOB_OK = 0
@@ -125,6 +128,29 @@ def demo_runs(vobreports):
 
 
 TRIAL_BALANCE = {1: "04/01/2024", 2: "06/30/2024", 3: "202404", 4: "202406"}
+LC_ALL = 6
+
+
+def set_decimal_comma_locale(libc, folder):
+    """Sets the process's locale to German, as a GTK or Qt host sets the user's; generates it into folder
+    when the system has none. False when no decimal-comma locale can be had."""
+    libc.setlocale.argtypes = [ctypes.c_int, ctypes.c_char_p]
+    libc.setlocale.restype = ctypes.c_char_p
+    if libc.setlocale(LC_ALL, b"de_DE.UTF-8"):
+        return True
+    made = subprocess.run(["localedef", "-i", "de_DE", "-f", "UTF-8", os.path.join(folder, "de_DE.UTF-8")],
+                          capture_output=True)
+    if made.returncode not in (0, 1):  # 1: made, with warnings
+        return False
+    os.environ["LOCPATH"] = folder
+    return libc.setlocale(LC_ALL, b"de_DE.UTF-8") is not None
+
+
+def sheet_parts(path):
+    """The workbook's parts that hold numbers (the sheets and the styles' column widths), by name."""
+    with zipfile.ZipFile(path) as workbook:
+        return {name: workbook.read(name) for name in workbook.namelist()
+                if name.startswith("xl/worksheets/") or name == "xl/styles.xml"}
 
 
 class CApiHostTest(unittest.TestCase):
@@ -154,6 +180,65 @@ class CApiHostTest(unittest.TestCase):
             self.assertIn(expected, text)
         self.assertEqual(self.library.vob_last_error(), b"")
         host.close(report)
+
+    def test_a_host_in_a_decimal_comma_locale_gets_the_same_outputs(self):
+        host = Host(self.library, self.database)
+        report = host.report("trbalance", "Trial Balance", TRIAL_BALANCE)
+
+        def outputs(stem):
+            written = {}
+            for extension in ["csv", "xlsx", "txt", "json", "svg"]:
+                path = os.path.join(self.folder.name, f"{stem}.{extension}")
+                host.check(self.library.vob_report_run_to_file(report, path.encode()))
+                if extension == "svg":
+                    path = os.path.join(self.folder.name, f"{stem}-1.svg")
+                if extension == "xlsx":
+                    written[extension] = sheet_parts(path)
+                else:
+                    with open(path, "rb") as file:
+                        written[extension] = file.read()
+            return written
+
+        expected = outputs("c-locale")
+        libc = ctypes.CDLL(None)
+        if not set_decimal_comma_locale(libc, self.folder.name):
+            host.close(report)
+            self.skipTest("no decimal-comma locale on this machine")
+        try:
+            self.assertEqual(f"{1.5:n}", "1,5")  # the locale is in force
+            german = outputs("de-locale")
+        finally:
+            libc.setlocale(LC_ALL, b"C")
+        # The page footer prints the time of the run, which moved on between the two.
+        def without_times(data):
+            return re.sub(rb"\d+/\d+/\d+ \d+:\d\d:\d\d [AP]M", b"TIME", data)
+
+        for extension, content in expected.items():
+            with self.subTest(output=extension):
+                if extension == "svg":  # the time's glyphs differ too: its numbers are what matters
+                    numbers = [value for element in ElementTree.fromstring(german[extension]).iter()
+                               for value in element.attrib.values() if re.search(r"\d,\d", value)]
+                    self.assertEqual(numbers, [])
+                elif extension in ("txt", "json"):
+                    self.assertEqual(without_times(german[extension]), without_times(content))
+                else:
+                    self.assertEqual(german[extension], content)
+        host.close(report)
+
+    def test_exports_of_reports_without_columns_close_their_files(self):
+        host = Host(self.library, self.database)
+        before = len(os.listdir("/proc/self/fd"))
+        examples = {"check": {1: "1010", 2: "00001001", 3: "00001005"}, "checklayout": {1: "1"},
+                    "labels": {1: "C", 2: "1", 3: "all", 4: "Y"}}
+        for key, params in examples.items():
+            report = host.report(key, key, params)
+            for run in range(5):
+                path = os.path.join(self.folder.name, f"{key}.xlsx")
+                host.check(self.library.vob_report_run_to_file(report, path.encode()))
+            host.close(report)
+            host = Host(self.library, self.database)
+        self.assertEqual(len(os.listdir("/proc/self/fd")), before)
+        host.close()
 
     def test_a_second_thread_runs_with_its_own_settings_at_the_same_time(self):
         # The second thread hands over its own data source, parameters and title; the first thread's

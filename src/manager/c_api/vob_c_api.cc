@@ -20,6 +20,7 @@
 #include "platform/data/sql_error.h"
 #include "platform/engine/engine_error.h"
 #include "platform/render/render_error.h"
+#include "platform/vb/classic_locale.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/error.h"
 #include "settings/report_settings.h"
@@ -180,6 +181,9 @@ vob_result ResultOfCause(const std::exception_ptr& cause) noexcept {
 template <typename Call>
 vob_result Guarded(const char* function, Call&& call) noexcept {
   try {
+    // Numbers are read and written the same under any locale the host set (a GTK or Qt host sets the
+    // user's); only this thread's, only for the call.
+    const vob::vb::ClassicLocaleScope classic;
     std::forward<Call>(call)();
     return Succeed();
   } catch (const vob::vb::Error& error) {

@@ -151,6 +151,10 @@ class TextBox final : public TextControl {
   void set_output_format(std::string pattern);
   const std::string& hyperlink() const { return hyperlink_; }
   void set_hyperlink(std::string target) { hyperlink_ = std::move(target); }
+  // The name of the box's column when the report is exported as data, where no caption printed over it
+  // names it well (one caption over two columns); empty: the exporter names it from the layout.
+  const std::string& column_name() const { return column_name_; }
+  void set_column_name(std::string name) { column_name_ = std::move(name); }
   // A kGroup sum runs over the group of the text box's own section (the banner's in the banner footer).
   Summary summary() const { return summary_; }
   void set_summary(Summary summary);
@@ -168,6 +172,7 @@ class TextBox final : public TextControl {
   std::string data_field_;
   std::string output_format_;
   std::string hyperlink_;
+  std::string column_name_;
   Summary summary_ = Summary::kNone;
   vb::Variant value_;
   bool is_text_from_value_ = false;

@@ -19,21 +19,28 @@ namespace vob::engine {
 // |----------------|-------------------------------------------|--------------------------|
 // | section        | its section                               | its section              |
 // | name           | the control's name                        | the control's name       |
-// | text           | -                                         | the caption, as printed  |
+// | text           | the column name the report gave it, or "" | the caption, as printed  |
 // | box            | left, top, width, height                  | left, top, width, height |
+// | field          | the bound field, or ""                    | ""                       |
+// | lines          | 1                                         | the lines its height holds |
 struct RecordControl {
   SectionId section = kDetail;
   std::string name;
   std::string text;
   int32_t left = 0, top = 0, width = 0, height = 0;
+  std::string field;
+  int32_t lines = 1;
 };
 
 // What the exporters learn before the first record: which section makes a row, and the layout to name the
-// columns by. Taken once the report has started (after ActiveReport_ReportStart), so a report that hides its
-// details for a summary has already done so.
+// columns by. A row section without a text box whose labels a handler fills (a sheet of mailing labels) has
+// those labels among its boxes: their cells hold the caption as a handler-set text. Taken once the report has
+// started (after ActiveReport_ReportStart), so a report that hides its details for a summary has already done
+// so.
 struct RecordLayout {
-  // kDetail, or where the details are hidden the innermost group's footer (kReportFooter when the report
-  // has no group either, so that it still gives its totals).
+  // kDetail, or where the details are hidden or show nothing but subreports, the innermost group's footer
+  // (kReportFooter when the report has no group either, so that it still gives its totals): a profile prints
+  // one record per group, in its header, and a row is then the group.
   SectionId row_section = kDetail;
   int group_count = 0;  // group levels 1 to group_count exist
   // The visible text boxes of the group headers, the row section and the footers (group, banner and report),
@@ -42,6 +49,9 @@ struct RecordLayout {
   // The visible labels of the page header, the banner and the group headers, the row section and the
   // footers, with the captions they had when the report started.
   std::vector<RecordControl> labels;
+  // The visible text boxes of the page header and the banner: values printed beside or under a caption
+  // ("Ending Date:" and its date), which make that caption a field's, not a column's.
+  std::vector<RecordControl> values;
 };
 
 // One text box of a printed instance. The pointers are valid for the duration of the call only.
@@ -73,6 +83,14 @@ class RecordSink {
   virtual void Begin(const DocumentInfo& info, const RecordLayout& layout) = 0;
   virtual void AddRecord(const Record& record) = 0;
   virtual void End() = 0;
+
+  // A subreport's records (a profile's other locations), a table of their own beside the main one, named by
+  // the subreport control: BeginSubtable the first time the control runs, then its records each time, while
+  // the main report's section that holds it prints (after the enclosing group headers' records).
+  virtual void BeginSubtable(const std::string& name, const RecordLayout& layout) {
+    (void)name, (void)layout;
+  }
+  virtual void AddSubrecord(const std::string& name, const Record& record) { (void)name, (void)record; }
 };
 
 }  // namespace vob::engine

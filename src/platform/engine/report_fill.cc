@@ -3,6 +3,7 @@
 #include "platform/engine/report_fill.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "platform/vb/conversions.h"
@@ -150,7 +151,14 @@ void ReportFill::BeginRecords() {
   layout.group_count = static_cast<int>(groups_.size());
   const Section* detail = report_.FindSection(kDetail);
   row_section_ = kDetail;
-  if ((detail == nullptr || !detail->visible()) && !groups_.empty()) {
+  auto has_visible = [](const Section& section, ControlKind kind) {
+    return std::any_of(section.controls().begin(), section.controls().end(),
+                       [&](const auto& control) { return control->kind() == kind && control->visible(); });
+  };
+  // A detail that holds only subreports (a profile's locations) leaves the rows to the groups.
+  const bool is_detail_empty = detail == nullptr || !detail->visible() ||
+                               (!has_visible(*detail, kText) && !has_visible(*detail, kLabel));
+  if (is_detail_empty && !groups_.empty()) {
     const SectionId innermost = GroupFooterOf(GroupLevel(groups_.back()->id()));
     if (report_.FindSection(innermost) != nullptr) row_section_ = innermost;
   }
@@ -163,13 +171,11 @@ void ReportFill::BeginRecords() {
     return id == kPageHeader || id == kBannerHeader || is_record_section(id);
   };
   auto describe = [](const Control& control, SectionId id, std::string text) {
-    return RecordControl{id,
-                         control.name(),
-                         std::move(text),
-                         control.left(),
-                         control.top(),
-                         control.width(),
-                         control.height()};
+    RecordControl described{
+        id, control.name(), std::move(text), control.left(), control.top(), control.width(), control.height(),
+        {}};
+    if (auto* box = dynamic_cast<const TextBox*>(&control)) described.field = box->data_field();
+    return described;
   };
   for (int index = 0; index < kSectionCount; ++index) {
     const auto id = static_cast<SectionId>(index);
@@ -180,8 +186,12 @@ void ReportFill::BeginRecords() {
       if (!control->visible()) continue;
       if (auto* label = dynamic_cast<const Label*>(control.get())) {
         layout.labels.push_back(describe(*label, id, label->caption()));
-      } else if (auto* box = dynamic_cast<TextBox*>(control.get()); box != nullptr && is_record_section(id)) {
-        record_boxes_[id].push_back(box);
+      } else if (auto* box = dynamic_cast<TextBox*>(control.get()); box != nullptr) {
+        if (is_record_section(id)) {
+          record_boxes_[id].push_back(box);
+        } else if (id == kPageHeader || id == kBannerHeader) {
+          layout.values.push_back(describe(*box, id, ""));
+        }
       }
     }
     // Left to right, so that columns read as the printed line does.
@@ -189,7 +199,27 @@ void ReportFill::BeginRecords() {
                      [](const TextBox* a, const TextBox* b) {
                        return a->left() != b->left() ? a->left() < b->left() : a->top() < b->top();
                      });
-    for (const TextBox* box : record_boxes_[id]) layout.boxes.push_back(describe(*box, id, ""));
+    for (const TextBox* box : record_boxes_[id])
+      layout.boxes.push_back(describe(*box, id, box->column_name()));
+  }
+  // Labels a handler writes each row (mailing labels) are the row's values when it has no text box.
+  row_labels_.clear();
+  if (record_boxes_[row_section_].empty()) {
+    if (const Section* row = report_.FindSection(row_section_)) {
+      for (const auto& control : row->controls()) {
+        if (auto* label = dynamic_cast<const Label*>(control.get()); label != nullptr && label->visible())
+          row_labels_.push_back(label);
+      }
+    }
+    // Placed among the boxes by section order: the row section's boxes come before later sections'.
+    auto at = std::find_if(layout.boxes.begin(), layout.boxes.end(),
+                           [&](const RecordControl& box) { return box.section > row_section_; });
+    for (const Label* label : row_labels_) {
+      RecordControl described = describe(*label, row_section_, "");
+      const int32_t pitch = std::max(1, static_cast<int32_t>(label->font().size_points * 23));  // 1.15 em
+      described.lines = std::max(1, label->height() / pitch);
+      at = layout.boxes.insert(at, std::move(described)) + 1;
+    }
   }
   records_->Begin(tables_.info(), layout);
 }
@@ -197,12 +227,19 @@ void ReportFill::BeginRecords() {
 void ReportFill::SendRecord(const Section& section) {
   const SectionId id = section.id();
   const bool is_printed = section.visible();
-  if (record_boxes_[id].empty() && !IsGroupHeader(id)) return;
+  const bool has_labels = id == row_section_ && !row_labels_.empty();
+  if (record_boxes_[id].empty() && !IsGroupHeader(id) && !has_labels) return;
   if (!IsGroupHeader(id) && !is_printed) return;
   cells_.clear();
   for (const TextBox* box : record_boxes_[id]) {
     cells_.push_back(RecordCell{&box->value_, &box->text(), &box->output_format(), !box->is_text_from_value_,
                                 box->visible()});
+  }
+  if (has_labels) {
+    static const vb::Variant kNoValue;
+    static const std::string kNoFormat;
+    for (const Label* label : row_labels_)
+      cells_.push_back(RecordCell{&kNoValue, &label->caption(), &kNoFormat, true, label->visible()});
   }
   records_->AddRecord(Record{id, cells_, IsGroupHeader(id) ? &section.group_value() : nullptr});
 }
@@ -428,6 +465,30 @@ void ReportFill::RunSubreport(Subreport& control, Band& band) {
   ActiveReport& subreport = *control.report();
   ReportFill fill(subreport, tables_, measurer_, nullptr, control.width());
   fill.set_page_number(page_number_ + (is_page_open_ ? 0 : 1));
+  // The subreport's records go to the main report's sink as a table of their own.
+  class Forward final : public RecordSink {
+   public:
+    Forward(RecordSink& to, const std::string& name, std::vector<std::string>& begun)
+        : to_(to), name_(name), begun_(begun) {}
+    void Begin(const DocumentInfo&, const RecordLayout& layout) override {
+      if (std::find(begun_.begin(), begun_.end(), name_) != begun_.end()) return;
+      begun_.push_back(name_);
+      to_.BeginSubtable(name_, layout);
+    }
+    void AddRecord(const Record& record) override { to_.AddSubrecord(name_, record); }
+    void End() override {}
+
+   private:
+    RecordSink& to_;
+    const std::string& name_;
+    std::vector<std::string>& begun_;
+  };
+  std::optional<Forward> forward;
+  // Only a detail's subreport prints per record; a header's (the company's) is part of the page.
+  if (records_ != nullptr && control.section().id() == kDetail) {
+    forward.emplace(*records_, control.name(), begun_subtables_);
+    fill.set_records(&*forward);
+  }
   Invoke(control.name(), [&] { fill.Execute(); });
   band = std::move(fill.band());
   report_.TOC().AddPending(subreport.TOC().TakePending());

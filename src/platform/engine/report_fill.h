@@ -153,6 +153,9 @@ class ReportFill final : public SubreportRunner {
   const std::atomic<bool>* cancel_requested_ = nullptr;
   SectionId row_section_ = kDetail;
   std::array<std::vector<TextBox*>, kSectionCount> record_boxes_;  // the layout's boxes of each section
+  std::vector<const Label*> row_labels_;
+  std::vector<std::string> begun_subtables_;  // subreport controls whose records went to records_  // a row
+                                              // section without text boxes: its labels stand for them
   std::vector<RecordCell> cells_;
 };
 

@@ -43,6 +43,22 @@ class ExportTable : public engine::RecordSink {
   // Once, after the last row: the writer completes its output.
   virtual void EndTable() = 0;
 
+  // A subreport's table (a profile's other locations): its own columns, the enclosing group's key first.
+  struct Subtable {
+    std::string title;                  // "Locations", from the subreport control's name
+    std::vector<std::string> captions;  // a column each
+    std::vector<int32_t> widths;        // twips, a column each
+  };
+  // Once per subreport, the first time it prints; then its rows: a cell per caption.
+  virtual void BeginSubtable(size_t index, const Subtable& table) { (void)index, (void)table; }
+  virtual void AddSubrow(size_t index, std::span<const engine::RecordCell> cells) {
+    (void)index, (void)cells;
+  }
+
+ public:
+  void BeginSubtable(const std::string& name, const engine::RecordLayout& layout) final;
+  void AddSubrecord(const std::string& name, const engine::Record& record) final;
+
  private:
   // A group key's cell kept from its header's record until the group's next start.
   struct KeptCell {
@@ -51,12 +67,23 @@ class ExportTable : public engine::RecordSink {
     bool is_text_set = false, is_visible = true;
   };
 
+  // A subreport's table as the rows arrive: its row section and columns, and the key column that leads it.
+  struct SubtableState {
+    std::string name;
+    engine::SectionId row_section;
+    std::vector<ExportColumn> columns;
+    size_t key_column;  // index into keys_, or SIZE_MAX for none
+  };
+
   engine::RecordLayout layout_;
+  std::vector<SubtableState> subtables_;
+  std::vector<vb::Variant> group_values_;  // by level - 1: the break value of each open group
   std::vector<ExportColumn> columns_;
   size_t key_count_ = 0;                      // the first columns are group keys
   std::vector<KeptCell> keys_;                // one per key column
   std::vector<size_t> first_box_of_section_;  // by section: index of its first box in layout_.boxes
   std::vector<engine::RecordCell> cells_;     // reused for every row
+  std::vector<std::string> line_texts_;       // by column: the line a line column shows of its box
 };
 
 }  // namespace vob::render

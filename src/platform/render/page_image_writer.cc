@@ -8,6 +8,8 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/render/render_error.h"
 
@@ -44,6 +46,45 @@ struct ContextDeleter {
   void operator()(cairo_t* cairo) const { cairo_destroy(cairo); }
 };
 
+// cairo numbers a surface's group ("surface12") and an image ("image7") by counters shared by the whole
+// process, so the same page drawn twice read differently. Numbered again from 1 in order of appearance,
+// the page's SVG is the same bytes every time.
+std::string RenumberSurfaceIds(const std::string& svg) {
+  std::string out;
+  out.reserve(svg.size());
+  std::vector<std::pair<std::string, std::string>> renamed;  // "surface12" -> "surface1"
+  int surfaces = 0, images = 0;
+  size_t done = 0;
+  for (size_t at = 0; at < svg.size();) {
+    const size_t surface = svg.find("surface", at);
+    const size_t image = svg.find("image", at);
+    const size_t found = std::min(surface, image);
+    if (found == std::string::npos) break;
+    const size_t stem = found == surface ? 7 : 5;
+    size_t end = found + stem;
+    while (end < svg.size() && svg[end] >= '0' && svg[end] <= '9') ++end;
+    // Only ids and references to them (id="surface5", href="#surface5"), never the bytes of an image.
+    const bool is_id = found > 0 && (svg[found - 1] == '"' || svg[found - 1] == '#');
+    if (end == found + stem || !is_id) {
+      at = found + stem;
+      continue;
+    }
+    const std::string old_id = svg.substr(found, end - found);
+    auto it =
+        std::find_if(renamed.begin(), renamed.end(), [&](const auto& pair) { return pair.first == old_id; });
+    if (it == renamed.end()) {
+      const int number = found == surface ? ++surfaces : ++images;
+      renamed.emplace_back(old_id, svg.substr(found, stem) + std::to_string(number));
+      it = renamed.end() - 1;
+    }
+    out.append(svg, done, found - done);
+    out += it->second;
+    done = at = end;
+  }
+  out.append(svg, done, std::string::npos);
+  return out;
+}
+
 }  // namespace
 
 void WritePng(CairoPainter& painter, const engine::PageModel& model, const engine::Page& page,
@@ -64,17 +105,7 @@ void WritePng(CairoPainter& painter, const engine::PageModel& model, const engin
 
 void WriteSvg(CairoPainter& painter, const engine::PageModel& model, const engine::Page& page,
               OutputFile& file) {
-  Sink sink{&file, {}};
-  std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(cairo_svg_surface_create_for_stream(
-      WriteToSink, &sink, page.width / static_cast<double>(engine::kTwipsPerPoint),
-      page.height / static_cast<double>(engine::kTwipsPerPoint)));
-  Check(cairo_surface_status(surface.get()), sink, "SVG");
-  {
-    std::unique_ptr<cairo_t, ContextDeleter> cairo(cairo_create(surface.get()));
-    painter.Paint(cairo.get(), model, page);
-  }
-  cairo_surface_finish(surface.get());
-  Check(cairo_surface_status(surface.get()), sink, "SVG");
+  file.Write(SvgOfPage(painter, model, page));
 }
 
 std::string SvgOfPage(CairoPainter& painter, const engine::PageModel& model, const engine::Page& page) {
@@ -95,7 +126,7 @@ std::string SvgOfPage(CairoPainter& painter, const engine::PageModel& model, con
     throw RenderError(std::string("cannot draw page ") + std::to_string(page.number) +
                       " as SVG: " + cairo_status_to_string(cairo_surface_status(surface.get())));
   }
-  return svg;
+  return RenumberSurfaceIds(svg);
 }
 
 }  // namespace vob::render

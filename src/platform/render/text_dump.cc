@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/render/clean_text.h"
 #include "platform/vb/lines.h"
 
 namespace vob::render {
@@ -56,7 +57,11 @@ void WriteTextDump(const engine::PageModel& model, std::ostream& out) {
                        [](const TextLine& a, const TextLine& b) { return a.left < b.left; });
       for (size_t i = row_start; i < row_end; ++i) {
         if (i > row_start) out << "  ";
-        out << lines[i].text;
+        if (IsCleanText(lines[i].text)) {
+          out << lines[i].text;
+        } else {
+          out << CleanText(lines[i].text);  // bytes from the books: stays UTF-8 text
+        }
       }
       out << '\n';
       row_start = row_end;

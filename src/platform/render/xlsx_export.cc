@@ -2,13 +2,17 @@
 // The Totals sheet is small (one row per footer) and is kept in memory until the end, so it can come last.
 #include "platform/render/xlsx_export.h"
 
+#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
 
+#include "platform/render/clean_text.h"
 #include "platform/render/export_value.h"
 #include "platform/render/render_error.h"
 #include "platform/vb/conversions.h"
@@ -44,6 +48,32 @@ bool IsNumber(const vb::Variant& value) {
   }
 }
 
+// A cell's text as the sheet can hold it: well-formed XML text of at most 32,767 characters.
+std::string SheetText(std::string_view text) {
+  constexpr size_t kMaxCharacters = 32767;
+  std::string clean = CleanText(text);
+  size_t characters = 0;
+  for (size_t i = 0; i < clean.size(); ++i) {
+    if ((static_cast<unsigned char>(clean[i]) & 0xC0) != 0x80 && ++characters > kMaxCharacters) {
+      clean.resize(i);
+      break;
+    }
+  }
+  return clean;
+}
+
+// libxlsxwriter reports a temporary file it cannot create on standard error, which belongs to the host;
+// finding out first lets the export fail with its own message instead.
+bool CanCreateTemporary(const std::string& folder) {
+  char path[4096];
+  std::snprintf(path, sizeof path, "%s/.vobreports-XXXXXX", folder.c_str());
+  const int descriptor = mkstemp(path);
+  if (descriptor < 0) return false;
+  close(descriptor);
+  unlink(path);
+  return true;
+}
+
 std::string FooterName(engine::SectionId footer) {
   if (engine::IsGroupFooter(footer)) return "Group " + std::to_string(engine::GroupLevel(footer));
   return footer == engine::kBannerFooter ? "Banner" : "Report";
@@ -55,6 +85,10 @@ XlsxExport::XlsxExport(const std::string& path, const ExportOptions& options)
     : file_(path), options_(options) {
   lxw_workbook_options workbook_options{};
   workbook_options.constant_memory = LXW_TRUE;
+  // The sheets' temporary files go beside the output, a folder known to be writable, rather than /tmp.
+  temporary_folder_ = std::filesystem::path(file_.temporary_path()).parent_path().string();
+  if (temporary_folder_.empty()) temporary_folder_ = ".";
+  workbook_options.tmpdir = temporary_folder_.data();
   workbook_ = workbook_new_opt(file_.temporary_path().c_str(), &workbook_options);
   if (workbook_ == nullptr) throw RenderError("cannot start the workbook for " + path);
   bold_ = workbook_add_format(workbook_);
@@ -88,8 +122,8 @@ void XlsxExport::BeginTable(const engine::DocumentInfo& info) {
   // The title and the run date, as a spreadsheet's file properties show them.
   const double run_date = options_.run_date;
   lxw_doc_properties properties{};
-  std::string title = info.title.empty() ? info.report_key : info.title;
-  std::string subject = "vobreports " + info.report_key;
+  std::string title = SheetText(info.title.empty() ? info.report_key : info.title);
+  std::string subject = SheetText("vobreports " + info.report_key);
   properties.title = title.data();
   properties.subject = subject.data();
   properties.created =
@@ -135,7 +169,7 @@ void XlsxExport::BeginTable(const engine::DocumentInfo& info) {
     }
   }
 
-  base_name_ = info.title.empty() ? info.report_key : info.title;
+  base_name_ = CleanText(info.title.empty() ? info.report_key : info.title);
   // With a sheet per group the groups' sheets come as the groups start; the report's own is only for
   // rows outside any group.
   if (!options_.has_sheet_per_group || layout().group_count == 0) OpenSheet(base_name_);
@@ -144,8 +178,12 @@ void XlsxExport::BeginTable(const engine::DocumentInfo& info) {
 void XlsxExport::OpenSheet(const std::string& wanted_name) {
   CloseSheet();
   has_opened_sheet_ = true;
-  const std::string name = names_.Add(wanted_name);
+  const std::string name = names_.Add(CleanText(wanted_name));
   errno = 0;
+  if (!CanCreateTemporary(temporary_folder_)) {
+    const std::string cause = errno == EMFILE ? ": more sheets than the process may open files" : "";
+    throw RenderError("cannot write " + file_.target() + ": cannot add the sheet " + name + cause);
+  }
   sheet_ = workbook_add_worksheet(workbook_, name.c_str());
   if (sheet_ == nullptr) {
     // Each sheet holds a temporary file open until the workbook is written.
@@ -158,10 +196,13 @@ void XlsxExport::OpenSheet(const std::string& wanted_name) {
   }
   worksheet_freeze_panes(sheet_, 1, 0);
   for (size_t column = 0; column < columns().size(); ++column) {
-    Check(worksheet_write_string(sheet_, 0, static_cast<lxw_col_t>(column), columns()[column].caption.c_str(),
-                                 bold_),
+    Check(worksheet_write_string(sheet_, 0, static_cast<lxw_col_t>(column),
+                                 SheetText(columns()[column].caption).c_str(), bold_),
           "header");
   }
+  // A sheet without a single cell keeps its temporary file open for good (the library closes it only when
+  // it writes rows), so a sheet with no columns gets a formatted blank.
+  if (columns().empty()) Check(worksheet_write_blank(sheet_, 0, 0, bold_), "header");
   next_row_ = 1;
 }
 
@@ -183,7 +224,7 @@ void XlsxExport::WriteValue(lxw_worksheet* sheet, uint32_t row, uint16_t column,
   if (format.excel.kind == CellKind::kText && printed_text != nullptr) {
     // The printed text: a spreadsheet cannot place characters into a text pattern.
     if (!printed_text->empty()) {
-      Check(worksheet_write_string(sheet, row, column, printed_text->c_str(), nullptr), "cell");
+      Check(worksheet_write_string(sheet, row, column, SheetText(*printed_text).c_str(), nullptr), "cell");
     }
     return;
   }
@@ -191,7 +232,7 @@ void XlsxExport::WriteValue(lxw_worksheet* sheet, uint32_t row, uint16_t column,
     case vb::VarType::kEmpty:
       return;
     case vb::VarType::kString:
-      Check(worksheet_write_string(sheet, row, column, value.str().c_str(), nullptr), "cell");
+      Check(worksheet_write_string(sheet, row, column, SheetText(value.str()).c_str(), nullptr), "cell");
       return;
     case vb::VarType::kBoolean:
       Check(worksheet_write_boolean(sheet, row, column, value.boolean(), nullptr), "cell");
@@ -215,20 +256,52 @@ void XlsxExport::WriteValue(lxw_worksheet* sheet, uint32_t row, uint16_t column,
   }
 }
 
-void XlsxExport::AddRow(std::span<const engine::RecordCell> cells) {
-  if (sheet_ == nullptr || next_row_ == LXW_ROW_MAX) OpenSheet(base_name_);
+void XlsxExport::WriteCells(lxw_worksheet* sheet, uint32_t row, std::span<const engine::RecordCell> cells,
+                            std::vector<ColumnFormat>& formats) {
+  if (formats.size() < cells.size()) formats.resize(cells.size());
   for (size_t column = 0; column < cells.size(); ++column) {
     const engine::RecordCell& cell = cells[column];
-    ColumnFormat& format = column_formats_[column];
+    ColumnFormat& format = formats[column];
     if (*cell.output_format != format.pattern) {
       format.pattern = *cell.output_format;
       format.excel = TranslateFormat(format.pattern);
       format.cell_format = NumberFormat(format.excel.number_format);
     }
-    WriteValue(sheet_, next_row_, static_cast<uint16_t>(column), ExportValue(cell, format.excel.kind),
+    WriteValue(sheet, row, static_cast<uint16_t>(column), ExportValue(cell, format.excel.kind),
                cell.is_visible ? cell.text : nullptr, format);
   }
+}
+
+void XlsxExport::AddRow(std::span<const engine::RecordCell> cells) {
+  if (sheet_ == nullptr || next_row_ == LXW_ROW_MAX) OpenSheet(base_name_);
+  WriteCells(sheet_, next_row_, cells, column_formats_);
   ++next_row_;
+}
+
+void XlsxExport::BeginSubtable(size_t index, const Subtable& table) {
+  if (subsheets_.size() != index) return;
+  const std::string name = names_.Add(CleanText(table.title));
+  errno = 0;
+  lxw_worksheet* sheet =
+      CanCreateTemporary(temporary_folder_) ? workbook_add_worksheet(workbook_, name.c_str()) : nullptr;
+  if (sheet == nullptr)
+    throw RenderError("cannot write " + file_.target() + ": cannot add the sheet " + name);
+  for (size_t column = 0; column < table.captions.size(); ++column) {
+    const auto index_of = static_cast<lxw_col_t>(column);
+    const double width = std::max(CharacterWidth(table.widths[column]), table.captions[column].size() + 3.0);
+    Check(worksheet_set_column(sheet, index_of, index_of, width, nullptr), "column width");
+    Check(worksheet_write_string(sheet, 0, index_of, SheetText(table.captions[column]).c_str(), bold_),
+          "header");
+  }
+  if (table.captions.empty()) Check(worksheet_write_blank(sheet, 0, 0, bold_), "header");
+  worksheet_freeze_panes(sheet, 1, 0);
+  subsheets_.push_back({sheet, 1, table.captions.size(), {}});
+}
+
+void XlsxExport::AddSubrow(size_t index, std::span<const engine::RecordCell> cells) {
+  if (index >= subsheets_.size() || subsheets_[index].next_row == LXW_ROW_MAX) return;
+  Subsheet& subsheet = subsheets_[index];
+  WriteCells(subsheet.sheet, subsheet.next_row++, cells, subsheet.formats);
 }
 
 void XlsxExport::AddFooter(engine::SectionId footer, std::span<const engine::RecordCell> keys,
@@ -249,6 +322,8 @@ void XlsxExport::AddFooter(engine::SectionId footer, std::span<const engine::Rec
 }
 
 void XlsxExport::WriteTotalsSheet() {
+  if (!CanCreateTemporary(temporary_folder_))
+    throw RenderError("cannot write " + file_.target() + ": cannot add the Totals sheet");
   lxw_worksheet* sheet = workbook_add_worksheet(workbook_, totals_name_.c_str());
   if (sheet == nullptr) throw RenderError("cannot write " + file_.target() + ": cannot add the Totals sheet");
   // Only the columns some footer filled: the key columns, then the totals.
@@ -265,8 +340,8 @@ void XlsxExport::WriteTotalsSheet() {
     Check(worksheet_set_column(sheet, static_cast<lxw_col_t>(1 + key), static_cast<lxw_col_t>(1 + key),
                                column_widths_[key], nullptr),
           "totals");
-    Check(worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(1 + key), columns()[key].caption.c_str(),
-                                 bold_),
+    Check(worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(1 + key),
+                                 SheetText(columns()[key].caption).c_str(), bold_),
           "totals");
   }
   for (size_t column = 0; column < total_captions_.size(); ++column) {
@@ -275,7 +350,8 @@ void XlsxExport::WriteTotalsSheet() {
     Check(worksheet_set_column(sheet, sheet_column[column], sheet_column[column],
                                std::max(14.0, total_captions_[column].size() + 3.0), nullptr),
           "totals");
-    Check(worksheet_write_string(sheet, 0, sheet_column[column], total_captions_[column].c_str(), bold_),
+    Check(worksheet_write_string(sheet, 0, sheet_column[column], SheetText(total_captions_[column]).c_str(),
+                                 bold_),
           "totals");
   }
   worksheet_freeze_panes(sheet, 1, 0);
@@ -298,7 +374,17 @@ void XlsxExport::WriteTotalsSheet() {
 void XlsxExport::EndTable() {
   if (!has_opened_sheet_) OpenSheet(base_name_);  // no rows at all: the header alone
   CloseSheet();
+  for (const Subsheet& subsheet : subsheets_) {
+    if (subsheet.column_count == 0) continue;
+    Check(worksheet_autofilter(subsheet.sheet, 0, 0, subsheet.next_row - 1,
+                               static_cast<lxw_col_t>(subsheet.column_count - 1)),
+          "autofilter");
+  }
   WriteTotalsSheet();
+  // Closing opens the output and one temporary file at a time beside it; with no file to spare the library
+  // would say so on standard error.
+  if (!CanCreateTemporary(temporary_folder_))
+    throw RenderError("cannot write " + file_.target() + ": no file can be opened to assemble the workbook");
   lxw_workbook* workbook = workbook_;
   workbook_ = nullptr;  // closing frees it, whatever the outcome
   Check(workbook_close(workbook), "closing the workbook");

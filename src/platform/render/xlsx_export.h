@@ -48,6 +48,8 @@ class XlsxExport final : public ExportTable {
   void AddFooter(engine::SectionId footer, std::span<const engine::RecordCell> keys,
                  std::span<const engine::RecordCell> cells, size_t first_box) override;
   void EndTable() override;
+  void BeginSubtable(size_t index, const Subtable& table) override;
+  void AddSubrow(size_t index, std::span<const engine::RecordCell> cells) override;
 
   void OpenSheet(const std::string& wanted_name);
   void CloseSheet();
@@ -57,7 +59,8 @@ class XlsxExport final : public ExportTable {
   lxw_format* NumberFormat(const std::string& number_format);
   void Check(int error, std::string_view what) const;
 
-  OutputFile file_;  // holds the temporary name; the library writes the workbook to it by name
+  OutputFile file_;               // holds the temporary name; the library writes the workbook to it by name
+  std::string temporary_folder_;  // the library's temporary files, beside the output
   ExportOptions options_;
   lxw_workbook* workbook_ = nullptr;
   lxw_format* bold_ = nullptr;
@@ -76,6 +79,17 @@ class XlsxExport final : public ExportTable {
   std::vector<std::string> total_formats_;
   std::vector<size_t> total_column_of_box_;  // by layout box; SIZE_MAX for none yet
   std::vector<FooterTotals> footers_;
+
+  // A subreport's sheet (a profile's other locations), written beside the report's as its rows come.
+  struct Subsheet {
+    lxw_worksheet* sheet = nullptr;
+    uint32_t next_row = 1;
+    size_t column_count = 0;
+    std::vector<ColumnFormat> formats;
+  };
+  std::vector<Subsheet> subsheets_;
+  void WriteCells(lxw_worksheet* sheet, uint32_t row, std::span<const engine::RecordCell> cells,
+                  std::vector<ColumnFormat>& formats);
 };
 
 }  // namespace vob::render

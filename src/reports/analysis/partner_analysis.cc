@@ -136,6 +136,9 @@ PartnerAnalysis::PartnerAnalysis(const Design& design) : design_(design) {
     Declare({}, total_name);
   }
   Declare({}, kTotalRows);
+  // "Invoice / Ret Number" prints over the type and the number.
+  Controls<TextBox>("txtInvoiceType").set_column_name("Type");
+  Controls<TextBox>("txtInvoiceNumber").set_column_name("Number");
 }
 
 Variant PartnerAnalysis::Signed(const Variant& amount, int sign) {

@@ -45,9 +45,14 @@ class rptJobInfo final : public ListingReport {
 
   void ActiveReport_ReportStart() override {
     ListingReport::ActiveReport_ReportStart();
-    for (const char* amount : {"txtEstimatedCost", "txtEstimatedRevenue", "txtJobCharges", "txtNetRevenue"})
+    // The actuals print as their handler formats them; their format tells an export they are amounts.
+    for (const char* amount : {"txtEstimatedCost", "txtEstimatedRevenue", "txtJobCharges", "txtNetRevenue",
+                               "txtActualCost", "txtActualRevenue"})
       Controls<TextBox>(amount).set_output_format(Settings().CurrencyFormat);
     Controls<TextBox>("txtStartDate").set_output_format(Settings().DateFormat);
+    // "Transaction Type" prints over the type and the reference.
+    Controls<TextBox>("txtLedgerType").set_column_name("Transaction Type");
+    Controls<TextBox>("txtLedgerReference").set_column_name("Reference");
     Controls<TextBox>("txtEndDate").set_output_format(Settings().DateFormat);
   }
 

@@ -163,6 +163,9 @@ Profile::Profile(const Design& design) : design_(design) {
   };
   // clang-format on
   Declare(group, named_rows);
+  // The dates print after a bare "on"; an export names them by what they date.
+  Controls<TextBox>("txtLastSaleDate").set_column_name("Last Purchase Date");
+  Controls<TextBox>("txtLastPaymentDate").set_column_name("Last Payment Date");
 }
 
 // The identifier goes into the text as the host passed it: an apostrophe in it breaks the statement, and the

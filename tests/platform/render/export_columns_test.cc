@@ -19,7 +19,8 @@ struct Control {
   bool is_label;
   const char* name;
   int32_t left, top, width;
-  const char* caption = "";
+  const char* caption = "";  // a label's caption; a box's column name
+  const char* field = "";
 };
 
 RecordLayout LayoutOf(SectionId row_section, int group_count, std::initializer_list<Control> controls) {
@@ -27,9 +28,17 @@ RecordLayout LayoutOf(SectionId row_section, int group_count, std::initializer_l
   layout.row_section = row_section;
   layout.group_count = group_count;
   for (const Control& control : controls) {
-    RecordControl record{control.section, control.name, control.caption, control.left, control.top,
-                         control.width,   240};
-    (control.is_label ? layout.labels : layout.boxes).push_back(record);
+    RecordControl record{control.section,
+                         control.name,
+                         control.caption,
+                         control.left,
+                         control.top,
+                         control.width,
+                         240,
+                         control.field,
+                         1};
+    const bool is_value = control.section == kPageHeader || control.section == kBannerHeader;
+    (control.is_label ? layout.labels : is_value ? layout.values : layout.boxes).push_back(record);
   }
   return layout;
 }
@@ -82,7 +91,7 @@ TEST(RowColumns, NamesEachColumnByTheCaptionPrintedAboveIt) {
                  {kDetail, kBox, "txtInvoiceNumber", 0, 0, 1300},
                  {kDetail, kBox, "txtSpan", 750, 0, 2400},
                  {kDetail, kBox, "txtNetAmount", 5350, 0, 1050}}),
-       {"Customer", "Field2", "Invoice / Pmt No", "txtSpan", "Amount"}},
+       {"Customer", "Field2", "Invoice / Pmt No", "Span", "Amount"}},
       {"a narrow right-aligned caption over a wide box, a page header's captions, a two-line caption",
        LayoutOf(kDetail, 0,
                 {{kPageHeader, kLabel, "lblAmount", 9800, 15, 600, "Amount"},
@@ -98,7 +107,37 @@ TEST(RowColumns, NamesEachColumnByTheCaptionPrintedAboveIt) {
                  {kBannerHeader, kLabel, "lblTotal2", 3000, 0, 1000, "total"},
                  {kDetail, kBox, "txtA", 2000, 0, 1000},
                  {kDetail, kBox, "txtB", 3000, 0, 1000}}),
-       {"txtPhone", "Total", "total 2"}},
+       {"Phone", "Total", "total 2"}},
+      {"a document: a terms box, the date line and one caption over two columns name none of them",
+       LayoutOf(kDetail, 0,
+                {{kBannerHeader, kLabel, "lblEndDate", 2400, 300, 1100, "Ending Date:"},
+                 {kBannerHeader, kLabel, "Label11", 6000, 600, 1500, "Terms"},
+                 {kBannerHeader, kLabel, "Label17", 7000, 1200, 2200, "Unit Price Discount"},
+                 {kBannerHeader, kLabel, "Label13", 0, 1200, 600, "Code       Description"},
+                 {kBannerHeader, kBox, "txtEndDate", 3500, 300, 900},
+                 {kBannerHeader, kBox, "Field1", 6000, 840, 1500},
+                 {kDetail, kBox, "txtItem", 0, 0, 280},
+                 {kDetail, kBox, "txtAccountName", 2500, 0, 3000},
+                 {kDetail, kBox, "txtSalesPrice", 7000, 0, 1300},
+                 {kDetail, kBox, "Field3", 8400, 0, 800, "Discount"}}),
+       {"Code", "Account Name", "Sales Price", "Discount"}},
+      {"two lines under two heading lines; a row's own label; a generic box named by its field",
+       LayoutOf(kGroupFooter1, 1,
+                {{kBannerHeader, kLabel, "Label7", 5800, 0, 1000, "on Hand"},
+                 {kBannerHeader, kLabel, "Label13", 5800, 240, 1000, "Minimum"},
+                 {kGroupFooter1, kLabel, "Label9", 2000, 0, 1200, "Net change  for"},
+                 {kGroupFooter1, kBox, "txtAccountNo", 3250, 0, 800},
+                 {kGroupFooter1, kBox, "txtOnHand", 5800, 0, 1000},
+                 {kGroupFooter1, kBox, "Field15", 4100, 0, 1500, "", "GLAccountsHeader.AccountName"},
+                 {kGroupFooter1, kBox, "Field12", 5800, 240, 1000}}),
+       {"Account No", "on Hand", "Account Name", "Minimum"}},
+      {"a caption of three parts over a stack of three boxes names them in turn",
+       LayoutOf(kDetail, 0,
+                {{kBannerHeader, kLabel, "Label3", 1000, 0, 3000, "Name / Contact / Address"},
+                 {kDetail, kBox, "txtName", 1000, 0, 3000},
+                 {kDetail, kBox, "txtContact", 1000, 240, 3000},
+                 {kDetail, kBox, "txtAddress1", 1000, 480, 3000}}),
+       {"Name", "Contact", "Address"}},
   };
   for (const Case& c : kCases) EXPECT_EQ(Captions(c.layout), c.expected) << c.what;
 }
