@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <set>
 #include <sstream>
 
 #include <fmt/format.h>
@@ -25,6 +26,7 @@
 #include "platform/vb/date.h"
 #include "platform/vb/lines.h"
 #include "platform/vb/names.h"
+#include "platform/vb/utf8.h"
 
 namespace vob::cli::viewer {
 namespace {
@@ -53,8 +55,16 @@ size_t HeapBytes(const std::string& text) {
   return text.capacity() > 15 ? text.capacity() + 1 : 0;
 }
 
+// Text for an XML attribute or element: markup escaped, and whatever is not a character XML allows (bytes
+// that are not UTF-8, control characters) written as U+FFFD, so that the page always parses.
 void AppendEscaped(std::string& out, std::string_view text) {
-  for (char c : text) {
+  for (size_t at = 0; at < text.size();) {
+    const size_t start = at;
+    const char32_t c = vb::DecodeUtf8(text, at);
+    if (vb::IsStrayByte(c) || (c < 0x20 && c != '\t') || c == 0xFFFE || c == 0xFFFF) {
+      out += "\xEF\xBF\xBD";  // U+FFFD
+      continue;
+    }
     switch (c) {
       case '&':
         out += "&amp;";
@@ -69,22 +79,30 @@ void AppendEscaped(std::string& out, std::string_view text) {
         out += "&quot;";
         break;
       default:
-        out += c;
+        out.append(text.substr(start, at - start));
     }
   }
 }
+
+// The scratch folders that exist now, so that a stop signal can remove them before the process ends.
+std::mutex scratch_mutex;
+std::set<std::filesystem::path> scratch_folders;
 
 // A folder of its own for writing the PDF, removed with what is in it.
 class ScratchFolder {
  public:
   ScratchFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vobreports-view-XXXXXX").string();
+    std::lock_guard lock(scratch_mutex);
     if (mkdtemp(pattern.data()) == nullptr) throw render::RenderError("cannot create " + pattern);
     path_ = pattern;
+    scratch_folders.insert(path_);
   }
   ~ScratchFolder() {
+    std::lock_guard lock(scratch_mutex);
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
+    scratch_folders.erase(path_);
   }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
@@ -95,6 +113,13 @@ class ScratchFolder {
 };
 
 }  // namespace
+
+void RemoveScratchFolders() {
+  scratch_mutex.lock();  // held for good: the process ends, and no folder is made or removed before it does
+  std::error_code ignored;
+  for (const std::filesystem::path& folder : scratch_folders) std::filesystem::remove_all(folder, ignored);
+  scratch_folders.clear();
+}
 
 void KeptRun::Begin(const engine::DocumentInfo& info) {
   std::unique_lock lock(mutex_);

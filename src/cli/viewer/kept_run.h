@@ -67,4 +67,7 @@ class KeptRun final : public engine::PageSink {
   std::atomic<bool> is_cancel_asked_ = false;
 };
 
+// Removes the folders downloads are being written in, for a process about to end by a signal.
+void RemoveScratchFolders();
+
 }  // namespace vob::cli::viewer

@@ -78,14 +78,15 @@ bool RunStore::WasDropped(int id) const {
   return dropped_.contains(id);
 }
 
-void RunStore::Cancel(int id) {
+bool RunStore::Cancel(int id) {
   std::lock_guard lock(mutex_);
   for (auto it = runs_.begin(); it != runs_.end(); ++it) {
     if ((*it)->id() != id) continue;
     (*it)->Cancel();
     if ((*it)->state() != RunState::kRunning) runs_.erase(it);  // a running one goes when its thread ends
-    return;
+    return true;
   }
+  return false;
 }
 
 int RunStore::runs_started() const {

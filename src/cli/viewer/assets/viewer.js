@@ -1,14 +1,15 @@
 // The vobreports viewer page: start page, report form, and the run view (pages, contents, search, links).
-// Every request carries the access token; state lives in the address's hash so that Back works.
+// Requests carry the access token as the cookie the server set when the page was opened with it; the token
+// leaves the address at once. State lives in the address's hash so that Back works.
 'use strict';
 
-const token = new URLSearchParams(location.search).get('token') || '';
+if (location.search) history.replaceState(null, '', location.pathname + location.hash);
 const $ = (id) => document.getElementById(id);
 const SVG_NS = 'http://www.w3.org/2000/svg';
 
 function api(path, params = {}) {
-  const query = new URLSearchParams({ ...params, token });
-  return `${path}?${query}`;
+  const query = new URLSearchParams(params).toString();
+  return query ? `${path}?${query}` : path;
 }
 
 async function getJson(path, params) {
