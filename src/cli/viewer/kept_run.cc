@@ -1,5 +1,6 @@
-// The kept run: pages stored as they arrive, drawn, searched and written out on request under a shared lock.
-// A page read before the run ends shows its deferred texts ("of M") still open; End fills them in.
+// The kept run: pages packed as they arrive, unpacked to be drawn, searched and written out on request under
+// a shared lock. A page read before the run ends shows its deferred texts ("of M") still open; End fills them
+// in.
 #include "cli/viewer/kept_run.h"
 
 #include <stdlib.h>
@@ -53,6 +54,14 @@ const char* StateName(RunState state) {
 
 size_t HeapBytes(const std::string& text) {
   return text.capacity() > 15 ? text.capacity() + 1 : 0;
+}
+
+size_t TableBytes(const engine::DocumentInfo& info) {
+  size_t bytes =
+      info.fonts.capacity() * sizeof(engine::FontSpec) + info.names.capacity() * sizeof(std::string);
+  for (const engine::FontSpec& font : info.fonts) bytes += HeapBytes(font.family);
+  for (const std::string& name : info.names) bytes += HeapBytes(name);
+  return bytes;
 }
 
 // Text for an XML attribute or element: markup escaped, and whatever is not a character XML allows (bytes
@@ -123,27 +132,43 @@ void RemoveScratchFolders() {
 
 void KeptRun::Begin(const engine::DocumentInfo& info) {
   std::unique_lock lock(mutex_);
-  model_.Begin(info);
+  document_.Begin(info);
+  bytes_ = TableBytes(info);
 }
 
 void KeptRun::AddPage(const engine::DocumentInfo& info, engine::Page page) {
   if (is_cancel_asked_) throw Cancelled();
-  size_t bytes = sizeof(engine::Page) + page.items.capacity() * sizeof(engine::PageItem);
   std::unique_lock lock(mutex_);
-  for (const engine::PageItem& item : page.items) {
-    bytes += HeapBytes(item.text) + HeapBytes(item.hyperlink);
-    if (item.picture && counted_pictures_.insert(item.picture.get()).second) {
-      bytes += item.picture->encoded.size() + item.picture->rgba.size();
-    }
-  }
-  model_.AddPage(info, std::move(page));
-  bytes_ += bytes;
+  document_.Begin(info);  // the tables may have grown
+  pages_.Add(page);
+  bytes_ = pages_.bytes() + TableBytes(info);
 }
 
 void KeptRun::End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) {
   std::unique_lock lock(mutex_);
-  model_.End(info, end);
+  pages_.Resolve(end.deferred_texts);
+  engine::DocumentEnd kept = end;
+  kept.deferred_texts.clear();
+  document_.End(info, kept);
+  size_t bytes = pages_.bytes() + TableBytes(info);
+  for (const std::string& text : end.deferred_texts) bytes += sizeof(std::string) + HeapBytes(text);
+  for (const engine::TocEntry& entry : end.toc) {
+    bytes += sizeof(entry) + HeapBytes(entry.text);
+    for (const std::string& part : entry.path) bytes += sizeof(std::string) + HeapBytes(part);
+  }
+  bytes_ = bytes;
   state_ = RunState::kDone;
+}
+
+void KeptRun::WithModel(const std::function<void(const engine::PageModel&)>& use) const {
+  engine::PageModel model;
+  model.Begin(document_.info());
+  for (size_t index = 0; index < pages_.size(); ++index) model.AddPage(document_.info(), pages_.Get(index));
+  engine::DocumentEnd end;
+  end.page_count = document_.page_count();
+  end.toc = document_.toc();
+  model.End(document_.info(), end);
+  use(model);
 }
 
 void KeptRun::Fail(std::string message) {
@@ -157,18 +182,19 @@ nlohmann::ordered_json KeptRun::Status() const {
   const RunState state = state_;
   nlohmann::ordered_json status = {{"id", id_},
                                    {"key", options_.key},
-                                   {"title", model_.info().title},
+                                   {"title", document_.info().title},
                                    {"drilldown", options_.drilldown},
                                    {"state", StateName(state)},
-                                   {"pages", model_.pages().size()}};
-  if (!model_.pages().empty()) {
-    status["width"] = model_.pages().front().width / static_cast<double>(engine::kTwipsPerPoint);
-    status["height"] = model_.pages().front().height / static_cast<double>(engine::kTwipsPerPoint);
+                                   {"pages", pages_.size()}};
+  if (pages_.size() > 0) {
+    status["width"] = pages_.width(0) / static_cast<double>(engine::kTwipsPerPoint);
+    status["height"] = pages_.height(0) / static_cast<double>(engine::kTwipsPerPoint);
   }
   if (state == RunState::kFailed) status["error"] = error_;
+  status["kept_bytes"] = bytes_.load();
   if (state == RunState::kDone) {
     status["toc"] = nlohmann::ordered_json::array();
-    for (const engine::TocEntry& entry : model_.toc()) {
+    for (const engine::TocEntry& entry : document_.toc()) {
       status["toc"].push_back({{"text", entry.text}, {"level", entry.level}, {"page", entry.page}});
     }
   }
@@ -177,17 +203,17 @@ nlohmann::ordered_json KeptRun::Status() const {
 
 std::string KeptRun::PageSvg(int number, render::FontService& fonts) const {
   std::shared_lock lock(mutex_);
-  if (number < 1 || static_cast<size_t>(number) > model_.pages().size()) return "";
-  const engine::Page& page = model_.pages()[number - 1];
+  if (number < 1 || static_cast<size_t>(number) > pages_.size()) return "";
+  const engine::Page page = pages_.Get(static_cast<size_t>(number) - 1);
   render::CairoPainter painter(fonts);
-  std::string svg = render::SvgOfPage(painter, model_, page);
+  std::string svg = render::SvgOfPage(painter, document_, page);
 
   std::string layer = "<g class=\"text-layer\" fill-opacity=\"0\">\n";
   int line_index = 0;
   for (const engine::PageItem& item : page.items) {
     if (item.kind != engine::ItemKind::kText) continue;
-    const float size = model_.font(item.font).size_points;
-    for (const render::TextLine& line : render::PlaceTextLines(fonts, model_, item)) {
+    const float size = document_.font(item.font).size_points;
+    for (const render::TextLine& line : render::PlaceTextLines(fonts, document_, item)) {
       layer += fmt::format(
           "<text x=\"{:.2f}\" y=\"{:.2f}\" textLength=\"{:.2f}\" lengthAdjust=\"spacingAndGlyphs\" "
           "font-size=\"{}\" data-top=\"{:.2f}\" data-height=\"{:.2f}\" data-line=\"{}\"",
@@ -214,7 +240,8 @@ nlohmann::ordered_json KeptRun::Search(const std::string& query, size_t limit) c
   const std::string needle = vb::LowerAscii(query);
   if (needle.empty()) return hits;
   std::shared_lock lock(mutex_);
-  for (const engine::Page& page : model_.pages()) {
+  for (size_t index = 0; index < pages_.size(); ++index) {
+    const engine::Page page = pages_.Get(index);
     int line_index = 0;
     for (const engine::PageItem& item : page.items) {
       if (item.kind != engine::ItemKind::kText) continue;
@@ -241,11 +268,13 @@ std::string KeptRun::Download(const std::string& kind, render::FontService& font
   std::shared_lock lock(mutex_);
   if (kind == "txt" || kind == "json") {
     std::ostringstream out;
-    if (kind == "txt") {
-      render::WriteTextDump(model_, out);
-    } else {
-      render::WriteJsonDump(model_, out);
-    }
+    WithModel([&](const engine::PageModel& model) {
+      if (kind == "txt") {
+        render::WriteTextDump(model, out);
+      } else {
+        render::WriteJsonDump(model, out);
+      }
+    });
     return std::move(out).str();
   }
   render::PdfOptions pdf_options;
@@ -255,7 +284,16 @@ std::string KeptRun::Download(const std::string& kind, render::FontService& font
   }
   ScratchFolder folder;
   const std::filesystem::path path = folder.path() / "report.pdf";
-  render::WritePdf(model_, fonts, path.string(), pdf_options);
+  {  // page by page, so that the whole document is never unpacked at once
+    render::PdfWriter writer(fonts, path.string(), pdf_options);
+    writer.Begin(document_.info());
+    for (size_t index = 0; index < pages_.size(); ++index)
+      writer.AddPage(document_.info(), pages_.Get(index));
+    engine::DocumentEnd end;
+    end.page_count = document_.page_count();
+    end.toc = document_.toc();
+    writer.End(document_.info(), end);
+  }
   std::ifstream file(path, std::ios::binary);
   std::ostringstream bytes;
   bytes << file.rdbuf();

@@ -1,16 +1,18 @@
-// One report run of the viewer: the page sink its thread fills and the page model every later request reads.
-// Pages are readable while the run goes on; paging, searching and downloads never run the report again.
+// One report run of the viewer: the page sink its thread fills and the packed pages every later request
+// reads. Pages are readable while the run goes on; paging, searching and downloads never run the report
+// again.
 #pragma once
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <shared_mutex>
 #include <string>
-#include <unordered_set>
 
 #include <nlohmann/json.hpp>
 
 #include "cli/run_options.h"
+#include "cli/viewer/packed_pages.h"
 #include "platform/engine/page_model.h"
 #include "platform/render/font_service.h"
 
@@ -38,7 +40,7 @@ class KeptRun final : public engine::PageSink {
   RunState state() const { return state_; }
 
   // {"id", "key", "title", "state", "pages" (so far), "width", "height" (page 1, points), "error", "toc"
-  // (once done: [{"text", "level", "page"}]), "drilldown"}.
+  // (once done: [{"text", "level", "page"}]), "drilldown", "kept_bytes" (what the run holds)}.
   nlohmann::ordered_json Status() const;
 
   // Page `number` (from 1) as SVG with a text layer: one <text> per text line, placed where the glyphs are,
@@ -52,16 +54,19 @@ class KeptRun final : public engine::PageSink {
   // The finished run as PDF, text dump or JSON dump ("pdf", "txt", "json"). REQUIRES: state() is kDone.
   std::string Download(const std::string& kind, render::FontService& fonts) const;
 
-  // An estimate of the memory the kept pages hold.
+  // The memory the run holds: its packed pages, pictures and document tables.
   size_t bytes() const { return bytes_; }
 
  private:
   const int id_;
   const RunOptions options_;
-  mutable std::shared_mutex mutex_;  // guards model_, error_
-  engine::PageModel model_;
+  // The whole document as it unpacks, with the pages of the model lent for a moment (see WithModel).
+  void WithModel(const std::function<void(const engine::PageModel&)>& use) const;
+
+  mutable std::shared_mutex mutex_;  // guards document_, pages_, error_
+  engine::PageModel document_;       // the document's tables, contents and page count; no pages
+  PackedPages pages_;
   std::string error_;
-  std::unordered_set<const engine::Picture*> counted_pictures_;
   std::atomic<RunState> state_ = RunState::kRunning;
   std::atomic<size_t> bytes_ = 0;
   std::atomic<bool> is_cancel_asked_ = false;
