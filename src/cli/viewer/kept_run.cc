@@ -235,9 +235,20 @@ std::string KeptRun::PageSvg(int number, render::FontService& fonts) const {
   return svg;
 }
 
-nlohmann::ordered_json KeptRun::Search(const std::string& query, size_t limit) const {
+std::string SearchForm(std::string_view text) {
+  std::string form;
+  form.reserve(text.size());
+  for (char c : text) {
+    const bool is_blank = c == ' ' || c == '\t';
+    if (is_blank && !form.empty() && form.back() == ' ') continue;
+    form += is_blank ? ' ' : (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+  }
+  return form;
+}
+
+nlohmann::ordered_json KeptRun::Search(const std::string& query) const {
   nlohmann::ordered_json hits = nlohmann::ordered_json::array();
-  const std::string needle = vb::LowerAscii(query);
+  const std::string needle = SearchForm(query);
   if (needle.empty()) return hits;
   std::shared_lock lock(mutex_);
   for (size_t index = 0; index < pages_.size(); ++index) {
@@ -247,18 +258,15 @@ nlohmann::ordered_json KeptRun::Search(const std::string& query, size_t limit) c
       if (item.kind != engine::ItemKind::kText) continue;
       vb::ForEachLine(item.text, [&](std::string_view line) {
         if (line.empty()) return;  // the text layer holds the non-empty lines only
-        const std::string lower = vb::LowerAscii(line);
+        const std::string form = SearchForm(line);
         int count = 0;
-        for (size_t at = lower.find(needle); at != std::string::npos;
-             at = lower.find(needle, at + needle.size())) {
+        for (size_t at = form.find(needle); at != std::string::npos;
+             at = form.find(needle, at + needle.size())) {
           ++count;
         }
-        if (count > 0 && hits.size() < limit) {
-          hits.push_back({{"page", page.number}, {"line", line_index}, {"count", count}});
-        }
+        if (count > 0) hits.push_back({{"page", page.number}, {"line", line_index}, {"count", count}});
         ++line_index;
       });
-      if (hits.size() >= limit) return hits;
     }
   }
   return hits;

@@ -48,8 +48,9 @@ class KeptRun final : public engine::PageSink {
   // the page does not exist (yet).
   std::string PageSvg(int number, render::FontService& fonts) const;
 
-  // Every line holding `query` (compared without ASCII case) as {"page", "line", "count"}, at most `limit`.
-  nlohmann::ordered_json Search(const std::string& query, size_t limit) const;
+  // Every line holding `query` as {"page", "line", "count"}, in page order: compared without ASCII case, and
+  // with each run of blanks (in the line and in the query) taken as one blank.
+  nlohmann::ordered_json Search(const std::string& query) const;
 
   // The finished run as PDF, text dump or JSON dump ("pdf", "txt", "json"). REQUIRES: state() is kDone.
   std::string Download(const std::string& kind, render::FontService& fonts) const;
@@ -71,6 +72,9 @@ class KeptRun final : public engine::PageSink {
   std::atomic<size_t> bytes_ = 0;
   std::atomic<bool> is_cancel_asked_ = false;
 };
+
+// `text` in the form search compares: ASCII letters in lower case, each run of spaces and tabs one space.
+std::string SearchForm(std::string_view text);
 
 // Removes the folders downloads are being written in, for a process about to end by a signal.
 void RemoveScratchFolders();

@@ -41,7 +41,6 @@ const std::vector<Family>& Families() {
   return families;
 }
 
-constexpr size_t kSearchHitLimit = 5000;
 constexpr int kMaxFormParam = 6;
 // httplib compresses the types it knows (text/*, image/svg+xml, application/json) with brotli at its best and
 // slowest quality when a browser accepts it, which holds a page back by seconds; these types it leaves alone.
@@ -342,7 +341,7 @@ void ViewerServer::AddRoutes() {
   server.Get(R"(/api/runs/(\d+)/search)",
              [find_run](const httplib::Request& request, httplib::Response& response) {
                if (auto run = find_run(request, response)) {
-                 SendJson(response, run->Search(request.get_param_value("q"), kSearchHitLimit));
+                 SendJson(response, run->Search(request.get_param_value("q")));
                }
              });
   server.Get(R"(/api/runs/(\d+)/download\.(pdf|txt|json))", [find_run](const httplib::Request& request,
