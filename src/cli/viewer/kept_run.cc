@@ -22,6 +22,7 @@
 #include "platform/render/page_image_writer.h"
 #include "platform/render/pdf_writer.h"
 #include "platform/render/render_error.h"
+#include "platform/render/render_output.h"
 #include "platform/render/text_dump.h"
 #include "platform/render/text_lines.h"
 #include "platform/vb/date.h"
@@ -121,6 +122,14 @@ class ScratchFolder {
   std::filesystem::path path_;
 };
 
+std::string ReadBack(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  if (!file) throw render::RenderError("cannot read back the download written to " + path.string());
+  return std::move(bytes).str();
+}
+
 }  // namespace
 
 void RemoveScratchFolders() {
@@ -134,6 +143,7 @@ void KeptRun::Begin(const engine::DocumentInfo& info) {
   std::unique_lock lock(mutex_);
   document_.Begin(info);
   bytes_ = TableBytes(info);
+  run_date_ = vb::Now();
 }
 
 void KeptRun::AddPage(const engine::DocumentInfo& info, engine::Page page) {
@@ -191,7 +201,12 @@ nlohmann::ordered_json KeptRun::Status() const {
     status["height"] = pages_.height(0) / static_cast<double>(engine::kTwipsPerPoint);
   }
   if (state == RunState::kFailed) status["error"] = error_;
-  status["kept_bytes"] = bytes_.load();
+  status["params"] = nlohmann::ordered_json::object();
+  for (const std::string& param : options_.params) {
+    const size_t equals = param.find('=');
+    if (equals != std::string::npos) status["params"][param.substr(0, equals)] = param.substr(equals + 1);
+  }
+  status["kept_bytes"] = bytes();
   if (state == RunState::kDone) {
     status["toc"] = nlohmann::ordered_json::array();
     for (const engine::TocEntry& entry : document_.toc()) {
@@ -285,6 +300,15 @@ std::string KeptRun::Download(const std::string& kind, render::FontService& font
     });
     return std::move(out).str();
   }
+  if (kind == "csv" || kind == "xlsx") {
+    render::RenderOptions render_options;
+    render_options.exports = options_.exports;
+    render_options.exports.run_date = run_date_;
+    ScratchFolder folder;
+    const std::filesystem::path path = folder.path() / ("report." + kind);
+    records_.Replay(*render::OpenRecordExport(path.string(), render_options));
+    return ReadBack(path);
+  }
   render::PdfOptions pdf_options;
   if (!options_.today.empty() || !options_.now.empty()) {  // a pinned clock stamps the PDF, as `run` does
     const auto seconds = static_cast<int64_t>(std::llround((vb::Now() - 25569.0) * 86400.0));  // 1970-01-01
@@ -302,11 +326,7 @@ std::string KeptRun::Download(const std::string& kind, render::FontService& font
     end.toc = document_.toc();
     writer.End(document_.info(), end);
   }
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  if (!file) throw render::RenderError("cannot read back the PDF written to " + path.string());
-  return std::move(bytes).str();
+  return ReadBack(path);
 }
 
 }  // namespace vob::cli::viewer

@@ -13,6 +13,7 @@
 
 #include "cli/run_options.h"
 #include "cli/viewer/packed_pages.h"
+#include "cli/viewer/packed_records.h"
 #include "platform/engine/page_model.h"
 #include "platform/render/font_service.h"
 
@@ -33,6 +34,9 @@ class KeptRun final : public engine::PageSink {
   void AddPage(const engine::DocumentInfo& info, engine::Page page) override;
   void End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) override;
 
+  // Where the run's thread sends the printed rows, for the CSV and XLSX downloads.
+  engine::RecordSink& records() { return records_; }
+
   // The run's thread reports how it ended when it ended without End: the error as `run` prints it.
   void Fail(std::string message);
   void Cancel() { is_cancel_asked_ = true; }
@@ -40,7 +44,8 @@ class KeptRun final : public engine::PageSink {
   RunState state() const { return state_; }
 
   // {"id", "key", "title", "state", "pages" (so far), "width", "height" (page 1, points), "error", "toc"
-  // (once done: [{"text", "level", "page"}]), "drilldown", "kept_bytes" (what the run holds)}.
+  // (once done: [{"text", "level", "page"}]), "drilldown", "params" ({"1": TEXT, ...}, as the run was given
+  // them), "kept_bytes" (what the run holds)}.
   nlohmann::ordered_json Status() const;
 
   // Page `number` (from 1) as SVG with a text layer: one <text> per text line, placed where the glyphs are,
@@ -52,11 +57,12 @@ class KeptRun final : public engine::PageSink {
   // with each run of blanks (in the line and in the query) taken as one blank.
   nlohmann::ordered_json Search(const std::string& query) const;
 
-  // The finished run as PDF, text dump or JSON dump ("pdf", "txt", "json"). REQUIRES: state() is kDone.
+  // The finished run as PDF, text dump, JSON dump, CSV or XLSX ("pdf", "txt", "json", "csv", "xlsx"), the
+  // bytes `run -o` writes for it. REQUIRES: state() is kDone.
   std::string Download(const std::string& kind, render::FontService& fonts) const;
 
   // The memory the run holds: its packed pages, pictures and document tables.
-  size_t bytes() const { return bytes_; }
+  size_t bytes() const { return bytes_ + records_.bytes(); }
 
  private:
   const int id_;
@@ -67,6 +73,8 @@ class KeptRun final : public engine::PageSink {
   mutable std::shared_mutex mutex_;  // guards document_, pages_, error_
   engine::PageModel document_;       // the document's tables, contents and page count; no pages
   PackedPages pages_;
+  PackedRecords records_;
+  double run_date_ = 0;  // the clock when the run began, for the workbook's properties
   std::string error_;
   std::atomic<RunState> state_ = RunState::kRunning;
   std::atomic<size_t> bytes_ = 0;

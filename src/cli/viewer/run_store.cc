@@ -37,7 +37,8 @@ void RunStore::RunOnThread(const std::shared_ptr<KeptRun>& run) {
     render::FontService fonts;
     const std::string key = vb::LCase(run->options().key);
     engine::Run(*report,
-                {fonts, *run, key, run->options().has_title ? run->options().title : DefaultTitle(key)});
+                {fonts, *run, key, run->options().has_title ? run->options().title : DefaultTitle(key)},
+                run->records());
   } catch (const std::exception& error) {
     run->Fail(error.what());
   }

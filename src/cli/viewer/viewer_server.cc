@@ -344,17 +344,19 @@ void ViewerServer::AddRoutes() {
                  SendJson(response, run->Search(request.get_param_value("q")));
                }
              });
-  server.Get(R"(/api/runs/(\d+)/download\.(pdf|txt|json))", [find_run](const httplib::Request& request,
-                                                                       httplib::Response& response) {
-    auto run = find_run(request, response);
-    if (run == nullptr) return;
-    if (run->state() != RunState::kDone) return SendError(response, 409, "the run has not finished");
-    const std::string kind = request.matches[2];
-    const char* type = kind == "pdf" ? "application/pdf" : kUncompressedDownload;
-    response.set_content(run->Download(kind, ThreadFonts()), type);
-    response.set_header("Content-Disposition",
-                        "attachment; filename=\"" + vb::LCase(run->options().key) + "." + kind + "\"");
-  });
+  server.Get(R"(/api/runs/(\d+)/download\.(pdf|txt|json|csv|xlsx))",
+             [find_run](const httplib::Request& request, httplib::Response& response) {
+               auto run = find_run(request, response);
+               if (run == nullptr) return;
+               if (run->state() != RunState::kDone)
+                 return SendError(response, 409, "the run has not finished");
+               const std::string kind = request.matches[2];
+               const char* type = kind == "pdf" ? "application/pdf" : kUncompressedDownload;
+               response.set_content(run->Download(kind, ThreadFonts()), type);
+               response.set_header(
+                   "Content-Disposition",
+                   "attachment; filename=\"" + vb::LCase(run->options().key) + "." + kind + "\"");
+             });
   server.Post(R"(/api/runs/(\d+)/cancel)",
               [this](const httplib::Request& request, httplib::Response& response) {
                 const std::optional<int> id = ParseId(request.matches[1].str());

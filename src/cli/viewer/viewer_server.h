@@ -43,7 +43,7 @@ struct ViewerConfig {
 //   GET  /api/runs/ID               the run's status (KeptRun::Status); 410 {"state": "dropped"} when dropped
 //   GET  /api/runs/ID/pages/N.svg   one page; 404 while it does not exist yet
 //   GET  /api/runs/ID/search?q=     [{"page", "line", "count"}], every hit (KeptRun::Search)
-//   GET  /api/runs/ID/download.pdf  also .txt and .json; 409 until the run is done
+//   GET  /api/runs/ID/download.pdf  also .txt, .json, .csv and .xlsx; 409 until the run is done
 //   POST /api/runs/ID/cancel        stops the run and forgets it
 //   POST /api/runs/ID/follow        {"link"} -> the status of the run the link opens
 class ViewerServer {

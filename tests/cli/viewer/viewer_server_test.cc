@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <regex>
 #include <thread>
@@ -339,6 +340,37 @@ TEST_F(ViewerServerTest, EightReportsAtOnceGiveTheBytesOfOneByOne) {
     EXPECT_TRUE(together == alone) << kKeys[i];
   }
   EXPECT_EQ(prepared_, 16);
+}
+
+// CSV and XLSX come from the kept run's rows, with the bytes `run -o` writes for the same run (the command
+// itself, so that nothing of this process's settings differs).
+TEST_F(ViewerServerTest, DataDownloadsAreWhatRunWrites) {
+  StartServer();
+  for (const char* key : {"custlist", "araging", "trbalance"}) {
+    const nlohmann::json form = DemoForm(key);
+    const int id = PostJson("/api/runs", form)["id"];
+    ASSERT_EQ(WaitForRun(id)["state"], "done") << key;
+    for (const std::string kind : {"csv", "xlsx"}) {
+      const std::filesystem::path path =
+          std::filesystem::temp_directory_path() /
+          ("vob-viewer-" + std::to_string(::getpid()) + "-" + key + "." + kind);
+      std::string command = std::string(VOB_BINARY_DIR) + "/vobreports run " + key +
+                            " --now \"2024-06-30 17:00:00\" --db '" + testing::DemoConnectionString() + "' -o '" +
+                            path.string() + "'";
+      for (const auto& [index, value] : form["params"].items()) {
+        command += " --param '" + index + "=" + value.get<std::string>() + "'";
+      }
+      ASSERT_EQ(std::system(command.c_str()), 0) << command;
+      std::ifstream file(path, std::ios::binary);
+      const std::string written((std::istreambuf_iterator<char>(file)), {});
+      std::filesystem::remove(path);
+      httplib::Result download = Get("/api/runs/" + std::to_string(id) + "/download." + kind);
+      ASSERT_EQ(download->status, 200) << key << " " << kind;
+      EXPECT_GT(written.size(), 100u) << key << " " << kind;
+      EXPECT_TRUE(download->body == written) << key << " " << kind;
+    }
+  }
+  EXPECT_EQ(prepared_, 3);
 }
 
 TEST_F(ViewerServerTest, SvgTextLayerHoldsTheJsonDumpTextsAtTheirPlaces) {
