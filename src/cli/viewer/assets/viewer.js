@@ -133,6 +133,7 @@ function paramValue(param, input) {
 async function showForm(key) {
   stopRun();
   show('form-view');
+  $('form-view').replaceChildren();  // no other report's form meanwhile
   const used = formValues[key] || {};
   const { status, body } = await getJson(`/api/params/${key}`);
   const view = $('form-view');
@@ -245,6 +246,7 @@ function stopRun() {
   $('pages').replaceChildren();
   $('toc').replaceChildren();
   $('run-params').hidden = true;
+  $('run-params').replaceChildren();
   delete $('run-params').dataset.run;
 }
 
