@@ -291,13 +291,18 @@ std::string KeptRun::Download(const std::string& kind, render::FontService& font
   std::shared_lock lock(mutex_);
   if (kind == "txt" || kind == "json") {
     std::ostringstream out;
-    WithModel([&](const engine::PageModel& model) {
-      if (kind == "txt") {
-        render::WriteTextDump(model, out);
-      } else {
-        render::WriteJsonDump(model, out);
+    if (kind == "txt") {
+      // The text dump is page by page, so one page is unpacked at a time.
+      for (size_t index = 0; index < pages_.size(); ++index) {
+        engine::PageModel one;
+        one.Begin(document_.info());
+        one.AddPage(document_.info(), pages_.Get(index));
+        one.End(document_.info(), {document_.page_count(), {}, {}});
+        render::WriteTextDump(one, out);
       }
-    });
+    } else {
+      WithModel([&](const engine::PageModel& model) { render::WriteJsonDump(model, out); });
+    }
     return std::move(out).str();
   }
   if (kind == "csv" || kind == "xlsx") {

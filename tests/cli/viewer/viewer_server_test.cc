@@ -342,21 +342,21 @@ TEST_F(ViewerServerTest, EightReportsAtOnceGiveTheBytesOfOneByOne) {
   EXPECT_EQ(prepared_, 16);
 }
 
-// CSV and XLSX come from the kept run's rows, with the bytes `run -o` writes for the same run (the command
-// itself, so that nothing of this process's settings differs).
-TEST_F(ViewerServerTest, DataDownloadsAreWhatRunWrites) {
+// Downloads from the kept run (CSV and XLSX from its rows) are the bytes `run -o` writes for the same run
+// (the command itself, so that nothing of this process's settings differs).
+TEST_F(ViewerServerTest, DownloadsAreWhatRunWrites) {
   StartServer();
   for (const char* key : {"custlist", "araging", "trbalance"}) {
     const nlohmann::json form = DemoForm(key);
     const int id = PostJson("/api/runs", form)["id"];
     ASSERT_EQ(WaitForRun(id)["state"], "done") << key;
-    for (const std::string kind : {"csv", "xlsx"}) {
+    for (const std::string kind : {"csv", "xlsx", "txt", "json"}) {
       const std::filesystem::path path =
           std::filesystem::temp_directory_path() /
           ("vob-viewer-" + std::to_string(::getpid()) + "-" + key + "." + kind);
       std::string command = std::string(VOB_BINARY_DIR) + "/vobreports run " + key +
-                            " --now \"2024-06-30 17:00:00\" --db '" + testing::DemoConnectionString() + "' -o '" +
-                            path.string() + "'";
+                            " --now \"2024-06-30 17:00:00\" --db '" + testing::DemoConnectionString() +
+                            "' -o '" + path.string() + "'";
       for (const auto& [index, value] : form["params"].items()) {
         command += " --param '" + index + "=" + value.get<std::string>() + "'";
       }
