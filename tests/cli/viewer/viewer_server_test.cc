@@ -425,6 +425,25 @@ TEST_F(ViewerServerTest, CancelledRunLeavesNothingBehind) {
   EXPECT_EQ(server_->runs().kept_bytes(), 0u);
 }
 
+// A kept run counts what it holds, and holds its pages in about the room its PDF takes, not many times it.
+TEST_F(ViewerServerTest, KeptRunHoldsAboutItsPdf) {
+  StartServer();
+  for (const char* key : {"journal", "custlist", "araging"}) {
+    const int id = PostJson("/api/runs", DemoForm(key))["id"];
+    const nlohmann::json status = WaitForRun(id);
+    ASSERT_EQ(status["state"], "done") << key;
+    const size_t kept = status["kept_bytes"];
+    const size_t pdf = Get("/api/runs/" + std::to_string(id) + "/download.pdf")->body.size();
+    EXPECT_GT(kept, 0u) << key;
+    EXPECT_LE(kept, 3 * pdf) << key << ": " << kept << " bytes kept for a PDF of " << pdf;
+  }
+  EXPECT_EQ(server_->runs().kept_bytes(), [&] {
+    size_t total = 0;
+    for (int id = 1; id <= 3; ++id) total += server_->runs().Find(id)->bytes();
+    return total;
+  }());
+}
+
 TEST_F(ViewerServerTest, DropsTheOldestRunBeyondTheMemoryBound) {
   StartServer(/*memory_limit_bytes=*/1);
   const int first = PostJson("/api/runs", DemoForm("chaccts"))["id"];
