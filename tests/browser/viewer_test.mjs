@@ -66,16 +66,20 @@ db.commit()`, books]);
   // xdg-open stands in for the browser: it notes the launch file it was given and stays a while, so that its
   // command line can be read.
   const bin = join(work, 'bin');
+  const scratch = join(work, 'tmp');  // the server's temporary folder, to see what it leaves there
+  execFileSync('mkdir', ['-p', scratch]);
   execFileSync('mkdir', ['-p', bin]);
   writeFileSync(join(bin, 'xdg-open'), `#!/bin/sh\nprintf '%s' "$1" > '${join(work, 'opened')}'\nsleep 3\n`);
   chmodSync(join(bin, 'xdg-open'), 0o755);
   server = spawn(join(buildDir, 'vobreports'), ['view', '--today', '2024-06-30', '--db', books],
-                 { stdio: ['ignore', 'pipe', 'inherit'], env: { ...process.env, PATH: `${bin}:${process.env.PATH}` } });
+                 { stdio: ['ignore', 'pipe', 'inherit'],
+                   env: { ...process.env, PATH: `${bin}:${process.env.PATH}`, TMPDIR: scratch } });
   const url = await serverUrl();
   const origin = new URL(url).origin;
   const token = new URL(url).searchParams.get('token');
 
   let launchFile = '';
+  let journalRun = '';
   await step('the browser opens on a launch file, and no command line holds the token', async () => {
     assert.match(token || '', /^[0-9a-f]{32}$/, 'a private standard output shows the tokened address');
     for (let wait = 0; wait < 100 && !existsSync(join(work, 'opened')); ++wait) await new Promise((r) => setTimeout(r, 50));
@@ -277,6 +281,7 @@ db.commit()`, books]);
     // Done: hundreds of pages, and no "+" for more to come.
     await page.waitForFunction(() => /^of \d{3,}$/.test(document.getElementById('page-count').textContent));
     const pages = await page.locator('.page').count();
+    journalRun = new URLSearchParams(new URL(page.url()).hash.slice(1)).get('run');
     await page.locator('#search').fill('0');
     await page.locator('#search').press('Enter');
     await page.waitForFunction(() => /^1 of [\d,]+$/.test(document.getElementById('hit-count').textContent));
@@ -300,6 +305,16 @@ db.commit()`, books]);
     assert.equal(await page.locator('#param-1').inputValue(), '01/01/1990');
     assert.equal(await page.locator('#param-2').inputValue(), '2030-12-31');
     assert.equal(await pwned(), undefined);
+  });
+  await step('a stop signal during a download leaves nothing in the temporary folder', async () => {
+    const download = fetch(`${origin}/api/runs/${journalRun}/download.pdf?token=${token}`).catch(() => null);
+    await new Promise((resolve) => setTimeout(resolve, 150));
+    const ended = new Promise((resolve) => server.once('exit', (code, signal) => resolve(signal)));
+    server.kill('SIGTERM');
+    assert.equal(await ended, 'SIGTERM');
+    server = null;
+    await download;
+    assert.deepEqual(readdirSync(scratch), []);
   });
   console.log('viewer end to end: passed');
 } finally {
