@@ -148,10 +148,16 @@ void KeptRun::Begin(const engine::DocumentInfo& info) {
 
 void KeptRun::AddPage(const engine::DocumentInfo& info, engine::Page page) {
   if (is_cancel_asked_) throw Cancelled();
-  std::unique_lock lock(mutex_);
-  document_.Begin(info);  // the tables may have grown
-  pages_.Add(page);
-  bytes_ = pages_.bytes() + TableBytes(info);
+  size_t count = 0;
+  {
+    std::unique_lock lock(mutex_);
+    document_.Begin(info);  // the tables may have grown
+    pages_.Add(page);
+    bytes_ = pages_.bytes() + TableBytes(info);
+    count = pages_.size();
+  }
+  constexpr size_t kPagesBetweenGrowthCalls = 64;
+  if (on_growth_ && count % kPagesBetweenGrowthCalls == 0) on_growth_();
 }
 
 void KeptRun::End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) {

@@ -27,6 +27,10 @@ class KeptRun final : public engine::PageSink {
   KeptRun(int id, RunOptions options) : id_(id), options_(std::move(options)) {}
 
   int id() const { return id_; }
+
+  // Called on the run's thread as the run grows (every few pages), so that the owner can keep its memory
+  // bound while a long run goes on. Set before the run starts.
+  void set_on_growth(std::function<void()> on_growth) { on_growth_ = std::move(on_growth); }
   const RunOptions& options() const { return options_; }
 
   // The engine's calls. AddPage throws once Cancel was called, which ends the run at its next page.
@@ -74,7 +78,8 @@ class KeptRun final : public engine::PageSink {
   engine::PageModel document_;       // the document's tables, contents and page count; no pages
   PackedPages pages_;
   PackedRecords records_;
-  double run_date_ = 0;  // the clock when the run began, for the workbook's properties
+  double run_date_ = 0;
+  std::function<void()> on_growth_;  // the clock when the run began, for the workbook's properties
   std::string error_;
   std::atomic<RunState> state_ = RunState::kRunning;
   std::atomic<size_t> bytes_ = 0;

@@ -1,5 +1,6 @@
 // Run threads and the memory bound. A run's thread owns its rptManager, so its settings are its own; the
-// bound is checked whenever a run ends, and a running run is never dropped.
+// bound, counting running runs too, is checked as a run grows and when it ends, and a running run is never
+// dropped.
 #include "cli/viewer/run_store.h"
 
 #include <algorithm>
@@ -24,6 +25,10 @@ RunStore::~RunStore() {
 std::shared_ptr<KeptRun> RunStore::Start(RunOptions options) {
   std::lock_guard lock(mutex_);
   auto run = std::make_shared<KeptRun>(next_id_++, std::move(options));
+  run->set_on_growth([this] {
+    std::lock_guard lock(mutex_);
+    DropOldestWhileOverBound();
+  });
   runs_.push_back(run);
   ++running_threads_;
   std::thread([this, run] { RunOnThread(run); }).detach();
