@@ -176,15 +176,41 @@ void KeptRun::End(const engine::DocumentInfo& info, const engine::DocumentEnd& e
   state_ = RunState::kDone;
 }
 
-void KeptRun::WithModel(const std::function<void(const engine::PageModel&)>& use) const {
-  engine::PageModel model;
-  model.Begin(document_.info());
-  for (size_t index = 0; index < pages_.size(); ++index) model.AddPage(document_.info(), pages_.Get(index));
-  engine::DocumentEnd end;
-  end.page_count = document_.page_count();
-  end.toc = document_.toc();
-  model.End(document_.info(), end);
-  use(model);
+std::string KeptRun::JsonInChunks() const {
+  // The dump of each chunk of pages, its pages array spliced into the last chunk's dump, which also holds
+  // the contents: the same bytes as one dump of the whole run, with one chunk unpacked at a time.
+  constexpr size_t kPagesPerChunk = 256;
+  constexpr std::string_view kPagesKey = "\"pages\": [";
+  constexpr std::string_view kTocKey = "\"toc\": [";
+  std::string spliced;
+  for (size_t first = 0; first == 0 || first < pages_.size(); first += kPagesPerChunk) {
+    const size_t last = std::min(first + kPagesPerChunk, pages_.size());
+    const bool is_last_chunk = last == pages_.size();
+    engine::PageModel chunk;
+    chunk.Begin(document_.info());
+    for (size_t index = first; index < last; ++index) chunk.AddPage(document_.info(), pages_.Get(index));
+    chunk.End(
+        document_.info(),
+        {document_.page_count(), is_last_chunk ? document_.toc() : std::vector<engine::TocEntry>{}, {}});
+    std::ostringstream out;
+    render::WriteJsonDump(chunk, out);
+    std::string dump = std::move(out).str();
+    const size_t pages_start = dump.find(kPagesKey) + kPagesKey.size();
+    const size_t pages_end = dump.rfind(']', dump.rfind(kTocKey));
+    if (pages_start < kPagesKey.size() || pages_end == std::string::npos || pages_end < pages_start) {
+      throw render::RenderError("unexpected JSON dump layout");
+    }
+    if (is_last_chunk) {
+      std::string whole = dump.substr(0, pages_start) + spliced;
+      if (!spliced.empty()) whole += ',';
+      return whole + dump.substr(pages_start);
+    }
+    std::string pages = dump.substr(pages_start, pages_end - pages_start);
+    pages.erase(pages.find_last_not_of(" \n") + 1);
+    if (!spliced.empty()) spliced += ',';
+    spliced += pages;
+  }
+  return spliced;  // not reached: the last chunk returns
 }
 
 void KeptRun::Fail(std::string message) {
@@ -307,7 +333,7 @@ std::string KeptRun::Download(const std::string& kind, render::FontService& font
         render::WriteTextDump(one, out);
       }
     } else {
-      WithModel([&](const engine::PageModel& model) { render::WriteJsonDump(model, out); });
+      return JsonInChunks();
     }
     return std::move(out).str();
   }

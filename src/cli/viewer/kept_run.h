@@ -71,8 +71,8 @@ class KeptRun final : public engine::PageSink {
  private:
   const int id_;
   const RunOptions options_;
-  // The whole document as it unpacks, with the pages of the model lent for a moment (see WithModel).
-  void WithModel(const std::function<void(const engine::PageModel&)>& use) const;
+  // The JSON dump of the whole run, written a chunk of pages at a time.
+  std::string JsonInChunks() const;
 
   mutable std::shared_mutex mutex_;  // guards document_, pages_, error_
   engine::PageModel document_;       // the document's tables, contents and page count; no pages

@@ -1,17 +1,26 @@
-// A kept run fed pages directly: search finds every hit however many there are, blanks taken loosely.
+// A kept run fed pages directly: search finds every hit however many there are, blanks taken loosely, and
+// the dumps written a piece at a time are the dumps of the whole document.
 #include "cli/viewer/kept_run.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "platform/render/json_dump.h"
+#include "platform/render/text_dump.h"
+
 namespace vob::cli::viewer {
 namespace {
 
-// `pages` pages of `lines` text items each, every one reading "Total  for <page>.<line>".
-void Fill(KeptRun& run, int pages, int lines) {
+// `pages` pages of `lines` text items each, every one reading "Total  for <page>.<line>", and a contents
+// entry for every hundredth page.
+void Fill(engine::PageSink& run, int pages, int lines) {
   engine::DocumentInfo info;
+  info.report_key = "total";
   info.fonts.push_back({});
   info.names.push_back("");
   run.Begin(info);
+  engine::DocumentEnd end{pages, {}, {}};
   for (int number = 1; number <= pages; ++number) {
     engine::Page page;
     page.number = number;
@@ -21,8 +30,9 @@ void Fill(KeptRun& run, int pages, int lines) {
       page.items.push_back(item);
     }
     run.AddPage(info, std::move(page));
+    if (number % 100 == 1) end.toc.push_back({"Part " + std::to_string(number), {}, 0, number});
   }
-  run.End(info, {pages, {}, {}});
+  run.End(info, end);
 }
 
 TEST(KeptRunSearch, FindsEveryHitWithBlanksTakenLoosely) {
@@ -42,6 +52,21 @@ TEST(KeptRunSearch, FindsEveryHitWithBlanksTakenLoosely) {
   const nlohmann::ordered_json all = run.Search("total for");
   EXPECT_EQ(all.back()["page"], 300);
   EXPECT_EQ(all.back()["line"], 39);
+}
+
+TEST(KeptRunDownload, DumpsWrittenInPiecesAreTheWholeDocumentsDumps) {
+  render::FontService fonts;
+  for (int pages : {0, 1, 256, 300, 513}) {
+    KeptRun run(1, {});
+    Fill(run, pages, 3);
+    engine::PageModel model;
+    Fill(model, pages, 3);
+    std::ostringstream json, text;
+    render::WriteJsonDump(model, json);
+    render::WriteTextDump(model, text);
+    EXPECT_TRUE(run.Download("json", fonts) == json.str()) << pages << " pages";
+    EXPECT_TRUE(run.Download("txt", fonts) == text.str()) << pages << " pages";
+  }
 }
 
 TEST(KeptRunSearch, SearchFormFoldsCaseAndBlanks) {
