@@ -48,6 +48,7 @@ nlohmann::ordered_json DeclaredParamsJson(const std::string& key, bool is_second
                                    {"label", row.label},
                                    {"example", ExampleOf(row, is_second)}};
     if (!row.second_example.empty()) item["second_example"] = row.second_example;
+    if (reports::IsRequired(row)) item["required"] = true;
     if (row.kind == reports::ParamKind::kChoice) {
       item["values"] = nlohmann::ordered_json::array();
       for (std::string_view value : row.values) item["values"].push_back(value);

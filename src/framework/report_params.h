@@ -30,7 +30,15 @@ struct ParamRow {
   // when the report has no second run. A parameter without one keeps its example in the second run.
   std::string_view second_example = {};
   std::span<const std::string_view> values = {};  // the codes of a choice
+  // Blank is a meaning of its own ("all", "one check"). Every other parameter is needed, except the
+  // drill-down argument and a yes/no flag, which are never needed.
+  bool is_blank_allowed = false;
 };
+
+// True when the report cannot do without a value for the parameter.
+constexpr bool IsRequired(const ParamRow& row) {
+  return row.index != kDrillDown && row.kind != ParamKind::kYesNo && !row.is_blank_allowed;
+}
 
 // "date", "period", "id", "number", "text", "choice", "yesno".
 std::string_view ParamKindName(ParamKind kind);

@@ -39,14 +39,23 @@ TEST(ParamsCommand, JsonListsEachParameterWithItsChoicesAndSecondExample) {
   ASSERT_EQ(result.exit_code, 0);
   const nlohmann::json params = nlohmann::json::parse(result.output);
   ASSERT_EQ(params.size(), 5u);
-  const nlohmann::json ending_date = {
-      {"index", "2"}, {"kind", "date"}, {"label", "Ending date (mode 1)"}, {"example", "06/30/2024"}};
+  const nlohmann::json ending_date = {{"index", "2"},
+                                      {"kind", "date"},
+                                      {"label", "Ending date (mode 1)"},
+                                      {"example", "06/30/2024"},
+                                      {"required", true}};
   EXPECT_EQ(params[1], ending_date);
   EXPECT_EQ(params[4]["index"], "5");
   EXPECT_EQ(params[4]["kind"], "choice");
   EXPECT_EQ(params[4]["example"], "1");
   EXPECT_EQ(params[4]["second_example"], "0");
   EXPECT_EQ(params[4]["values"], nlohmann::json::parse(R"(["0", "1"])"));
+
+  // A parameter whose blank means "all", and the drill-down argument, are not required.
+  const nlohmann::json aging =
+      nlohmann::json::parse(RunCommand(Vobreports() + "params araging --json").output);
+  EXPECT_FALSE(aging[0].contains("required"));
+  EXPECT_FALSE(aging[1].contains("required"));
 
   const auto second = RunCommand(Vobreports() + "params journal --second --json");
   EXPECT_EQ(nlohmann::json::parse(second.output)[0]["example"], "13048");

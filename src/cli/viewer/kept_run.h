@@ -1,16 +1,19 @@
-// One report run of the viewer: the page sink its thread fills and the page model every later request reads.
-// Pages are readable while the run goes on; paging, searching and downloads never run the report again.
+// One report run of the viewer: the page sink its thread fills and the packed pages every later request
+// reads. Pages are readable while the run goes on; paging, searching and downloads never run the report
+// again.
 #pragma once
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <shared_mutex>
 #include <string>
-#include <unordered_set>
 
 #include <nlohmann/json.hpp>
 
 #include "cli/run_options.h"
+#include "cli/viewer/packed_pages.h"
+#include "cli/viewer/packed_records.h"
 #include "platform/engine/page_model.h"
 #include "platform/render/font_service.h"
 
@@ -24,12 +27,19 @@ class KeptRun final : public engine::PageSink {
   KeptRun(int id, RunOptions options) : id_(id), options_(std::move(options)) {}
 
   int id() const { return id_; }
+
+  // Called on the run's thread as the run grows (every few pages), so that the owner can keep its memory
+  // bound while a long run goes on. Set before the run starts.
+  void set_on_growth(std::function<void()> on_growth) { on_growth_ = std::move(on_growth); }
   const RunOptions& options() const { return options_; }
 
   // The engine's calls. AddPage throws once Cancel was called, which ends the run at its next page.
   void Begin(const engine::DocumentInfo& info) override;
   void AddPage(const engine::DocumentInfo& info, engine::Page page) override;
   void End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) override;
+
+  // Where the run's thread sends the printed rows, for the CSV and XLSX downloads.
+  engine::RecordSink& records() { return records_; }
 
   // The run's thread reports how it ended when it ended without End: the error as `run` prints it.
   void Fail(std::string message);
@@ -38,7 +48,8 @@ class KeptRun final : public engine::PageSink {
   RunState state() const { return state_; }
 
   // {"id", "key", "title", "state", "pages" (so far), "width", "height" (page 1, points), "error", "toc"
-  // (once done: [{"text", "level", "page"}]), "drilldown"}.
+  // (once done: [{"text", "level", "page"}]), "drilldown", "params" ({"1": TEXT, ...}, as the run was given
+  // them), "kept_bytes" (what the run holds)}.
   nlohmann::ordered_json Status() const;
 
   // Page `number` (from 1) as SVG with a text layer: one <text> per text line, placed where the glyphs are,
@@ -46,25 +57,39 @@ class KeptRun final : public engine::PageSink {
   // the page does not exist (yet).
   std::string PageSvg(int number, render::FontService& fonts) const;
 
-  // Every line holding `query` (compared without ASCII case) as {"page", "line", "count"}, at most `limit`.
-  nlohmann::ordered_json Search(const std::string& query, size_t limit) const;
+  // Every line holding `query` as {"page", "line", "count"}, in page order: compared without ASCII case, and
+  // with each run of blanks (in the line and in the query) taken as one blank.
+  nlohmann::ordered_json Search(const std::string& query) const;
 
-  // The finished run as PDF, text dump or JSON dump ("pdf", "txt", "json"). REQUIRES: state() is kDone.
+  // The finished run as PDF, text dump, JSON dump, CSV or XLSX ("pdf", "txt", "json", "csv", "xlsx"), the
+  // bytes `run -o` writes for it. REQUIRES: state() is kDone.
   std::string Download(const std::string& kind, render::FontService& fonts) const;
 
-  // An estimate of the memory the kept pages hold.
-  size_t bytes() const { return bytes_; }
+  // The memory the run holds: its packed pages, pictures and document tables.
+  size_t bytes() const { return bytes_ + records_.bytes(); }
 
  private:
   const int id_;
   const RunOptions options_;
-  mutable std::shared_mutex mutex_;  // guards model_, error_
-  engine::PageModel model_;
+  // The JSON dump of the whole run, written a chunk of pages at a time.
+  std::string JsonInChunks() const;
+
+  mutable std::shared_mutex mutex_;  // guards document_, pages_, error_
+  engine::PageModel document_;       // the document's tables, contents and page count; no pages
+  PackedPages pages_;
+  PackedRecords records_;
+  double run_date_ = 0;
+  std::function<void()> on_growth_;  // the clock when the run began, for the workbook's properties
   std::string error_;
-  std::unordered_set<const engine::Picture*> counted_pictures_;
   std::atomic<RunState> state_ = RunState::kRunning;
   std::atomic<size_t> bytes_ = 0;
   std::atomic<bool> is_cancel_asked_ = false;
 };
+
+// `text` in the form search compares: ASCII letters in lower case, each run of spaces and tabs one space.
+std::string SearchForm(std::string_view text);
+
+// Removes the folders downloads are being written in, for a process about to end by a signal.
+void RemoveScratchFolders();
 
 }  // namespace vob::cli::viewer

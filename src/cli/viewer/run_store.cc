@@ -1,5 +1,6 @@
 // Run threads and the memory bound. A run's thread owns its rptManager, so its settings are its own; the
-// bound is checked whenever a run ends, and a running run is never dropped.
+// bound, counting running runs too, is checked as a run grows and when it ends, and a running run is never
+// dropped.
 #include "cli/viewer/run_store.h"
 
 #include <algorithm>
@@ -24,6 +25,10 @@ RunStore::~RunStore() {
 std::shared_ptr<KeptRun> RunStore::Start(RunOptions options) {
   std::lock_guard lock(mutex_);
   auto run = std::make_shared<KeptRun>(next_id_++, std::move(options));
+  run->set_on_growth([this] {
+    std::lock_guard lock(mutex_);
+    DropOldestWhileOverBound();
+  });
   runs_.push_back(run);
   ++running_threads_;
   std::thread([this, run] { RunOnThread(run); }).detach();
@@ -37,7 +42,8 @@ void RunStore::RunOnThread(const std::shared_ptr<KeptRun>& run) {
     render::FontService fonts;
     const std::string key = vb::LCase(run->options().key);
     engine::Run(*report,
-                {fonts, *run, key, run->options().has_title ? run->options().title : DefaultTitle(key)});
+                {fonts, *run, key, run->options().has_title ? run->options().title : DefaultTitle(key)},
+                run->records());
   } catch (const std::exception& error) {
     run->Fail(error.what());
   }
@@ -78,14 +84,15 @@ bool RunStore::WasDropped(int id) const {
   return dropped_.contains(id);
 }
 
-void RunStore::Cancel(int id) {
+bool RunStore::Cancel(int id) {
   std::lock_guard lock(mutex_);
   for (auto it = runs_.begin(); it != runs_.end(); ++it) {
     if ((*it)->id() != id) continue;
     (*it)->Cancel();
     if ((*it)->state() != RunState::kRunning) runs_.erase(it);  // a running one goes when its thread ends
-    return;
+    return true;
   }
+  return false;
 }
 
 int RunStore::runs_started() const {

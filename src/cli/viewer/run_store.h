@@ -33,8 +33,8 @@ class RunStore {
   std::shared_ptr<KeptRun> Find(int id) const;
   // True when the run was dropped to stay within the memory bound.
   bool WasDropped(int id) const;
-  // Stops the run (at its next page) and forgets it, kept pages and all.
-  void Cancel(int id);
+  // Stops the run (at its next page) and forgets it, kept pages and all; false when there is no such run.
+  bool Cancel(int id);
 
   int runs_started() const;
   size_t kept_bytes() const;

@@ -5,6 +5,8 @@
 #include <httplib.h>
 
 #include <algorithm>
+#include <charconv>
+#include <optional>
 #include <random>
 #include <string_view>
 
@@ -40,15 +42,50 @@ const std::vector<Family>& Families() {
   return families;
 }
 
-constexpr size_t kSearchHitLimit = 5000;
-constexpr std::string_view kTokenMark = "__TOKEN__";
 constexpr int kMaxFormParam = 6;
-constexpr size_t kServerThreads = 48;
 // httplib compresses the types it knows (text/*, image/svg+xml, application/json) with brotli at its best and
 // slowest quality when a browser accepts it, which holds a page back by seconds; these types it leaves alone.
 constexpr const char* kUncompressedSvg = "image/svg+xml; charset=utf-8";
 constexpr const char* kUncompressedDownload = "application/octet-stream";
 constexpr time_t kKeepAliveSeconds = 2;
+constexpr size_t kMaxRequestBodyBytes = size_t{1} << 20;
+
+// Scripts, styles and pictures come from the server itself only; pages show as blob: pictures; nothing is
+// framed, and no form or link leaves the server.
+constexpr const char* kContentSecurityPolicy =
+    "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' blob: data:; "
+    "connect-src 'self'; base-uri 'none'; form-action 'self'; frame-ancestors 'none'";
+
+// The run id an address names; nothing for digits beyond an int, which name no run either.
+std::optional<int> ParseId(std::string_view digits) {
+  int id = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), id);
+  if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+  return id;
+}
+
+// The value of cookie `name` in a Cookie header ("a=1; b=2"), or "".
+std::string_view CookieValue(std::string_view header, std::string_view name) {
+  while (!header.empty()) {
+    const size_t end = std::min(header.find(';'), header.size());
+    std::string_view pair = header.substr(0, end);
+    header.remove_prefix(std::min(end + 1, header.size()));
+    while (!pair.empty() && pair.front() == ' ') pair.remove_prefix(1);
+    if (pair.size() > name.size() && pair.starts_with(name) && pair[name.size()] == '=') {
+      return pair.substr(name.size() + 1);
+    }
+  }
+  return {};
+}
+
+// The host name of a Host header: "127.0.0.1:8047" gives "127.0.0.1", "[::1]:8047" gives "::1".
+std::string_view HostName(std::string_view host) {
+  if (host.starts_with('[')) {
+    const size_t close = host.find(']');
+    return close == std::string_view::npos ? host : host.substr(1, close - 1);
+  }
+  return host.substr(0, host.find(':'));
+}
 
 nlohmann::ordered_json ReportsByFamily() {
   nlohmann::ordered_json families = nlohmann::ordered_json::array();
@@ -82,8 +119,12 @@ RunOptions OptionsFromForm(const RunOptions& defaults, const nlohmann::json& for
   options.drilldown = form.value("drilldown", "");
   if (form.contains("params")) {
     for (const auto& [index, value] : form.at("params").items()) {
-      const int number = std::stoi(index);
-      if (number < 0 || number > kMaxFormParam) throw std::out_of_range("parameter " + index);
+      const std::optional<int> number = ParseId(index);
+      if (!number || *number > kMaxFormParam) {
+        throw vob::Error("parameter \"" + index + "\": the index is a number from 0 to " +
+                         std::to_string(kMaxFormParam));
+      }
+      if (!value.is_string()) throw vob::Error("parameter " + index + ": the value is not text");
       options.params.push_back(index + "=" + value.get<std::string>());
     }
   }
@@ -100,9 +141,12 @@ RunOptions OptionsFromForm(const RunOptions& defaults, const nlohmann::json& for
   return options;
 }
 
+// Texts from the books, the form or an error message may hold any bytes: what is not UTF-8 goes out as
+// U+FFFD.
 void SendJson(httplib::Response& response, const nlohmann::ordered_json& body, int status = 200) {
   response.status = status;
-  response.set_content(body.dump(), "application/json");
+  response.set_content(body.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace),
+                       "application/json");
 }
 
 void SendError(httplib::Response& response, int status, const std::string& message) {
@@ -116,6 +160,13 @@ render::FontService& ThreadFonts() {
 
 }  // namespace
 
+bool SameSecret(std::string_view given, std::string_view secret) {
+  if (given.size() != secret.size()) return false;
+  unsigned char difference = 0;
+  for (size_t i = 0; i < secret.size(); ++i) difference |= static_cast<unsigned char>(given[i] ^ secret[i]);
+  return difference == 0;
+}
+
 std::string NewAccessToken() {
   std::random_device device;
   std::string token;
@@ -128,12 +179,14 @@ ViewerServer::ViewerServer(ViewerConfig config)
     : config_(std::move(config)),
       token_(NewAccessToken()),
       runs_(std::make_unique<RunStore>(config_.memory_limit_bytes, config_.prepare)),
-      server_(std::make_unique<httplib::Server>()) {
+      server_(std::make_unique<httplib::Server>()),
+      guard_(std::make_unique<ConnectionGuard>(config_.limits)) {
   AddRoutes();
 }
 
 ViewerServer::~ViewerServer() {
   Stop();
+  guard_.reset();
   runs_.reset();  // ends the runs before the server goes
 }
 
@@ -144,6 +197,7 @@ void ViewerServer::Bind() {
   if (port_ <= 0) {
     throw vob::Error("cannot listen on " + config_.listen_address + " port " + std::to_string(config_.port));
   }
+  guard_->Start(port_);
 }
 
 void ViewerServer::Listen() {
@@ -159,21 +213,52 @@ void ViewerServer::Stop() {
   if (listener_.joinable()) listener_.join();
 }
 
-std::string ViewerServer::Url() const {
+std::string ViewerServer::BareUrl() const {
   const bool is_any = config_.listen_address == "0.0.0.0" || config_.listen_address == "::";
   std::string host = is_any ? "127.0.0.1" : config_.listen_address;
   if (host.find(':') != std::string::npos) host = "[" + host + "]";
-  return "http://" + host + ":" + std::to_string(port_) + "/?token=" + token_;
+  return "http://" + host + ":" + std::to_string(port_) + "/";
+}
+
+std::string ViewerServer::Url() const {
+  return BareUrl() + "?token=" + token_;
+}
+
+std::string ViewerServer::CookieName() const {
+  return "vobreports_token_" + std::to_string(port_);
+}
+
+bool ViewerServer::IsAuthorized(const httplib::Request& request) const {
+  if (request.has_param("token")) return SameSecret(request.get_param_value("token"), token_);
+  return SameSecret(CookieValue(request.get_header_value("Cookie"), CookieName()), token_);
+}
+
+bool ViewerServer::IsAllowedHost(const httplib::Request& request) const {
+  const std::string_view name = HostName(request.get_header_value("Host"));
+  return name == "127.0.0.1" || name == "localhost" || name == "::1" || name == config_.listen_address ||
+         (!name.empty() && name == request.local_addr);
 }
 
 void ViewerServer::AddRoutes() {
   httplib::Server& server = *server_;
-  // A browser keeps several connections open between requests, each holding a pool thread until it idles
-  // out: enough threads that page requests never queue behind idle connections.
-  server.new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
+  // Connections get threads as they come; the guard shuts those that stall or crowd.
+  server.new_task_queue = [this] { return new GrowingThreadPool(config_.limits.max_threads); };
   server.set_keep_alive_timeout(kKeepAliveSeconds);
+  server.set_payload_max_length(kMaxRequestBodyBytes);
+  server.set_default_headers({{"Content-Security-Policy", kContentSecurityPolicy},
+                              {"X-Content-Type-Options", "nosniff"},
+                              {"Referrer-Policy", "no-referrer"}});
+  server.set_logger([this](const httplib::Request& request, const httplib::Response&) {
+    guard_->RequestEnded(request.remote_addr, request.remote_port);
+  });
   server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
-    if (request.get_param_value("token") == token_) return httplib::Server::HandlerResponse::Unhandled;
+    guard_->RequestStarted(request.remote_addr, request.remote_port);
+    if (!IsAllowedHost(request)) {
+      response.status = 403;
+      response.set_content("403 Forbidden: not a name of this viewer's address\n", "text/plain");
+      return httplib::Server::HandlerResponse::Handled;
+    }
+    if (IsAuthorized(request)) return httplib::Server::HandlerResponse::Unhandled;
     response.status = 403;
     response.set_content("403 Forbidden: the address needs the token vobreports view printed\n",
                          "text/plain");
@@ -185,6 +270,8 @@ void ViewerServer::AddRoutes() {
           std::rethrow_exception(error);
         } catch (const std::exception& exception) {
           SendError(response, 500, exception.what());
+        } catch (...) {
+          SendError(response, 500, "internal error");
         }
       });
 
@@ -194,14 +281,15 @@ void ViewerServer::AddRoutes() {
       response.set_header("Cache-Control", "no-store");
     });
   };
-  // The page names its script and style with the token, since every address needs it.
-  server.Get("/", [this](const httplib::Request&, httplib::Response& response) {
-    std::string html(kViewerHtml);
-    for (size_t at = html.find(kTokenMark); at != std::string::npos; at = html.find(kTokenMark, at)) {
-      html.replace(at, kTokenMark.size(), token_);
-    }
-    response.set_content(html, "text/html; charset=utf-8");
+  // Opened with the token in its address, the page gets it as a cookie that scripts cannot read and other
+  // sites cannot send; the page then drops the token from its address.
+  server.Get("/", [this](const httplib::Request& request, httplib::Response& response) {
+    response.set_content(kViewerHtml.data(), kViewerHtml.size(), "text/html; charset=utf-8");
     response.set_header("Cache-Control", "no-store");
+    if (request.has_param("token")) {
+      response.set_header("Set-Cookie", CookieName() + "=" + token_ + "; Path=/; HttpOnly; SameSite=Strict");
+      if (config_.on_first_visit) std::call_once(first_visit_, config_.on_first_visit);
+    }
   });
   asset("/viewer.js", kViewerScript, "text/javascript; charset=utf-8");
   asset("/viewer.css", kViewerStyle, "text/css; charset=utf-8");
@@ -228,13 +316,13 @@ void ViewerServer::AddRoutes() {
 
   // The run a /api/runs/ID/... request names, or an answer saying why there is none.
   auto find_run = [this](const httplib::Request& request, httplib::Response& response) {
-    const int id = std::stoi(request.matches[1]);
-    std::shared_ptr<KeptRun> run = runs_->Find(id);
+    const std::optional<int> id = ParseId(request.matches[1].str());
+    std::shared_ptr<KeptRun> run = id ? runs_->Find(*id) : nullptr;
     if (run == nullptr) {
-      if (runs_->WasDropped(id)) {
-        SendJson(response, {{"id", id}, {"state", "dropped"}}, 410);
+      if (id && runs_->WasDropped(*id)) {
+        SendJson(response, {{"id", *id}, {"state", "dropped"}}, 410);
       } else {
-        SendError(response, 404, "no run " + std::to_string(id));
+        SendError(response, 404, "no run " + request.matches[1].str());
       }
     }
     return run;
@@ -246,30 +334,36 @@ void ViewerServer::AddRoutes() {
              [find_run](const httplib::Request& request, httplib::Response& response) {
                auto run = find_run(request, response);
                if (run == nullptr) return;
-               std::string svg = run->PageSvg(std::stoi(request.matches[2]), ThreadFonts());
+               const std::optional<int> number = ParseId(request.matches[2].str());
+               std::string svg = number ? run->PageSvg(*number, ThreadFonts()) : "";
                if (svg.empty()) return SendError(response, 404, "no page " + std::string(request.matches[2]));
                response.set_content(std::move(svg), kUncompressedSvg);
              });
   server.Get(R"(/api/runs/(\d+)/search)",
              [find_run](const httplib::Request& request, httplib::Response& response) {
                if (auto run = find_run(request, response)) {
-                 SendJson(response, run->Search(request.get_param_value("q"), kSearchHitLimit));
+                 SendJson(response, run->Search(request.get_param_value("q")));
                }
              });
-  server.Get(R"(/api/runs/(\d+)/download\.(pdf|txt|json))", [find_run](const httplib::Request& request,
-                                                                       httplib::Response& response) {
-    auto run = find_run(request, response);
-    if (run == nullptr) return;
-    if (run->state() != RunState::kDone) return SendError(response, 409, "the run has not finished");
-    const std::string kind = request.matches[2];
-    const char* type = kind == "pdf" ? "application/pdf" : kUncompressedDownload;
-    response.set_content(run->Download(kind, ThreadFonts()), type);
-    response.set_header("Content-Disposition",
-                        "attachment; filename=\"" + vb::LCase(run->options().key) + "." + kind + "\"");
-  });
+  server.Get(R"(/api/runs/(\d+)/download\.(pdf|txt|json|csv|xlsx))",
+             [find_run](const httplib::Request& request, httplib::Response& response) {
+               auto run = find_run(request, response);
+               if (run == nullptr) return;
+               if (run->state() != RunState::kDone)
+                 return SendError(response, 409, "the run has not finished");
+               const std::string kind = request.matches[2];
+               const char* type = kind == "pdf" ? "application/pdf" : kUncompressedDownload;
+               response.set_content(run->Download(kind, ThreadFonts()), type);
+               response.set_header(
+                   "Content-Disposition",
+                   "attachment; filename=\"" + vb::LCase(run->options().key) + "." + kind + "\"");
+             });
   server.Post(R"(/api/runs/(\d+)/cancel)",
               [this](const httplib::Request& request, httplib::Response& response) {
-                runs_->Cancel(std::stoi(request.matches[1]));
+                const std::optional<int> id = ParseId(request.matches[1].str());
+                if (!id || !runs_->Cancel(*id)) {
+                  return SendError(response, 404, "no run " + request.matches[1].str());
+                }
                 SendJson(response, {{"state", "cancelled"}});
               });
   server.Post(R"(/api/runs/(\d+)/follow)",

@@ -2,10 +2,11 @@
 // Pixels are converted to straight RGBA rows without padding, whatever the pixbuf's own layout.
 #include "platform/engine/picture_loader.h"
 
+#include <errno.h>
+#include <fcntl.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
-
-#include <fstream>
-#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/vb/error.h"
 
@@ -27,13 +28,46 @@ bool IsJpeg(const std::string& bytes) {
          static_cast<unsigned char>(bytes[1]) == 0xD8 && static_cast<unsigned char>(bytes[2]) == 0xFF;
 }
 
+// One message for whatever is not a picture we load, so that the answer does not tell a missing file from a
+// present one that is something else.
+[[noreturn]] void RaiseNoPicture(const std::string& path) {
+  vb::Raise(vb::kInvalidPicture,
+            path + " (not a picture file of at most " + std::to_string(kMaxPictureBytes >> 20) + " MB)");
+}
+
+struct FileCloser {
+  int fd;
+  ~FileCloser() { close(fd); }
+};
+
+// The file's bytes: a regular file within the size cap only. Opened without blocking, so that a FIFO can
+// neither hang the run nor feed it forever, and checked on the open file before anything is read.
+std::string ReadPictureFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) RaiseNoPicture(path);
+  FileCloser closer{fd};
+  struct stat status {};
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 ||
+      static_cast<uint64_t>(status.st_size) > kMaxPictureBytes) {
+    RaiseNoPicture(path);
+  }
+  std::string bytes(static_cast<size_t>(status.st_size), '\0');
+  size_t filled = 0;
+  while (filled < bytes.size()) {  // a file that shrinks while read ends early; one that grows is cut
+    const ssize_t got = read(fd, bytes.data() + filled, bytes.size() - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    filled += static_cast<size_t>(got);
+  }
+  bytes.resize(filled);
+  return bytes;
+}
+
 }  // namespace
 
 std::shared_ptr<const Picture> LoadPicture(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) vb::Raise(vb::kFileNotFound, path);
   auto picture = std::make_shared<Picture>();
-  picture->encoded.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  picture->encoded = ReadPictureFile(path);
 
   PixbufLoad load;
   const auto* bytes = reinterpret_cast<const guchar*>(picture->encoded.data());
@@ -41,7 +75,7 @@ std::shared_ptr<const Picture> LoadPicture(const std::string& path) {
   bool is_written = gdk_pixbuf_loader_write(load.loader, bytes, picture->encoded.size(), &load.error);
   bool is_read = is_written && gdk_pixbuf_loader_close(load.loader, &load.error);
   GdkPixbuf* pixbuf = is_read ? gdk_pixbuf_loader_get_pixbuf(load.loader) : nullptr;
-  if (pixbuf == nullptr) vb::Raise(vb::kInvalidPicture, path);
+  if (pixbuf == nullptr) RaiseNoPicture(path);
 
   int width = gdk_pixbuf_get_width(pixbuf);
   int height = gdk_pixbuf_get_height(pixbuf);

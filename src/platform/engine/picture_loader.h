@@ -2,6 +2,7 @@
 // Decoding is gdk-pixbuf's (BMP, JPEG, GIF, PNG and whatever else its loaders read).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -9,8 +10,11 @@
 
 namespace vob::engine {
 
-// Raises vb::Error 53 (File not found) for a missing or unreadable file and 481 (Invalid picture) for a file
-// that is not a picture.
+// The largest picture file read; a larger one is refused before any of it is read.
+inline constexpr uint64_t kMaxPictureBytes = uint64_t{20} << 20;
+
+// Reads regular files of at most kMaxPictureBytes only. Raises vb::Error 481 (Invalid picture), with the same
+// message, for a file that is missing, unreadable, not a regular file, too large or not a picture.
 std::shared_ptr<const Picture> LoadPicture(const std::string& path);
 
 }  // namespace vob::engine

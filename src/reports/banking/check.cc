@@ -143,7 +143,7 @@ class rptCheck final : public ReportBase {
   static constexpr ParamRow kParams[] = {
       {1,      ParamKind::kId,       "Bank account number",                            "1010"},
       {2,      ParamKind::kId,       "Check number, or the first of a range",          "00001001"},
-      {3,      ParamKind::kId,       "Last check number, or blank for one check",      "00001005"},
+      {3,      ParamKind::kId,       "Last check number, or blank for one check",      "00001005", {}, {}, true},
   };
   // clang-format on
 

@@ -13,7 +13,7 @@ class rptAPAging final : public AgingReport {
   // clang-format off
   //  index        kind             label                                    example
   static constexpr ParamRow kParams[] = {
-      {1,          ParamKind::kId,  "Vendor ID, or blank for all",           ""},
+      {1,          ParamKind::kId,  "Vendor ID, or blank for all",           "", {}, {}, true},
       {kDrillDown, ParamKind::kId,  "Vendor ID (replaces parameter 1)",      "GOLDEN0016"},
   };
   // clang-format on

@@ -13,7 +13,7 @@ class rptARAging final : public AgingReport {
   // clang-format off
   //  index        kind             label                                    example
   static constexpr ParamRow kParams[] = {
-      {1,          ParamKind::kId,  "Customer ID, or blank for all",         ""},
+      {1,          ParamKind::kId,  "Customer ID, or blank for all",         "", {}, {}, true},
       {kDrillDown, ParamKind::kId,  "Customer ID (replaces parameter 1)",    "ACME0021"},
   };
   // clang-format on

@@ -2,18 +2,25 @@
 // the token, kept runs served without running again, concurrent runs, cancel, the memory bound, errors.
 #include "cli/viewer/viewer_server.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <netinet/in.h>
+#include <sqlite3.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <regex>
 #include <thread>
 
 #include "manager/report_output.h"
 #include "platform/vb/date.h"
+#include "platform/vb/utf8.h"
 #include "reports/demo_runs.h"
 
 namespace vob::cli::viewer {
@@ -80,8 +87,46 @@ class ViewerServerTest : public ::testing::Test {
     return {};
   }
 
+  // A raw connection to the server: for requests a well-behaved client would never send.
+  int Connect() const {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(server_->port()));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    EXPECT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    return fd;
+  }
+
   std::unique_ptr<ViewerServer> server_;
   std::atomic<int> prepared_ = 0;
+};
+
+// A copy of the demo database whose customers' names and groups hold what real books hold: Latin-1 bytes,
+// control characters and markup.
+class HostileDatabase {
+ public:
+  HostileDatabase() {
+    const std::string demo = testing::DemoConnectionString();
+    const size_t start = demo.find("Data Source=") + 12;
+    std::filesystem::copy_file(demo.substr(start, demo.find(';', start) - start), path_,
+                               std::filesystem::copy_options::overwrite_existing);
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db,
+                           "UPDATE Customers SET BillGroup = CAST(X'436166E9' AS TEXT), "
+                           "Name = '<script>alert(1)</script>' || char(1) || 'Tab' || char(27) || "
+                           "CAST(X'FFFE' AS TEXT) || ' \" onload=\"x'",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+  }
+  ~HostileDatabase() { std::filesystem::remove(path_); }
+  std::string connection() const { return "Provider=SQLite;Data Source=" + path_.string() + ";"; }
+
+ private:
+  std::filesystem::path path_ = std::filesystem::temp_directory_path() /
+                                ("vob-viewer-hostile-" + std::to_string(::getpid()) + ".sqlite");
 };
 
 TEST_F(ViewerServerTest, RefusesEveryAddressWithoutTheToken) {
@@ -108,6 +153,135 @@ TEST_F(ViewerServerTest, RefusesEveryAddressWithoutTheToken) {
   EXPECT_EQ(client.Post("/api/runs", R"({"key":"chaccts"})", "application/json")->status, 403);
   EXPECT_EQ(server_->runs().runs_started(), 0);
   EXPECT_EQ(Get("/")->status, 200);
+}
+
+TEST_F(ViewerServerTest, TakesTheTokenFromItsCookieAndOnlyUnderALocalName) {
+  StartServer();
+  httplib::Client client("127.0.0.1", server_->port());
+  httplib::Result page = client.Get(Path("/").c_str());
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->get_header_value("Set-Cookie"),
+            server_->CookieName() + "=" + server_->token() + "; Path=/; HttpOnly; SameSite=Strict");
+  EXPECT_EQ(page->body.find(server_->token()), std::string::npos);  // no script can read it from the page
+  httplib::Result refused = client.Get("/api/reports");
+  for (const httplib::Response* answer : {&*page, &*refused}) {
+    EXPECT_EQ(answer->get_header_value("X-Content-Type-Options"), "nosniff");
+    EXPECT_EQ(answer->get_header_value("Referrer-Policy"), "no-referrer");
+    EXPECT_NE(answer->get_header_value("Content-Security-Policy").find("script-src 'self'"),
+              std::string::npos);
+  }
+
+  const std::string port = ":" + std::to_string(server_->port());
+  std::string wrong_token = server_->token();
+  wrong_token[5] = wrong_token[5] == '0' ? '1' : '0';
+  struct Case {
+    std::string host, cookie;
+    int status;
+  };
+  const Case kCases[] = {
+      {"127.0.0.1" + port, server_->CookieName() + "=" + server_->token(), 200},
+      {"localhost" + port, "a=b; " + server_->CookieName() + "=" + server_->token() + "; c=d", 200},
+      {"[::1]" + port, server_->CookieName() + "=" + server_->token(), 200},
+      {"127.0.0.1" + port, server_->CookieName() + "=" + wrong_token, 403},
+      {"127.0.0.1" + port, "vobreports_token_1=" + server_->token(), 403},  // another viewer's cookie
+      {"attacker.example" + port, server_->CookieName() + "=" + server_->token(), 403},
+      {"127.0.0.1.attacker.example", server_->CookieName() + "=" + server_->token(), 403},
+  };
+  for (const Case& c : kCases) {
+    httplib::Result answer = client.Get("/api/reports", {{"Host", c.host}, {"Cookie", c.cookie}});
+    ASSERT_TRUE(answer) << c.host;
+    EXPECT_EQ(answer->status, c.status) << c.host << " " << c.cookie;
+  }
+  EXPECT_TRUE(SameSecret("abc", "abc"));
+  EXPECT_FALSE(SameSecret("abd", "abc"));
+  EXPECT_FALSE(SameSecret("abcd", "abc"));
+  EXPECT_FALSE(SameSecret("", "abc"));
+}
+
+TEST_F(ViewerServerTest, BadRequestsGetClearAnswersInUtf8) {
+  StartServer();
+  httplib::Client client("127.0.0.1", server_->port());
+  struct Case {
+    const char* method;
+    std::string path, body;
+    int status;
+    std::string error;  // a part of the answer's "error"
+  };
+  const Case kCases[] = {
+      {"POST", "/api/runs", "\xff\xfe", 400, "malformed run request"},
+      {"POST", "/api/runs", R"({"key":"chaccts","params":{"abc":"1"}})", 400, "parameter \"abc\""},
+      {"POST", "/api/runs", R"({"key":"chaccts","params":{"9":"1"}})", 400, "parameter \"9\""},
+      {"POST", "/api/runs", R"({"key":"chaccts","params":{"1":7}})", 400,
+       "parameter 1: the value is not text"},
+      {"GET", "/api/runs/99999999999999999999", "", 404, "no run 99999999999999999999"},
+      {"GET", "/api/runs/7/pages/99999999999999999999.svg", "", 404, "no run 7"},
+      {"POST", "/api/runs/12/cancel", "{}", 404, "no run 12"},
+      {"GET", "/api/params/nosuchkey", "", 404, "nosuchkey"},
+  };
+  for (const Case& c : kCases) {
+    httplib::Result answer = std::string(c.method) == "GET"
+                                 ? client.Get(Path(c.path).c_str())
+                                 : client.Post(Path(c.path).c_str(), c.body, "application/json");
+    ASSERT_TRUE(answer) << c.path;
+    EXPECT_EQ(answer->status, c.status) << c.path << " " << c.body;
+    EXPECT_EQ(vb::FindInvalidUtf8(answer->body), std::string::npos) << answer->body;
+    const nlohmann::json body = nlohmann::json::parse(answer->body, nullptr, false);
+    ASSERT_TRUE(body.contains("error")) << answer->body;
+    EXPECT_NE(body["error"].get<std::string>().find(c.error), std::string::npos) << answer->body;
+  }
+  EXPECT_EQ(server_->runs().runs_started(), 0);
+}
+
+// Names, groups and descriptions from the books reach the browser as valid UTF-8 (U+FFFD for what is not),
+// and markup in them stays text.
+TEST_F(ViewerServerTest, BooksOwnBytesReachTheBrowserAsUtf8) {
+  HostileDatabase books;
+  StartServer(size_t{1} << 30, PrepareReport, books.connection());
+  nlohmann::json form = {{"key", "custlist"}, {"params", {{"1", "group"}}}};
+  const int id = PostJson("/api/runs", form)["id"];
+  ASSERT_EQ(WaitForRun(id)["state"], "done");
+  const std::string base = "/api/runs/" + std::to_string(id);
+  for (const std::string& path : {base, base + "/search?q=caf", base + "/search?q=script"}) {
+    httplib::Result answer = Get(path);
+    ASSERT_EQ(answer->status, 200) << path;
+    EXPECT_EQ(vb::FindInvalidUtf8(answer->body), std::string::npos) << path;
+  }
+  EXPECT_FALSE(nlohmann::json::parse(Get(base + "/search?q=caf")->body).empty());
+  const std::string svg = Get(base + "/pages/1.svg")->body;
+  const std::string layer = svg.substr(std::min(svg.find("<g class=\"text-layer\""), svg.size()));
+  EXPECT_EQ(vb::FindInvalidUtf8(layer), std::string::npos);
+  EXPECT_NE(layer.find("Caf\xEF\xBF\xBD"), std::string::npos);
+  EXPECT_NE(layer.find("&lt;script&gt;"), std::string::npos);
+  EXPECT_EQ(layer.find("<script"), std::string::npos);
+  EXPECT_EQ(layer.find('\x01'), std::string::npos);
+  EXPECT_EQ(layer.find('\x1b'), std::string::npos);
+}
+
+// Connections that stall before their request is whole are shut, and no client crowds the server: a real
+// request is answered while they stall.
+TEST_F(ViewerServerTest, StalledConnectionsHoldNothingUp) {
+  ViewerConfig config;
+  config.defaults.database = testing::DemoConnectionString();
+  config.limits.request_time = std::chrono::milliseconds(300);
+  config.limits.connections_per_client = 8;
+  server_ = std::make_unique<ViewerServer>(std::move(config));
+  server_->Bind();
+  server_->ListenInBackground();
+  std::vector<int> stalled;
+  for (int i = 0; i < 60; ++i) {
+    stalled.push_back(Connect());
+    const std::string start =
+        "GET /api/reports?token=" + server_->token() + " HTTP/1.1\r\nHost: 127.0.0.1\r\n";
+    EXPECT_GT(send(stalled.back(), start.data(), start.size(), MSG_NOSIGNAL), 0);
+  }
+  EXPECT_EQ(Get("/api/reports")->status, 200);
+  for (int fd : stalled) {
+    timeval wait{20, 0};  // a bound for a broken guard, far beyond the 300 ms it allows
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof(wait));
+    char byte = 0;
+    EXPECT_LE(recv(fd, &byte, 1, 0), 0);  // shut by the server, with no answer
+    close(fd);
+  }
 }
 
 TEST_F(ViewerServerTest, ServesManyConcurrentRequestsFromOneKeptRun) {
@@ -168,6 +342,37 @@ TEST_F(ViewerServerTest, EightReportsAtOnceGiveTheBytesOfOneByOne) {
   EXPECT_EQ(prepared_, 16);
 }
 
+// Downloads from the kept run (CSV and XLSX from its rows) are the bytes `run -o` writes for the same run
+// (the command itself, so that nothing of this process's settings differs).
+TEST_F(ViewerServerTest, DownloadsAreWhatRunWrites) {
+  StartServer();
+  for (const char* key : {"custlist", "araging", "trbalance"}) {
+    const nlohmann::json form = DemoForm(key);
+    const int id = PostJson("/api/runs", form)["id"];
+    ASSERT_EQ(WaitForRun(id)["state"], "done") << key;
+    for (const std::string kind : {"csv", "xlsx", "txt", "json"}) {
+      const std::filesystem::path path =
+          std::filesystem::temp_directory_path() /
+          ("vob-viewer-" + std::to_string(::getpid()) + "-" + key + "." + kind);
+      std::string command = std::string(VOB_BINARY_DIR) + "/vobreports run " + key +
+                            " --now \"2024-06-30 17:00:00\" --db '" + testing::DemoConnectionString() +
+                            "' -o '" + path.string() + "'";
+      for (const auto& [index, value] : form["params"].items()) {
+        command += " --param '" + index + "=" + value.get<std::string>() + "'";
+      }
+      ASSERT_EQ(std::system(command.c_str()), 0) << command;
+      std::ifstream file(path, std::ios::binary);
+      const std::string written((std::istreambuf_iterator<char>(file)), {});
+      std::filesystem::remove(path);
+      httplib::Result download = Get("/api/runs/" + std::to_string(id) + "/download." + kind);
+      ASSERT_EQ(download->status, 200) << key << " " << kind;
+      EXPECT_GT(written.size(), 100u) << key << " " << kind;
+      EXPECT_TRUE(download->body == written) << key << " " << kind;
+    }
+  }
+  EXPECT_EQ(prepared_, 3);
+}
+
 TEST_F(ViewerServerTest, SvgTextLayerHoldsTheJsonDumpTextsAtTheirPlaces) {
   StartServer();
   const int id = PostJson("/api/runs", DemoForm("trbalance"))["id"];
@@ -220,13 +425,37 @@ TEST_F(ViewerServerTest, CancelledRunLeavesNothingBehind) {
   EXPECT_EQ(server_->runs().kept_bytes(), 0u);
 }
 
+// A kept run counts what it holds, and holds its pages in about the room its PDF takes, not many times it.
+TEST_F(ViewerServerTest, KeptRunHoldsAboutItsPdf) {
+  StartServer();
+  for (const char* key : {"journal", "custlist", "araging"}) {
+    const int id = PostJson("/api/runs", DemoForm(key))["id"];
+    const nlohmann::json status = WaitForRun(id);
+    ASSERT_EQ(status["state"], "done") << key;
+    const size_t kept = status["kept_bytes"];
+    const size_t pdf = Get("/api/runs/" + std::to_string(id) + "/download.pdf")->body.size();
+    EXPECT_GT(kept, 0u) << key;
+    EXPECT_LE(kept, 3 * pdf) << key << ": " << kept << " bytes kept for a PDF of " << pdf;
+  }
+  EXPECT_EQ(server_->runs().kept_bytes(), [&] {
+    size_t total = 0;
+    for (int id = 1; id <= 3; ++id) total += server_->runs().Find(id)->bytes();
+    return total;
+  }());
+}
+
 TEST_F(ViewerServerTest, DropsTheOldestRunBeyondTheMemoryBound) {
   StartServer(/*memory_limit_bytes=*/1);
   const int first = PostJson("/api/runs", DemoForm("chaccts"))["id"];
   ASSERT_EQ(WaitForRun(first)["state"], "done");
   const int second = PostJson("/api/runs", DemoForm("custlist"))["id"];
   ASSERT_EQ(WaitForRun(second)["state"], "done");
+  // The bound is applied once the second run's thread has ended, just after its state reads done.
   httplib::Result dropped = Get("/api/runs/" + std::to_string(first));
+  for (int attempt = 0; attempt < 400 && dropped->status == 200; ++attempt) {
+    std::this_thread::sleep_for(10ms);
+    dropped = Get("/api/runs/" + std::to_string(first));
+  }
   EXPECT_EQ(dropped->status, 410);
   EXPECT_EQ(nlohmann::json::parse(dropped->body)["state"], "dropped");
   EXPECT_EQ(Get("/api/runs/" + std::to_string(second) + "/pages/1.svg")->status, 200);

@@ -1,14 +1,15 @@
 // The vobreports viewer page: start page, report form, and the run view (pages, contents, search, links).
-// Every request carries the access token; state lives in the address's hash so that Back works.
+// Requests carry the access token as the cookie the server set when the page was opened with it; the token
+// leaves the address at once. State lives in the address's hash so that Back works.
 'use strict';
 
-const token = new URLSearchParams(location.search).get('token') || '';
+if (location.search) history.replaceState(null, '', location.pathname + location.hash);
 const $ = (id) => document.getElementById(id);
 const SVG_NS = 'http://www.w3.org/2000/svg';
 
 function api(path, params = {}) {
-  const query = new URLSearchParams({ ...params, token });
-  return `${path}?${query}`;
+  const query = new URLSearchParams(params).toString();
+  return query ? `${path}?${query}` : path;
 }
 
 async function getJson(path, params) {
@@ -33,13 +34,20 @@ function element(tag, attributes = {}, ...children) {
   return node;
 }
 
-function notice(message, isError = false, detail = '') {
+function notice(message, isError = false, detail = '', ...extra) {
   const box = $('notice');
   box.hidden = !message;
   box.className = isError ? 'error' : '';
   box.replaceChildren(message);
   if (detail) box.append(element('pre', { text: detail }));
+  box.append(...extra);
 }
+
+// A notice for the view the next hash change shows (the change itself would clear it).
+let pendingNotice = null;
+
+// The values each report's form was last run with, by key, so that a form comes back as it was sent.
+const formValues = {};
 
 // Shows one of the three views, or none (a run that failed or was dropped leaves only its notice).
 function show(view) {
@@ -67,26 +75,66 @@ async function showStart() {
   }
 }
 
-// Dates go to the report as the host writes them: MM/DD/YYYY.
+// Dates go to the report as the host writes them: MM/DD/YYYY; periods as YYYYPP.
 function hostDate(isoDate) {
   const [year, month, day] = isoDate.split('-');
   return `${month}/${day}/${year}`;
 }
+function isoDate(hostText) {
+  const match = /^(\d{1,2})\/(\d{1,2})\/(\d{4})$/.exec(hostText || '');
+  return match ? `${match[3]}-${match[1].padStart(2, '0')}-${match[2].padStart(2, '0')}` : '';
+}
+function hostPeriod(month) { return month.replace('-', ''); }
+function isoPeriod(period) { return /^\d{6}$/.test(period || '') ? `${period.slice(0, 4)}-${period.slice(4)}` : ''; }
+const isYes = (value) => /^(y|yes|true|1|-1)$/i.test(value || '');
 
-function paramInput(param) {
+// The input for one parameter, holding `value` (as the report takes it) when one is given.
+function paramInput(param, value) {
   const name = `param-${param.index}`;
+  const required = param.required ? { required: '' } : {};
   if (param.kind === 'choice') {
-    const select = element('select', { name, id: name }, element('option', { value: '', text: '' }));
-    for (const value of param.values || []) select.append(element('option', { value, text: value }));
+    const select = element('select', { name, id: name, ...required });
+    if (!param.required) select.append(element('option', { value: '', text: '' }));
+    const values = param.values || [];
+    for (const code of values) select.append(element('option', { value: code, text: code }));
+    // The value given, else the example, else the first code: a choice never starts empty.
+    const chosen = [value, param.example, values[0]].find((code) => code !== undefined && values.includes(code));
+    if (chosen !== undefined) select.value = chosen;
     return select;
   }
-  if (param.kind === 'date') return element('input', { type: 'date', name, id: name });
-  return element('input', { type: 'text', name, id: name, placeholder: param.example || '' });
+  if (param.kind === 'yesno') {
+    const box = element('input', { type: 'checkbox', name, id: name, class: 'check' });
+    box.checked = isYes(value === undefined ? param.example : value);
+    return box;
+  }
+  if (param.kind === 'date') {
+    const input = element('input', { type: 'date', name, id: name, ...required });
+    if (value) input.value = isoDate(value);
+    return input;
+  }
+  if (param.kind === 'period') {
+    const input = element('input', { type: 'month', name, id: name, ...required });
+    if (value) input.value = isoPeriod(value);
+    return input;
+  }
+  const input = element('input', { type: 'text', name, id: name, placeholder: param.example || '', ...required });
+  if (value) input.value = value;
+  return input;
+}
+
+// What an input holds, as the report takes it.
+function paramValue(param, input) {
+  if (param.kind === 'yesno') return input.checked ? 'Y' : 'N';
+  if (param.kind === 'date') return input.value ? hostDate(input.value) : '';
+  if (param.kind === 'period') return input.value ? hostPeriod(input.value) : '';
+  return input.value;
 }
 
 async function showForm(key) {
   stopRun();
   show('form-view');
+  $('form-view').replaceChildren();  // no other report's form meanwhile
+  const used = formValues[key] || {};
   const { status, body } = await getJson(`/api/params/${key}`);
   const view = $('form-view');
   if (status !== 200) {
@@ -100,16 +148,25 @@ async function showForm(key) {
   for (const param of body) {
     const hint = param.example ? `e.g. ${param.example}` : '';
     const label = param.index === 'd' ? `${param.label} (drill-down)` : `${param.index}. ${param.label}`;
-    form.append(element('label', { for: `param-${param.index}`, text: label }), paramInput(param),
-                element('div', { class: 'hint', text: hint }));
+    const value = param.index === 'd' ? used.drilldown : (used.params || {})[param.index];
+    const caption = element('label', { for: `param-${param.index}`, text: label });
+    if (param.required) caption.append(element('span', { class: 'required', text: ' *', title: 'Required' }));
+    form.append(caption, paramInput(param, value), element('div', { class: 'hint', text: hint }));
+  }
+  if (body.some((param) => param.required)) {
+    form.append(element('div', { class: 'hint', text: '* the report cannot run without it' }));
   }
   const settings = element('details', {}, element('summary', { text: 'Title, logo and formats' }));
   for (const [name, label, placeholder] of [
     ['title', 'Title', title], ['logo', 'Logo OPTION[,FILE[,WIDTH,HEIGHT]]', '0'],
     ['date_format', 'Date format', 'mm/dd/yy'], ['currency_format', 'Currency format', '$#,##0.00;($#,##0.00)'],
     ['price_format', 'Price format', '#,##0.00']]) {
-    settings.append(element('label', { for: name, text: label }),
-                    element('input', { type: 'text', name, id: name, placeholder }));
+    const input = element('input', { type: 'text', name, id: name, placeholder });
+    if (used[name]) input.value = used[name];
+    settings.append(element('label', { for: name, text: label }), input);
+  }
+  if (['title', 'logo', 'date_format', 'currency_format', 'price_format'].some((name) => used[name])) {
+    settings.open = true;
   }
   form.append(settings, element('button', { type: 'submit', text: 'Run' }));
   form.addEventListener('submit', async (event) => {
@@ -117,14 +174,18 @@ async function showForm(key) {
     const request = { key, params: {} };
     for (const param of body) {
       const input = form.elements[`param-${param.index}`];
-      let value = input.value;
-      if (param.kind === 'date' && value) value = hostDate(value);
+      const value = paramValue(param, input);
+      if (param.required && !value.trim()) {
+        input.focus();
+        return notice(`${param.label}: the report cannot run without it.`, true);
+      }
       if (param.index === 'd') request.drilldown = value;
       else if (value !== '') request.params[param.index] = value;
     }
     for (const name of ['title', 'logo', 'date_format', 'currency_format', 'price_format']) {
       request[name] = form.elements[name].value;
     }
+    formValues[key] = request;
     const started = await postJson('/api/runs', request);
     if (started.status !== 200) return notice('The run could not start', true, started.body.error);
     location.hash = `run=${started.body.id}`;
@@ -145,6 +206,30 @@ async function reportTitles() {
 
 // ---- The run view ----
 
+// The run's parameters as its form would send them again.
+function rememberRun(status) {
+  const previous = formValues[status.key] || {};
+  formValues[status.key] = { ...previous, key: status.key, params: { ...(status.params || {}) },
+                             drilldown: status.drilldown || '' };
+}
+
+// The run's parameters, labelled as its form labels them, above its pages.
+async function showParams(status) {
+  const box = $('run-params');
+  const entries = Object.entries(status.params || {});
+  if (status.drilldown) entries.push(['d', status.drilldown]);
+  if (!entries.length) { box.hidden = true; return; }
+  if (box.dataset.run === String(status.id)) return;
+  box.dataset.run = String(status.id);
+  const { body } = await getJson(`/api/params/${status.key}`);
+  const labels = {};
+  for (const param of Array.isArray(body) ? body : []) labels[param.index] = param.label;
+  box.replaceChildren(...entries.map(([index, value]) => element('span', { class: 'param' },
+    element('span', { class: 'name', text: `${labels[index] || `Parameter ${index}`}: ` }),
+    element('span', { class: 'value', text: value }))));
+  box.hidden = false;
+}
+
 const run = {
   id: 0, status: null, pages: [], scale: 1, zoom: 'width', pollTimer: 0, observer: null,
   hits: [], hitIndex: -1, query: '',
@@ -160,6 +245,9 @@ function stopRun() {
   run.hitIndex = -1;
   $('pages').replaceChildren();
   $('toc').replaceChildren();
+  $('run-params').hidden = true;
+  $('run-params').replaceChildren();
+  delete $('run-params').dataset.run;
 }
 
 async function showRun(id, page) {
@@ -171,7 +259,8 @@ async function showRun(id, page) {
     $('hit-count').textContent = '';
   }
   show('viewer');
-  const downloads = { 'download-pdf': 'pdf', 'download-txt': 'txt', 'download-json': 'json' };
+  const downloads = { 'download-pdf': 'pdf', 'download-txt': 'txt', 'download-json': 'json',
+                      'download-csv': 'csv', 'download-xlsx': 'xlsx' };
   for (const [linkId, kind] of Object.entries(downloads)) $(linkId).href = api(`/api/runs/${id}/download.${kind}`);
   await poll(page);
 }
@@ -189,8 +278,11 @@ async function poll(pageToShow) {
   if (status !== 200) return notice(`Run ${id}: ${body.error || 'not found'}`, true);
   run.status = body;
   $('run-title').textContent = body.title + (body.drilldown ? ` \u2014 ${body.drilldown}` : '');
+  showParams(body);
   if (body.state === 'failed') {
-    notice(`${body.key} failed:`, true, `vobreports: ${body.error}`);
+    const again = element('a', { href: `#report=${body.key}`, class: 'again', text: 'Edit and run again' });
+    again.addEventListener('click', () => rememberRun(body));
+    notice(`${body.key} failed:`, true, `vobreports: ${body.error}`, again);
     show('');
     return;
   }
@@ -338,6 +430,12 @@ function fillToc(entries) {
     toc.append(link);
   }
   toc.classList.toggle('closed', entries.length === 0);
+  refit();
+}
+
+// Fit-width and fit-page follow the room the pages have, which the contents panel takes from.
+function refit() {
+  if (run.zoom !== 'custom' && run.pages.length) applyZoom(run.zoom);
 }
 
 // ---- Links and Back ----
@@ -365,9 +463,24 @@ async function search(query) {
   for (const line of body) {
     for (let occurrence = 0; occurrence < line.count; ++occurrence) run.hits.push({ ...line, occurrence });
   }
-  $('hit-count').textContent = run.hits.length ? `${run.hits.length} hits` : 'no hits';
+  $('hit-count').textContent = run.hits.length ? `${run.hits.length.toLocaleString('en-US')} hits` : 'no hits';
   for (const page of run.pages) if (page.isLoaded) drawHits(page);
   if (run.hits.length) stepHit(1);
+}
+
+// Text as search compares it (ASCII case folded, each run of blanks one blank), with where each of its
+// characters starts in the text, as the server's search does.
+function searchForm(text) {
+  let form = '';
+  const starts = [];
+  for (let i = 0; i < text.length; ++i) {
+    const c = text[i];
+    const isBlank = c === ' ' || c === '\t';
+    if (isBlank && form.endsWith(' ')) continue;
+    form += isBlank ? ' ' : (c >= 'A' && c <= 'Z' ? c.toLowerCase() : c);
+    starts.push(i);
+  }
+  return { form, starts };
 }
 
 function clearHits(page) {
@@ -379,22 +492,25 @@ function drawHits(page) {
   const group = page.box.querySelector('g.hits');
   if (!group || !run.query) return;
   group.replaceChildren();
-  const needle = run.query.toLowerCase();
+  const needle = searchForm(run.query).form;
   run.hits.forEach((hit, index) => {
     if (hit.page !== page.number) return;
     const text = page.box.querySelector(`text[data-line="${hit.line}"]`);
     if (!text) return;
-    const content = text.textContent.toLowerCase();
+    const content = text.textContent;
+    const { form, starts } = searchForm(content);
     let at = -1;
-    for (let k = 0; k <= hit.occurrence; ++k) at = content.indexOf(needle, at + (k ? needle.length : 1));
+    for (let k = 0; k <= hit.occurrence; ++k) at = form.indexOf(needle, at + (k ? needle.length : 1));
     if (at < 0) return;
+    const first = starts[at];
+    const last = starts[at + needle.length - 1];
     const x = Number(text.getAttribute('x'));
     const length = Number(text.getAttribute('textLength'));
-    let left = x + (length * at) / content.length;
-    let right = x + (length * (at + needle.length)) / content.length;
+    let left = x + (length * first) / content.length;
+    let right = x + (length * (last + 1)) / content.length;
     try {
-      left = text.getStartPositionOfChar(at).x;
-      right = text.getEndPositionOfChar(at + needle.length - 1).x;
+      left = text.getStartPositionOfChar(first).x;
+      right = text.getEndPositionOfChar(last).x;
     } catch (error) { /* proportional estimate above */ }
     const box = document.createElementNS(SVG_NS, 'rect');
     box.setAttribute('class', index === run.hitIndex ? 'hit current' : 'hit');
@@ -411,7 +527,8 @@ async function stepHit(direction) {
   if (!run.hits.length) return;
   run.hitIndex = (run.hitIndex + direction + run.hits.length) % run.hits.length;
   const hit = run.hits[run.hitIndex];
-  $('hit-count').textContent = `${run.hitIndex + 1} of ${run.hits.length}`;
+  $('hit-count').textContent = `${(run.hitIndex + 1).toLocaleString('en-US')} of ${
+    run.hits.length.toLocaleString('en-US')}`;
   const page = run.pages[hit.page - 1];
   if (!page) return;
   if (!page.isLoaded) await loadPage(page);
@@ -434,7 +551,8 @@ async function route() {
   const state = new URLSearchParams(location.hash.slice(1));
   $('back').hidden = trail.length === 0;
   if (state.has('run')) return showRun(Number(state.get('run')), Number(state.get('page')) || 0);
-  notice('');
+  notice(...(pendingNotice || ['']));
+  pendingNotice = null;
   if (state.has('report')) return showForm(state.get('report'));
   return showStart();
 }
@@ -446,21 +564,32 @@ window.addEventListener('hashchange', () => {
 });
 
 $('back').addEventListener('click', () => history.back());
-$('toc-toggle').addEventListener('click', () => $('toc').classList.toggle('closed'));
+$('toc-toggle').addEventListener('click', () => {
+  $('toc').classList.toggle('closed');
+  refit();
+});
 $('page-prev').addEventListener('click', () => goToPage(currentPage() - 1));
 $('page-next').addEventListener('click', () => goToPage(currentPage() + 1));
-$('page-number').addEventListener('change', (event) => goToPage(Number(event.target.value) || 1));
+// Only a whole page number that exists is taken; anything else puts the current page back in the box.
+$('page-number').addEventListener('change', (event) => {
+  const text = event.target.value.trim();
+  const number = /^\d+$/.test(text) ? Number(text) : NaN;
+  if (number >= 1 && number <= run.pages.length) goToPage(number);
+  event.target.value = String(currentPage());
+});
+$('page-number').addEventListener('blur', (event) => { event.target.value = String(currentPage()); });
 $('fit-width').addEventListener('click', () => applyZoom('width'));
 $('fit-page').addEventListener('click', () => applyZoom('page'));
 $('zoom-in').addEventListener('click', () => applyZoom(run.scale * 1.25));
 $('zoom-out').addEventListener('click', () => applyZoom(run.scale / 1.25));
 $('pages').addEventListener('scroll', updateCounter);
 $('cancel').addEventListener('click', async () => {
-  const { key } = run.status || {};
+  const status = run.status;
   await postJson(`/api/runs/${run.id}/cancel`, {});
   stopRun();
-  location.hash = key ? `report=${key}` : '';
-  notice('The run was cancelled; nothing of it is kept.');
+  if (status) rememberRun(status);
+  pendingNotice = ['The run was cancelled; nothing of it is kept. Its form is below, as it was run.'];
+  location.hash = status ? `report=${status.key}` : '';
 });
 $('search').addEventListener('keydown', (event) => {
   if (event.key !== 'Enter') return;
