@@ -59,7 +59,8 @@ try {
   if (screenshotDir) await page.screenshot({ path: join(screenshotDir, 'print.png') });
 
   // The kept run is printed as it is downloaded: the same bytes, no second run.
-  const pdf = await (await fetch(await page.locator('#download-pdf').evaluate((link) => link.href))).arrayBuffer();
+  // Through the page's own context, which holds the viewer's cookie: the link carries no token.
+  const pdf = await (await page.request.get(await page.locator('#download-pdf').evaluate((link) => link.href))).body();
   const spooled = readFileSync(join(process.env.VOB_TEST_CUPS_SPOOL, `d${String(job).padStart(5, '0')}-001`));
   assert.ok(Buffer.from(pdf).equals(spooled), 'the spooled document is the PDF download');
 
