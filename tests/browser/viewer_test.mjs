@@ -69,7 +69,7 @@ db.commit()`, books]);
   const scratch = join(work, 'tmp');  // the server's temporary folder, to see what it leaves there
   execFileSync('mkdir', ['-p', scratch]);
   execFileSync('mkdir', ['-p', bin]);
-  writeFileSync(join(bin, 'xdg-open'), `#!/bin/sh\nprintf '%s' "$1" > '${join(work, 'opened')}'\nsleep 3\n`);
+  writeFileSync(join(bin, 'xdg-open'), `#!/bin/sh\nprintf '%s' "$1" > '${join(work, 'opening')}'\nmv '${join(work, 'opening')}' '${join(work, 'opened')}'\nsleep 3\n`);
   chmodSync(join(bin, 'xdg-open'), 0o755);
   server = spawn(join(buildDir, 'vobreports'), ['view', '--today', '2024-06-30', '--db', books],
                  { stdio: ['ignore', 'pipe', 'inherit'],
