@@ -19,31 +19,13 @@ char32_t FoldCase(char32_t c) {
   return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // Characters with a meaning in a regular expression, outside and inside a bracket list.
 void AppendRegexLiteral(std::string& out, char32_t c, bool in_list) {
   static constexpr std::string_view kOutside = "\\^$.|?*+()[]{}";
   static constexpr std::string_view kInside = "\\^-[]";
   const std::string_view special = in_list ? kInside : kOutside;
   if (c < 0x80 && special.find(static_cast<char>(c)) != std::string_view::npos) out += '\\';
-  AppendUtf8(out, c);
+  vb::AppendUtf8(out, c);
 }
 
 }  // namespace

@@ -10,24 +10,6 @@ bool IsDropped(char32_t c) {
   return (c >= 0x7F && c <= 0x9F) || c == 0xFFFE || c == 0xFFFF;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 }  // namespace
 
 bool IsCleanText(std::string_view text) {
@@ -52,7 +34,7 @@ std::string CleanText(std::string_view text) {
     if (vb::IsStrayByte(c)) {
       clean += "\xEF\xBF\xBD";
     } else if (!IsDropped(c)) {
-      AppendUtf8(clean, c);
+      vb::AppendUtf8(clean, c);
     }
   }
   return clean;

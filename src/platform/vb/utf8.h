@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace vob::vb {
@@ -19,6 +20,9 @@ char32_t DecodeUtf8(std::string_view text, size_t& position);
 inline bool IsStrayByte(char32_t c) {
   return c >= kStrayByteBase + 0x80 && c <= kStrayByteBase + 0xFF;
 }
+
+// Appends c encoded as UTF-8. REQUIRES: c is a character, not a surrogate or past U+10FFFF.
+void AppendUtf8(std::string& out, char32_t c);
 
 // The offset of the first byte that does not start a well-formed sequence, or npos when the text is UTF-8.
 size_t FindInvalidUtf8(std::string_view text);
