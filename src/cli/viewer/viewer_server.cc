@@ -234,7 +234,8 @@ bool ViewerServer::IsAuthorized(const httplib::Request& request) const {
 }
 
 bool ViewerServer::IsAllowedHost(const httplib::Request& request) const {
-  const std::string_view name = HostName(request.get_header_value("Host"));
+  const std::string host = request.get_header_value("Host");  // a copy: the name is a view into it
+  const std::string_view name = HostName(host);
   return name == "127.0.0.1" || name == "localhost" || name == "::1" || name == config_.listen_address ||
          (!name.empty() && name == request.local_addr);
 }

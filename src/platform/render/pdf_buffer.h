@@ -25,6 +25,7 @@ class PdfBuffer {
   void Commit(size_t count) { size_ += count; }
 
   PdfBuffer& operator<<(std::string_view text) {
+    if (text.empty()) return *this;  // an empty view may hold no address, which memcpy must not get
     std::memcpy(Reserve(text.size()), text.data(), text.size());
     size_ += text.size();
     return *this;
