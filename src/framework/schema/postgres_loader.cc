@@ -176,6 +176,13 @@ LoadSummary LoadDemoPostgres(std::string_view connection, const DemoOptions& opt
   if (!schema_only) {
     GenerateDemoCompany(options, database);
     database.FlushAll();
+    // The generator numbered RowNo itself; rows a user adds later go on from there.
+    for (const TableDef& table : AccountingTables()) {
+      if (table.columns.empty() || table.columns.back().name != columns::kRowNo) continue;
+      const std::string name = QuoteName(table.name, SqlDialect::kPostgres);
+      database.Execute("SELECT setval(pg_get_serial_sequence('" + name +
+                       "', 'rowno'), coalesce(max(rowno), 0) + 1, " + "false) FROM " + name);
+    }
   }
   for (const std::string& sql : CreateIndexesSql(SqlDialect::kPostgres)) database.Execute(sql);
   if (!schema_only) {

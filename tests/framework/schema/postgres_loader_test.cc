@@ -91,6 +91,11 @@ TEST(PostgresLoader, LoadsTheSameRowsAsSqlite) {
       EXPECT_EQ(postgres, sqlite) << c.sqlite;
     }
   }
+  // A row added without RowNo takes the next number after the generator's.
+  EXPECT_EQ(PostgresValue(connection, "INSERT INTO " + schema + ".customersalt (customerid) VALUES ('NEW') " +
+                                          "RETURNING rowno >= (SELECT max(rowno) FROM " + schema +
+                                          ".customersalt)"),
+            "t");
   sqlite3_close(db);
   PostgresValue(connection, "SET client_min_messages TO warning");
   PostgresValue(connection, "DROP SCHEMA " + schema + " CASCADE");
