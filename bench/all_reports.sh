@@ -5,9 +5,11 @@
 # included); then the run and `vobreports sql --statements` replaying that log take turns, and each keeps
 # its least CPU time. One line per run, starting with its name:
 #
-#   NAME  PAGES  CPU_S  READ_S  RATIO  PEAK
+#   NAME  PAGES  CPU_S  READ_S  RATIO  PEAK  WALL_S
 #
-# RATIO is the run's CPU time over the read's ("1.23x"), PEAK the run's peak memory ("45 MB"). A summary
+# RATIO is the run's CPU time over the read's ("1.23x"), PEAK the run's peak memory ("45 MB"), WALL_S the
+# run's least elapsed time: on PostgreSQL the server's work is in the elapsed time only, so compare a
+# PostgreSQL table with a SQLite one by that column. A summary
 # follows: the largest and median ratios and the largest peak. With a DB (a connection string), that
 # database is read instead of a new demo company; load one with `vobreports demo-db --postgres URI --scale N`.
 #
@@ -27,17 +29,18 @@ if [[ -z "$database" ]]; then
 fi
 clock=(--now "2024-06-30 17:00:00")
 
-# cpu_peak COMMAND...: prints "CPU_SECONDS PEAK_KB" of one run, its output discarded. The kernel's own
+# cpu_peak COMMAND...: prints "CPU_SECONDS PEAK_KB WALL_SECONDS" of one run, its output discarded. The kernel's own
 # account of the child, to the microsecond: /usr/bin/time rounds to 10 ms, the whole of a one-page run.
 cpu_peak() {
   python3 -c '
-import os, subprocess, sys
+import os, subprocess, sys, time
+start = time.perf_counter()
 with open(os.devnull, "wb") as null, open(sys.argv[1], "wb") as errors:
     child = subprocess.Popen(sys.argv[2:], stdout=null, stderr=errors)
     _, status, usage = os.wait4(child.pid, 0)
 if status != 0:
     sys.exit(1)
-print(f"{usage.ru_utime + usage.ru_stime:.4f} {usage.ru_maxrss}")' "$work/stderr" "$@" ||
+print(f"{usage.ru_utime + usage.ru_stime:.4f} {usage.ru_maxrss} {time.perf_counter() - start:.4f}")' "$work/stderr" "$@" ||
     { cat "$work/stderr" >&2; return 1; }
 }
 least() { if [[ -z "$1" ]] || (($(echo "$2 < $1" | bc))); then echo "$2"; else echo "$1"; fi; }
@@ -50,18 +53,19 @@ measure() {  # NAME ARGUMENTS...
   local pages
   pages=$(grep -ac '/Type */Page[^s]' "$work/out.pdf" || true)
   local read=("$cli" sql --db "$database" --statements "$work/statements.log")
-  local run_s='' read_s='' peak=0 i cpu kb
+  local run_s='' read_s='' wall_s='' peak=0 i cpu kb wall
   for ((i = 0; i < runs; i++)); do
-    read -r cpu kb < <(cpu_peak "${run[@]}")
+    read -r cpu kb wall < <(cpu_peak "${run[@]}")
     run_s=$(least "$run_s" "$cpu")
+    wall_s=$(least "$wall_s" "$wall")
     ((kb > peak)) && peak=$kb
-    read -r cpu kb < <(cpu_peak "${read[@]}")
+    read -r cpu kb wall < <(cpu_peak "${read[@]}")
     read_s=$(least "$read_s" "$cpu")
   done
   local ratio
   ratio=$(echo "scale=4; $run_s / $read_s" | bc)
-  printf '%-22s %6s %7.3f %7.3f %7.2fx %5d MB\n' "$name" "$pages" "$run_s" "$read_s" "$ratio" \
-    $(((peak + 512) / 1024)) | tee -a "$work/table"
+  printf '%-22s %6s %7.3f %7.3f %7.2fx %5d MB %7.3f\n' "$name" "$pages" "$run_s" "$read_s" "$ratio" \
+    $(((peak + 512) / 1024)) "$wall_s" | tee -a "$work/table"
 }
 
 # --param arguments from a `vobreports params` listing; the drill-down example goes to $drilldown.
@@ -75,7 +79,7 @@ param_arguments() {
 }
 
 echo "scale $scale, best CPU of $runs runs each, $(nproc) cores, $(date -u '+%Y-%m-%d %H:%M UTC')"
-printf '%-22s %6s %7s %7s %8s %8s\n' run pages cpu_s read_s ratio peak
+printf '%-22s %6s %7s %7s %8s %8s %7s\n' run pages cpu_s read_s ratio peak wall_s
 while IFS=$'\t' read -r key class; do
   listing=$("$cli" params "$key" 2>&1) || continue
   param_arguments "$listing"
