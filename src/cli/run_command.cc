@@ -20,6 +20,7 @@
 #include "manager/rpt_manager.h"
 #include "platform/data/connection.h"
 #include "platform/engine/run.h"
+#include "platform/render/font_locator.h"
 #include "platform/render/font_service.h"
 #include "platform/render/render_error.h"
 #include "platform/render/render_output.h"
@@ -236,6 +237,7 @@ class StatementLogFile {
 };
 
 void RunReport(const RunOptions& options, const std::string& log_sql) {
+  render::StartFontDiscovery();  // while the report opens its database and reads its first rows
   const StatementLogFile log(log_sql);
   rptManager manager;
   engine::ReportHandle report = PrepareReport(options, manager);

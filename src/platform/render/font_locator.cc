@@ -4,6 +4,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -87,10 +88,19 @@ const char* AcceptedFamily(FcPattern* match, std::string_view family, std::strin
 
 namespace {
 
+std::once_flag fontconfig_started;
+bool is_fontconfig_ready = false;
+
+void StartFontconfig() {
+  std::call_once(fontconfig_started, [] { is_fontconfig_ready = FcInit(); });
+}
+
 FontLocation Locate(const std::string& family, bool is_bold, bool is_italic) {
   std::string description = "\"" + family + "\"" + (is_bold ? " bold" : "") + (is_italic ? " italic" : "");
   if (family.empty()) throw RenderError("font not found: no family name given");
-  if (!FcInit()) throw RenderError("font not found: " + description + " (fontconfig cannot start)");
+  StartFontconfig();
+  if (!is_fontconfig_ready)
+    throw RenderError("font not found: " + description + " (fontconfig cannot start)");
   std::string_view twin = LiberationTwin(family);
 
   PatternPointer match = Match(family, is_bold, is_italic);
@@ -110,6 +120,11 @@ FontLocation Locate(const std::string& family, bool is_bold, bool is_italic) {
 }
 
 }  // namespace
+
+void StartFontDiscovery() {
+  // The future's destructor, at exit, waits for a set-up still running.
+  static const std::future<void> discovery = std::async(std::launch::async, StartFontconfig);
+}
 
 // fontconfig's answers hold for the life of the process (it does not rescan), and matching costs more than
 // a one-page report's whole layout, so each is asked once per process rather than once per run.
