@@ -6,11 +6,13 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
@@ -142,8 +144,7 @@ class BlockWriter {
   std::string buffer_;
 };
 
-void RunSql(const std::string& database, const std::string& format, const std::string& sql) {
-  const std::string connection = database.empty() ? schema::EnsureDemoDatabase().string() : database;
+void PrintRows(const std::string& connection, const std::string& format, const std::string& sql) {
   data::Recordset recordset;
   recordset.Open(sql, connection);
   const bool is_json = format == "json";
@@ -186,6 +187,37 @@ void RunSql(const std::string& database, const std::string& format, const std::s
   }
   if (is_json) out += is_first_row ? "]\n" : "\n]\n";
   recordset.Close();
+}
+
+// The statements a `run --log-sql` wrote, one JSON string a line.
+std::vector<std::string> ReadStatementLog(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw Error("--statements: cannot read " + path);
+  std::vector<std::string> statements;
+  std::string line;
+  for (int number = 1; std::getline(file, line); ++number) {
+    if (line.empty()) continue;
+    const nlohmann::json value = nlohmann::json::parse(line, nullptr, /*allow_exceptions=*/false);
+    if (!value.is_string()) {
+      throw Error(fmt::format("--statements: {} line {} is not a JSON string", path, number));
+    }
+    statements.push_back(value.get<std::string>());
+  }
+  return statements;
+}
+
+void RunSql(const std::string& database, const std::string& format, const std::string& sql,
+            const std::string& statements_path) {
+  if (sql.empty() == statements_path.empty()) {
+    throw UsageError("sql: give either SQL or --statements FILE");
+  }
+  const std::string connection = database.empty() ? schema::EnsureDemoDatabase().string() : database;
+  if (statements_path.empty()) {
+    PrintRows(connection, format, sql);
+    return;
+  }
+  for (const std::string& statement : ReadStatementLog(statements_path))
+    PrintRows(connection, format, statement);
 }
 
 }  // namespace
@@ -231,8 +263,11 @@ void RegisterSqlCommand(CLI::App& app) {
                    "Output: csv (a header line, then rows) or json (an array of objects)")
       ->check(CLI::IsMember({"csv", "json"}))
       ->capture_default_str();
-  command->add_option("SQL", *sql, "The statement")->required();
-  command->callback([=] { RunSql(*database, *format, *sql); });
+  auto statements = std::make_shared<std::string>();
+  command->add_option("SQL", *sql, "The statement");
+  command->add_option("--statements", *statements,
+                      "Run instead, in order, each statement of FILE as `run --log-sql` writes them");
+  command->callback([=] { RunSql(*database, *format, *sql, *statements); });
 }
 
 }  // namespace vob::cli

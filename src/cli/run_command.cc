@@ -4,18 +4,23 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "cli/commands.h"
 #include "cli/run_options.h"
 #include "framework/schema/demo_database.h"
 #include "manager/report_output.h"
 #include "manager/rpt_manager.h"
+#include "platform/data/connection.h"
 #include "platform/engine/run.h"
+#include "platform/render/font_locator.h"
 #include "platform/render/font_service.h"
 #include "platform/render/render_error.h"
 #include "platform/render/render_output.h"
@@ -209,7 +214,31 @@ void AddRunOptions(CLI::App& command, RunOptions& options) {
 
 namespace {
 
-void RunReport(const RunOptions& options) {
+// Writes the Jet text of every statement the run reads, one JSON string a line, for `sql --statements` to
+// replay: the bare read of the run beside the run itself.
+class StatementLogFile {
+ public:
+  explicit StatementLogFile(const std::string& path) {
+    if (path.empty()) return;
+    file_.open(path, std::ios::binary | std::ios::trunc);
+    if (!file_) throw Error("--log-sql: cannot write " + path);
+    data::SetStatementLog([this](std::string_view jet_sql) {
+      file_ << nlohmann::json(jet_sql).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    });
+  }
+  ~StatementLogFile() {
+    if (file_.is_open()) data::SetStatementLog(nullptr);
+  }
+  StatementLogFile(const StatementLogFile&) = delete;
+  StatementLogFile& operator=(const StatementLogFile&) = delete;
+
+ private:
+  std::ofstream file_;
+};
+
+void RunReport(const RunOptions& options, const std::string& log_sql) {
+  render::StartFontDiscovery();  // while the report opens its database and reads its first rows
+  const StatementLogFile log(log_sql);
   rptManager manager;
   engine::ReportHandle report = PrepareReport(options, manager);
   render::OutputKindOf(options.output);  // an unknown extension fails before the report runs
@@ -243,7 +272,11 @@ void RegisterRunCommand(CLI::App& app) {
                     "CSV: the texts as printed instead of the values");
   command->add_flag("--sheet-per-group", options->exports.has_sheet_per_group,
                     "XLSX: each first-level group on a sheet of its own, named by its key");
-  command->callback([options] { RunReport(*options); });
+  auto log_sql = std::make_shared<std::string>();
+  command->add_option("--log-sql", *log_sql,
+                      "Write the Jet text of every statement the run reads to FILE, one JSON string a line "
+                      "(`vobreports sql --statements FILE` reads them back)");
+  command->callback([options, log_sql] { RunReport(*options, *log_sql); });
 }
 
 }  // namespace vob::cli

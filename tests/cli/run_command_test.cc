@@ -163,5 +163,51 @@ TEST_F(RunCommandTest, StoppedRunLeavesNoTemporaryFile) {
   sqlite3_close(lock);
 }
 
+// A run's statement log replays as the bare read of the run: the main statement, then the company header's
+// statement once per page, as the run reads them; `sql --statements` prints what each would print alone.
+TEST_F(RunCommandTest, LogsTheStatementsOfARunForSqlToReplay) {
+  const std::filesystem::path log = directory_ / "araging.log";
+  ASSERT_EQ(
+      RunCommand(Run("araging -o " + (directory_ / "araging.pdf").string() + " --log-sql " + log.string()))
+          .exit_code,
+      0);
+  std::vector<std::string> statements;
+  std::istringstream lines(ReadFile(log));
+  for (std::string line; std::getline(lines, line);) statements.push_back(nlohmann::json::parse(line));
+  const auto pages =
+      RunCommand("pdfinfo " + (directory_ / "araging.pdf").string() + " | grep -c '^Pages: *3$'");
+  ASSERT_EQ(pages.output, "1\n");
+  ASSERT_EQ(statements.size(), 4u);
+  EXPECT_NE(statements[0].find("FROM ARInvoiceHeader"), std::string::npos) << statements[0];
+  for (size_t i = 1; i < statements.size(); ++i) EXPECT_EQ(statements[i], "Select * from CompanyProfile");
+
+  const std::string sql = Vobreports() + "sql --db " + (directory_ / "demo.sqlite").string();
+  std::string one_by_one;
+  for (const std::string& statement : statements) {
+    one_by_one += RunCommand(sql + " " + nlohmann::json(statement).dump()).output;
+  }
+  const auto replayed = RunCommand(sql + " --statements " + log.string());
+  EXPECT_EQ(replayed.exit_code, 0);
+  EXPECT_EQ(replayed.output, one_by_one);
+
+  std::ofstream(directory_ / "bad.log") << "\"SELECT 1\"\nSELECT 2\n";
+  struct Case {
+    std::string arguments;
+    int exit_code;
+    std::string message;
+  };
+  const Case kCases[] = {
+      {"", 2, "give either SQL or --statements FILE"},
+      {"'SELECT 1' --statements " + log.string(), 2, "give either SQL or --statements FILE"},
+      {"--statements " + (directory_ / "bad.log").string(), 1, "bad.log line 2 is not a JSON string"},
+      {"--statements " + (directory_ / "missing.log").string(), 1, "cannot read"},
+  };
+  for (const Case& c : kCases) {
+    const auto result = RunCommand(sql + " " + c.arguments + " 2>&1");
+    EXPECT_EQ(result.exit_code, c.exit_code) << c.arguments;
+    EXPECT_NE(result.output.find(c.message), std::string::npos) << c.arguments << ": " << result.output;
+  }
+}
+
 }  // namespace
 }  // namespace vob

@@ -2,15 +2,27 @@
 // The cache is bounded; a report's statements fit many times over.
 #include "platform/data/backend.h"
 
+#include "platform/data/connection.h"
+
 namespace vob::data {
 namespace {
 
 constexpr size_t kMaxCachedTranslations = 512;
 
+StatementLog& TheStatementLog() {
+  static StatementLog log;
+  return log;
+}
+
 }  // namespace
+
+void SetStatementLog(StatementLog log) {
+  TheStatementLog() = std::move(log);
+}
 
 std::unique_ptr<RowCursor> Backend::Open(std::string_view jet_sql, int command_timeout_seconds,
                                          std::vector<TableName>* tables) {
+  if (const StatementLog& log = TheStatementLog()) log(jet_sql);
   const std::string key(jet_sql);
   auto found = translations_.find(key);
   if (found == translations_.end()) {

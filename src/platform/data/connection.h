@@ -2,6 +2,7 @@
 // Every connection is read-only at the database level: the library never writes to the accounting data.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -9,6 +10,12 @@
 namespace vob::data {
 
 class Backend;  // one open database session; backend.h
+
+// Called with the Jet text of every statement a session runs, in the order they run, from the thread that
+// runs it. For tools that replay a run's reads (the command line's --log-sql); empty (the default) logs
+// nothing. Set it before any statement runs and clear it after the last.
+using StatementLog = std::function<void(std::string_view jet_sql)>;
+void SetStatementLog(StatementLog log);
 
 inline constexpr int kStateClosed = 0;
 inline constexpr int kStateOpen = 1;

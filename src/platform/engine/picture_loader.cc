@@ -9,17 +9,31 @@
 #include <unistd.h>
 
 #include "platform/vb/error.h"
+#include "platform/vb/lazy_library.h"
 
 namespace vob::engine {
 namespace {
+
+// GLib's calls come with gdk-pixbuf, loaded on first use (gdk_pixbuf_functions.cc); by the time a loader
+// exists, both libraries are loaded.
+void FreeError(GError* error) {
+  static const auto free_error =
+      reinterpret_cast<decltype(&g_error_free)>(vb::LazySymbol("libglib-2.0.so.0", "g_error_free"));
+  free_error(error);
+}
+void Unref(gpointer object) {
+  static const auto unref =
+      reinterpret_cast<decltype(&g_object_unref)>(vb::LazySymbol("libgobject-2.0.so.0", "g_object_unref"));
+  unref(object);
+}
 
 // Owns a loader and whatever error it reported.
 struct PixbufLoad {
   GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
   GError* error = nullptr;
   ~PixbufLoad() {
-    if (error != nullptr) g_error_free(error);
-    g_object_unref(loader);
+    if (error != nullptr) FreeError(error);
+    Unref(loader);
   }
 };
 

@@ -4,7 +4,11 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <future>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <tuple>
 
 #include "platform/render/render_error.h"
 #include "platform/vb/names.h"
@@ -82,10 +86,21 @@ const char* AcceptedFamily(FcPattern* match, std::string_view family, std::strin
 
 }  // namespace
 
-FontLocation LocateFont(const std::string& family, bool is_bold, bool is_italic) {
+namespace {
+
+std::once_flag fontconfig_started;
+bool is_fontconfig_ready = false;
+
+void StartFontconfig() {
+  std::call_once(fontconfig_started, [] { is_fontconfig_ready = FcInit(); });
+}
+
+FontLocation Locate(const std::string& family, bool is_bold, bool is_italic) {
   std::string description = "\"" + family + "\"" + (is_bold ? " bold" : "") + (is_italic ? " italic" : "");
   if (family.empty()) throw RenderError("font not found: no family name given");
-  if (!FcInit()) throw RenderError("font not found: " + description + " (fontconfig cannot start)");
+  StartFontconfig();
+  if (!is_fontconfig_ready)
+    throw RenderError("font not found: " + description + " (fontconfig cannot start)");
   std::string_view twin = LiberationTwin(family);
 
   PatternPointer match = Match(family, is_bold, is_italic);
@@ -102,6 +117,26 @@ FontLocation LocateFont(const std::string& family, bool is_bold, bool is_italic)
   int index = 0;
   FcPatternGetInteger(match.get(), FC_INDEX, 0, &index);
   return FontLocation{reinterpret_cast<const char*>(file), index, accepted};
+}
+
+}  // namespace
+
+void StartFontDiscovery() {
+  // The future's destructor, at exit, waits for a set-up still running.
+  static const std::future<void> discovery = std::async(std::launch::async, StartFontconfig);
+}
+
+// fontconfig's answers hold for the life of the process (it does not rescan), and matching costs more than
+// a one-page report's whole layout, so each is asked once per process rather than once per run.
+FontLocation LocateFont(const std::string& family, bool is_bold, bool is_italic) {
+  static std::mutex mutex;
+  static std::map<std::tuple<std::string, bool, bool>, FontLocation> located;
+  const std::lock_guard lock(mutex);
+  auto key = std::make_tuple(family, is_bold, is_italic);
+  auto found = located.find(key);
+  if (found == located.end())
+    found = located.emplace(std::move(key), Locate(family, is_bold, is_italic)).first;
+  return found->second;
 }
 
 }  // namespace vob::render

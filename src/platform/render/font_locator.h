@@ -18,6 +18,10 @@ struct FontLocation {
 // Serif"), compared without regard to case; empty when there is none.
 std::string_view LiberationTwin(std::string_view family);
 
+// Starts fontconfig's set-up (reading its configuration, a few milliseconds) on a thread of its own, so that
+// it overlaps whatever a run does before it measures its first text; LocateFont waits for it. Optional.
+void StartFontDiscovery();
+
 // Throws RenderError naming the family when fontconfig has neither the family nor its twin.
 FontLocation LocateFont(const std::string& family, bool is_bold, bool is_italic);
 
