@@ -20,7 +20,7 @@ deb="$work/vobreports_${version}_$(dpkg --print-architecture).deb"
 field() { dpkg-deb --field "$deb" "$1"; }
 [[ $(field Package) == vobreports && $(field Version) == "$version" ]] || fail "package $(field Package) $(field Version)"
 depends=$(field Depends)
-for needed in fonts-liberation libc6 libstdc++6 libcairo2 libsqlite3-0 libpq5 libxlsxwriter4; do
+for needed in fonts-liberation libc6 libstdc++6 libcairo2 libsqlite3-0 libpq5 libcups2 libgdk-pixbuf-2.0-0 libxlsxwriter4; do
   [[ ", $depends," == *", $needed "* || ", $depends," == *", $needed,"* ]] || fail "Depends lacks $needed: $depends"
 done
 [[ $(dpkg-deb --info "$deb" shlibs) == "libVOBADOReports2 1 vobreports (>= $version)" ]] || fail "shlibs: $(dpkg-deb --info "$deb" shlibs)"
