@@ -8,6 +8,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import assert from 'node:assert/strict';
 import { chromium } from 'playwright-core';
+import { serverUrl } from './view_server.mjs';
 
 const [buildDir, screenshotDir] = process.argv.slice(2);
 if (!process.env.CUPS_SERVER || !process.env.VOB_TEST_CUPS_SPOOL) {
@@ -17,23 +18,13 @@ if (!process.env.CUPS_SERVER || !process.env.VOB_TEST_CUPS_SPOOL) {
 const work = mkdtempSync(join(tmpdir(), 'vob-print-test-'));
 let server, browser;
 
-async function serverUrl() {
-  let output = '';
-  for await (const chunk of server.stdout) {
-    output += chunk;
-    const match = output.match(/serving at (http:\S+)/);
-    if (match) return match[1];
-  }
-  throw new Error(`vobreports view ended without an address: ${output}`);
-}
-
 try {
   execFileSync(join(buildDir, 'vobreports'), ['demo-db', join(work, 'demo.sqlite')], { stdio: 'ignore' });
   server = spawn(join(buildDir, 'vobreports'),
                  ['view', 'check', '--param', '1=1010', '--param', '2=00001001', '--param', '3=00001005',
                   '--no-browser', '--today', '2024-06-30', '--db', join(work, 'demo.sqlite')],
                  { stdio: ['ignore', 'pipe', 'inherit'] });
-  const url = await serverUrl();
+  const url = await serverUrl(server);
   browser = await chromium.launchPersistentContext(join(work, 'profile'), {
     executablePath: '/usr/bin/chromium',
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',

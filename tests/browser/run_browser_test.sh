@@ -14,5 +14,5 @@ if ! cmp -s "$here/package-lock.json" "$modules/package-lock.json" || [[ ! -d "$
 fi
 # The script resolves playwright-core from where it stands, so it runs from the installed copy's folder.
 script=${VOB_BROWSER_TEST:-viewer_test.mjs}
-cp "$here/$script" "$modules/"
+cp "$here/$script" "$here/view_server.mjs" "$modules/"
 exec node "$modules/$script" "$build" "${2:-}"

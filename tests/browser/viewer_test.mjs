@@ -10,20 +10,11 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import assert from 'node:assert/strict';
 import { chromium } from 'playwright-core';
+import { serverUrl } from './view_server.mjs';
 
 const [buildDir, screenshotDir] = process.argv.slice(2);
 const work = mkdtempSync(join(tmpdir(), 'vob-viewer-test-'));
 let server, browser;
-
-async function serverUrl() {
-  let output = '';
-  for await (const chunk of server.stdout) {
-    output += chunk;
-    const match = output.match(/serving at (http:\S+)/);
-    if (match) return match[1];
-  }
-  throw new Error(`vobreports view ended without an address: ${output}`);
-}
 
 // Every process's command line, as any user of the machine reads them.
 function commandLines() {
@@ -74,7 +65,7 @@ db.commit()`, books]);
   server = spawn(join(buildDir, 'vobreports'), ['view', '--today', '2024-06-30', '--db', books],
                  { stdio: ['ignore', 'pipe', 'inherit'],
                    env: { ...process.env, PATH: `${bin}:${process.env.PATH}`, TMPDIR: scratch } });
-  const url = await serverUrl();
+  const url = await serverUrl(server);
   const origin = new URL(url).origin;
   const token = new URL(url).searchParams.get('token');
 
@@ -270,7 +261,8 @@ db.commit()`, books]);
     assert.equal(await page.locator('#logo').inputValue(), '1,/dev/zero,1440,1080');
   });
 
-  await step('search finds every hit of a long journal and says how many', async () => {
+  // The journal over every year of the books: hundreds of pages, long enough to search and to cancel.
+  async function runLongJournal() {
     await page.goto(`${origin}/#report=journal`);
     await page.locator('#run-form').waitFor();
     await page.locator('#param-1').fill('01/01/1990');
@@ -278,6 +270,10 @@ db.commit()`, books]);
     await page.locator('#param-3').fill('*');
     await page.locator('#param-4').fill('Ref No:');
     await page.getByRole('button', { name: 'Run' }).click();
+  }
+
+  await step('search finds every hit of a long journal and says how many', async () => {
+    await runLongJournal();
     // Done: hundreds of pages, and no "+" for more to come.
     await page.waitForFunction(() => /^of \d{3,}$/.test(document.getElementById('page-count').textContent));
     const pages = await page.locator('.page').count();
@@ -292,13 +288,7 @@ db.commit()`, books]);
   });
 
   await step('Cancel keeps its notice and offers the form with the values just used', async () => {
-    await page.goto(`${origin}/#report=journal`);
-    await page.locator('#run-form').waitFor();
-    await page.locator('#param-1').fill('01/01/1990');
-    await page.locator('#param-2').fill('2030-12-31');
-    await page.locator('#param-3').fill('*');
-    await page.locator('#param-4').fill('Ref No:');
-    await page.getByRole('button', { name: 'Run' }).click();
+    await runLongJournal();
     await page.locator('#cancel').click({ timeout: 5000 });
     await page.locator('#run-form').waitFor();
     assert.match(await page.locator('#notice').textContent(), /cancelled/);
