@@ -104,12 +104,13 @@ FontFace::~FontFace() {
   hb_blob_destroy(blob_);
 }
 
-FontService::FontService(bool may_skip_shaping)
-    : buffer_(hb_buffer_create()), may_skip_shaping_(may_skip_shaping) {}
+Shaper::Shaper(bool may_skip_shaping) : buffer_(hb_buffer_create()), may_skip_shaping_(may_skip_shaping) {}
 
-FontService::~FontService() {
+Shaper::~Shaper() {
   hb_buffer_destroy(buffer_);
 }
+
+FontService::~FontService() = default;
 
 uint32_t FontService::FaceIndex(const engine::FontSpec& font) {
   for (const ResolvedSpec& resolved : resolved_) {
@@ -130,11 +131,10 @@ uint32_t FontService::Resolve(const std::string& family, bool is_bold, bool is_i
     if (faces_[i]->file() == location.file && faces_[i]->index_in_file() == location.index_in_file) return i;
   }
   faces_.push_back(std::make_unique<FontFace>(location.file, location.index_in_file, location.family));
-  caches_.emplace_back();
   return static_cast<uint32_t>(faces_.size() - 1);
 }
 
-void FontService::ShapeInto(const FontFace& face, std::string_view text, ShapedRun& run) {
+void Shaper::ShapeInto(const FontFace& face, std::string_view text, ShapedRun& run) {
   static const hb_feature_t kNoKerning = [] {
     hb_feature_t feature{};
     hb_feature_from_string("-kern", -1, &feature);
@@ -165,7 +165,7 @@ void FontService::ShapeInto(const FontFace& face, std::string_view text, ShapedR
   }
 }
 
-bool FontService::MapDirectly(const FontFace& face, std::string_view text, ShapedRun& run) {
+bool Shaper::MapDirectly(const FontFace& face, std::string_view text, ShapedRun& run) {
   // One glyph a byte at most: the run is sized once and trimmed to what was written.
   if (run.glyphs.size() < text.size()) run.glyphs.resize(text.size());
   Glyph* const first = run.glyphs.data();
@@ -185,13 +185,13 @@ bool FontService::MapDirectly(const FontFace& face, std::string_view text, Shape
   return true;
 }
 
-const ShapedRun& FontService::Shape(uint32_t face_index, std::string_view text) {
-  const FontFace& face = *faces_[face_index];
+const ShapedRun& Shaper::Shape(const FontFace& face, uint32_t face_index, std::string_view text) {
   if (may_skip_shaping_ && MapDirectly(face, text, uncached_)) return uncached_;
   if (text.size() > kLongestCachedText) {
     ShapeInto(face, text, uncached_);
     return uncached_;
   }
+  if (face_index >= caches_.size()) caches_.resize(face_index + 1);
   RunCache& cache = caches_[face_index];
   if (auto hit = cache.current.find(text); hit != cache.current.end()) return hit->second;
   if (auto old = cache.previous.find(text); old != cache.previous.end()) {

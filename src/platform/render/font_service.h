@@ -89,29 +89,24 @@ class FontFace {
   std::vector<uint32_t> simple_glyphs_;  // by code point below kSimpleLimit
 };
 
-// Thread-compatible: one service per run, used from one thread at a time.
-class FontService final : public engine::TextMeasurer {
+// Shapes text for one thread: caches and a HarfBuzz buffer of its own over faces a FontService opened
+// (HarfBuzz fonts may be shaped with from several threads at once). The service has one for the thread that
+// uses it; a renderer working on another thread makes its own.
+class Shaper {
  public:
   // Without the direct path every text goes through HarfBuzz; tests use that to check the direct path.
-  explicit FontService(bool may_skip_shaping = true);
-  ~FontService() override;
-
-  // The face for a report font: its family, or the family's metric-compatible Liberation twin ("Arial" gives
-  // Liberation Sans), in the bold and italic style asked for. Throws RenderError naming the family when
-  // fontconfig offers neither. The index stays valid for the service's life.
-  uint32_t FaceIndex(const engine::FontSpec& font);
-  const FontFace& face(uint32_t index) const { return *faces_[index]; }
+  explicit Shaper(bool may_skip_shaping = true);
+  ~Shaper();
+  Shaper(const Shaper&) = delete;
+  Shaper& operator=(const Shaper&) = delete;
 
   // Glyphs of one line of text (no line breaks), kerning off. The reference stays valid until the next call.
   // A text of simple characters only (see FontFace::simple_glyph) is mapped directly, which gives what
-  // HarfBuzz gives at a fraction of the cost; other texts are shaped and cached.
-  const ShapedRun& Shape(uint32_t face_index, std::string_view text);
+  // HarfBuzz gives at a fraction of the cost; other texts are shaped and cached under face_index.
+  const ShapedRun& Shape(const FontFace& face, uint32_t face_index, std::string_view text);
 
   // False when every text must go through HarfBuzz (see the constructor).
   bool may_skip_shaping() const { return may_skip_shaping_; }
-
-  double WidthTwips(const engine::FontSpec& font, std::string_view text) override;
-  engine::FontMetrics Metrics(const engine::FontSpec& font) override;
 
  private:
   struct StringHash {
@@ -124,6 +119,42 @@ class FontService final : public engine::TextMeasurer {
   struct RunCache {
     RunMap current, previous;
   };
+
+  void ShapeInto(const FontFace& face, std::string_view text, ShapedRun& run);
+  bool MapDirectly(const FontFace& face, std::string_view text, ShapedRun& run);
+
+  std::vector<RunCache> caches_;  // by face index
+  hb_buffer_t* buffer_ = nullptr;
+  bool may_skip_shaping_;
+  ShapedRun uncached_;
+};
+
+// Thread-compatible: one service per run, used from one thread at a time; the faces it opened may be read
+// (and shaped with through a Shaper of their own) by another thread meanwhile.
+class FontService final : public engine::TextMeasurer {
+ public:
+  // Without the direct path every text goes through HarfBuzz; tests use that to check the direct path.
+  explicit FontService(bool may_skip_shaping = true) : shaper_(may_skip_shaping) {}
+  ~FontService() override;
+
+  // The face for a report font: its family, or the family's metric-compatible Liberation twin ("Arial" gives
+  // Liberation Sans), in the bold and italic style asked for. Throws RenderError naming the family when
+  // fontconfig offers neither. The index stays valid for the service's life.
+  uint32_t FaceIndex(const engine::FontSpec& font);
+  // The face stays at the same address for the service's life.
+  const FontFace& face(uint32_t index) const { return *faces_[index]; }
+
+  // What Shaper::Shape gives, with this service's own shaper.
+  const ShapedRun& Shape(uint32_t face_index, std::string_view text) {
+    return shaper_.Shape(*faces_[face_index], face_index, text);
+  }
+
+  bool may_skip_shaping() const { return shaper_.may_skip_shaping(); }
+
+  double WidthTwips(const engine::FontSpec& font, std::string_view text) override;
+  engine::FontMetrics Metrics(const engine::FontSpec& font) override;
+
+ private:
   struct ResolvedSpec {
     std::string family;
     bool is_bold, is_italic;
@@ -131,15 +162,10 @@ class FontService final : public engine::TextMeasurer {
   };
 
   uint32_t Resolve(const std::string& family, bool is_bold, bool is_italic);
-  void ShapeInto(const FontFace& face, std::string_view text, ShapedRun& run);
-  bool MapDirectly(const FontFace& face, std::string_view text, ShapedRun& run);
 
   std::vector<std::unique_ptr<FontFace>> faces_;
-  std::vector<RunCache> caches_;  // by face
   std::vector<ResolvedSpec> resolved_;
-  hb_buffer_t* buffer_ = nullptr;
-  bool may_skip_shaping_;
-  ShapedRun uncached_;
+  Shaper shaper_;
 };
 
 }  // namespace vob::render

@@ -63,15 +63,15 @@ void PdfContent::Reset(bool is_state_known) {
   current_font_size_ = 0;
 }
 
-const PdfContent::FontEntry& PdfContent::Font(const engine::DocumentInfo& info, uint32_t index) {
+const PdfContent::FontEntry& PdfContent::Font(uint32_t index) {
   if (index >= font_entries_.size()) font_entries_.resize(index + 1);
   FontEntry& entry = font_entries_[index];
   if (!entry.is_resolved) {
-    const engine::FontSpec& font_spec = info.fonts.at(index);
-    entry.face = fonts_.FaceIndex(font_spec);
+    const PdfFont& font = faces_.font(index);
+    entry.face = font.face_index;
     entry.slot = pdf_fonts_.Slot(entry.face);
-    entry.size = std::llround(font_spec.size_points * 1000.0);
-    const FontFace& face = fonts_.face(entry.face);
+    entry.size = std::llround(font.size_points * 1000.0);
+    const FontFace& face = *font.face;
     entry.ascent = Scale(face.ascender(), entry.size, face.units_per_em());
     entry.descent = Scale(-face.descender(), entry.size, face.units_per_em());
     entry.line_height =
@@ -97,10 +97,9 @@ void PdfContent::SetFill(PdfBuffer& buffer, GraphicsState& state, engine::Color 
   current = color;
 }
 
-void PdfContent::Text(const engine::DocumentInfo& info, const engine::PageItem& item, std::string_view text,
-                      int64_t left, int64_t top) {
-  const FontEntry& font = Font(info, item.font);
-  const FontFace& face = fonts_.face(font.face);
+void PdfContent::Text(const engine::PageItem& item, std::string_view text, int64_t left, int64_t top) {
+  const FontEntry& font = Font(item.font);
+  const FontFace& face = faces_.face(font.face);
   const int64_t box_width = MilliFromTwips(item.width);
   if (!has_text_) {
     has_text_ = true;
@@ -125,7 +124,7 @@ void PdfContent::Text(const engine::DocumentInfo& info, const engine::PageItem& 
       const bool is_known = MapKnownGlyphs(font, face, line, advance);
       const ShapedRun* run = nullptr;
       if (!is_known) {
-        run = &fonts_.Shape(font.face, line);
+        run = &faces_.Shape(font.face, line);
         pdf_fonts_.MarkUsed(font.slot, *run, line);
         advance = run->advance;
       }
@@ -190,7 +189,7 @@ char* PutGlyph(char* out, uint32_t glyph) {
 // (the direct mapping is what shaping gives, see FontService::Shape) and nothing new for the font subset.
 bool PdfContent::MapKnownGlyphs(const FontEntry& font, const FontFace& face, std::string_view line,
                                 int32_t& advance) {
-  if (!fonts_.may_skip_shaping()) return false;
+  if (!faces_.may_skip_shaping()) return false;
   const std::vector<uint8_t>& is_used = pdf_fonts_.used_glyphs(font.slot);
   if (known_glyphs_.size() < line.size()) known_glyphs_.resize(line.size());
   // Every glyph of every text passes here: locals keep the loop in registers.
@@ -221,7 +220,7 @@ void PdfContent::ShowKnownGlyphs() {
 }
 
 void PdfContent::ShowRun(const ShapedRun& run, uint32_t face_index) {
-  const FontFace& face = fonts_.face(face_index);
+  const FontFace& face = faces_.face(face_index);
   if (run.is_nominal) {
     if (known_glyphs_.size() < run.glyphs.size()) known_glyphs_.resize(run.glyphs.size());
     for (size_t i = 0; i < run.glyphs.size(); ++i) known_glyphs_[i] = run.glyphs[i].id;

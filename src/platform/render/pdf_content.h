@@ -11,23 +11,22 @@
 #include <vector>
 
 #include "platform/engine/page_model.h"
-#include "platform/render/font_service.h"
 #include "platform/render/pdf_buffer.h"
+#include "platform/render/pdf_faces.h"
 #include "platform/render/pdf_fonts.h"
 
 namespace vob::render {
 
 class PdfContent {
  public:
-  PdfContent(FontService& fonts, PdfFonts& pdf_fonts) : fonts_(fonts), pdf_fonts_(pdf_fonts) {}
+  PdfContent(PdfFaces& faces, PdfFonts& pdf_fonts) : faces_(faces), pdf_fonts_(pdf_fonts) {}
 
   // Starts a new stream. A page starts in the default graphics state; a form inherits the caller's state,
   // so it sets every colour it uses.
   void Reset(bool is_state_known);
 
   // A text item's lines with the top-left corner of its box at (left, top).
-  void Text(const engine::DocumentInfo& info, const engine::PageItem& item, std::string_view text,
-            int64_t left, int64_t top);
+  void Text(const engine::PageItem& item, std::string_view text, int64_t left, int64_t top);
   void Rect(const engine::PageItem& item, int64_t page_height);
   void Line(const engine::PageItem& item, int64_t page_height);
   // An image XObject "/I<slot>" stretched into the box, or at 96 dpi clipped to it.
@@ -58,7 +57,7 @@ class PdfContent {
     int64_t line_width = -1;
   };
 
-  const FontEntry& Font(const engine::DocumentInfo& info, uint32_t index);
+  const FontEntry& Font(uint32_t index);
   // Where a graphic goes: before the open texts when it stays clear of them, else after them.
   PdfBuffer& GraphicsFor(const Box& box);
   void Flush();
@@ -67,7 +66,7 @@ class PdfContent {
   void ShowKnownGlyphs();
   void ShowRun(const ShapedRun& run, uint32_t face);
 
-  FontService& fonts_;
+  PdfFaces& faces_;
   PdfFonts& pdf_fonts_;
   std::vector<FontEntry> font_entries_;  // by document font index
   PdfBuffer stream_, graphics_, text_;

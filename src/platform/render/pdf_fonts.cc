@@ -69,7 +69,7 @@ uint32_t PdfFonts::Slot(uint32_t face_index) {
     Face& face = used_.emplace_back();
     face.face_index = face_index;
     face.type0_object = output_.Reserve();
-    face.is_used.assign(fonts_.face(face_index).glyph_count(), 0);
+    face.is_used.assign(faces_.face(face_index).glyph_count(), 0);
   }
   return slot;
 }
@@ -93,7 +93,7 @@ void PdfFonts::WriteAll() {
 }
 
 void PdfFonts::Write(const Face& used) {
-  const FontFace& face = fonts_.face(used.face_index);
+  const FontFace& face = faces_.face(used.face_index);
   const uint32_t units_per_em = face.units_per_em();
 
   hb_subset_input_t* input = hb_subset_input_create_or_fail();

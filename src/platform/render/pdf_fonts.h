@@ -8,15 +8,15 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/render/font_service.h"
 #include "platform/render/pdf_buffer.h"
+#include "platform/render/pdf_faces.h"
 #include "platform/render/pdf_output.h"
 
 namespace vob::render {
 
 class PdfFonts {
  public:
-  PdfFonts(FontService& fonts, PdfOutput& output) : fonts_(fonts), output_(output) {}
+  PdfFonts(PdfFaces& faces, PdfOutput& output) : faces_(faces), output_(output) {}
 
   // The font's slot in this document ("/F<slot>"), reserving its object on first use.
   uint32_t Slot(uint32_t face_index);
@@ -48,7 +48,7 @@ class PdfFonts {
   void Remember(Face& face, const ShapedRun& run, size_t glyph_position, std::string_view text);
   void Write(const Face& face);
 
-  FontService& fonts_;
+  PdfFaces& faces_;
   PdfOutput& output_;
   std::vector<Face> used_;
   std::vector<uint32_t> slot_of_face_;  // by face index; UINT32_MAX while unused

@@ -1,6 +1,4 @@
 // Object bookkeeping and stream compression for the PDF writer.
-// Byte order follows call order: the background thread takes jobs first in, first out, so its timing can
-// change when bytes reach the disk but never which bytes or where.
 #include "platform/render/pdf_output.h"
 
 #include <isa-l/igzip_lib.h>
@@ -15,12 +13,6 @@
 namespace vob::render {
 namespace {
 
-// Uncompressed bytes the caller may queue ahead of the writer (a page of a listing is about 30 KB), so a slow
-// disk holds the fill back instead of letting pages pile up in memory.
-constexpr size_t kMostQueuedBytes = 2 << 20;
-// The writer is woken once this much waits rather than for every page: a page of a listing takes less time to
-// compress than a wake-up and a sleep cost.
-constexpr size_t kBatchBytes = 256 << 10;
 // Page contents go through ISA-L's fastest level, about twice as fast as libdeflate's fastest on report pages
 // for a quarter more bytes, and like it the same bytes for the same page. What a document writes once (fonts,
 // pictures) goes through libdeflate's default level: ISA-L's thorough levels were seen to give different
@@ -29,12 +21,10 @@ constexpr int kThoroughLevel = 6;
 
 }  // namespace
 
-PdfOutput::PdfOutput(std::string target, bool in_background,
-                     std::function<void(std::string_view bytes)> copy_bytes)
-    : PdfOutput(OutputFile(std::move(target)), in_background, std::move(copy_bytes)) {}
+PdfOutput::PdfOutput(std::string target, std::function<void(std::string_view bytes)> copy_bytes)
+    : PdfOutput(OutputFile(std::move(target)), std::move(copy_bytes)) {}
 
-PdfOutput::PdfOutput(OutputFile file, bool in_background,
-                     std::function<void(std::string_view bytes)> copy_bytes)
+PdfOutput::PdfOutput(OutputFile file, std::function<void(std::string_view bytes)> copy_bytes)
     : file_(std::move(file)),
       copy_bytes_(std::move(copy_bytes)),
       fast_deflater_(std::make_unique<isal_zstream>()),
@@ -43,100 +33,28 @@ PdfOutput::PdfOutput(OutputFile file, bool in_background,
   offsets_.push_back(0);  // object 0 is the head of the free list
   // The binary comment tells transfer programs that the file is not text.
   Emit("%PDF-1.7\n%\xE2\xE3\xCF\xD3\n");
-  if (in_background) worker_ = std::thread(&PdfOutput::WorkInBackground, this);
 }
 
-PdfOutput::~PdfOutput() {
-  if (worker_.joinable()) {
-    {
-      std::lock_guard lock(mutex_);
-      is_abandoned_ = true;
-    }
-    StopBackground();
-  }
-}
+PdfOutput::~PdfOutput() = default;
 
 uint32_t PdfOutput::Reserve() {
   return ++reserved_;
 }
 
 void PdfOutput::WriteObject(uint32_t number, std::string_view body) {
-  Submit(JobKind::kObject, number, {}, body);
+  Write(JobKind::kObject, number, {}, body);
 }
 
 void PdfOutput::WriteStream(uint32_t number, std::string_view dictionary, std::string_view data) {
-  Submit(JobKind::kStream, number, dictionary, data);
+  Write(JobKind::kStream, number, dictionary, data);
 }
 
 void PdfOutput::WritePageStream(uint32_t number, std::string_view dictionary, std::string_view data) {
-  Submit(JobKind::kPageStream, number, dictionary, data);
+  Write(JobKind::kPageStream, number, dictionary, data);
 }
 
 void PdfOutput::WriteRawStream(uint32_t number, std::string_view dictionary, std::string_view data) {
-  Submit(JobKind::kRawStream, number, dictionary, data);
-}
-
-void PdfOutput::Submit(JobKind kind, uint32_t number, std::string_view dictionary, std::string_view data) {
-  if (!worker_.joinable()) {
-    Write(kind, number, dictionary, data);
-    return;
-  }
-  std::unique_ptr<Job> job;
-  {
-    std::unique_lock lock(mutex_);
-    has_room_.wait(lock, [&] { return queued_bytes_ < kMostQueuedBytes || failure_; });
-    if (failure_) std::rethrow_exception(failure_);
-    if (!spares_.empty()) {
-      job = std::move(spares_.back());
-      spares_.pop_back();
-    }
-  }
-  if (job == nullptr) job = std::make_unique<Job>();
-  job->kind = kind;
-  job->number = number;
-  job->dictionary.assign(dictionary);
-  job->data.assign(data);
-  bool is_batch_full = false;
-  {
-    std::lock_guard lock(mutex_);
-    is_batch_full = queued_bytes_ < kBatchBytes && queued_bytes_ + job->data.size() >= kBatchBytes;
-    queued_bytes_ += job->data.size();
-    queue_.push_back(std::move(job));
-  }
-  if (is_batch_full) has_work_.notify_one();
-}
-
-void PdfOutput::WorkInBackground() {
-  std::unique_lock lock(mutex_);
-  while (true) {
-    if (queue_.empty()) has_work_.wait(lock, [&] { return queued_bytes_ >= kBatchBytes || is_closing_; });
-    if (queue_.empty()) return;
-    std::unique_ptr<Job> job = std::move(queue_.front());
-    queue_.pop_front();
-    if (!failure_ && !is_abandoned_) {
-      lock.unlock();
-      try {
-        Write(job->kind, job->number, job->dictionary, job->data);
-      } catch (...) {
-        lock.lock();
-        failure_ = std::current_exception();
-        lock.unlock();
-      }
-      lock.lock();
-    }
-    queued_bytes_ -= job->data.size();
-    spares_.push_back(std::move(job));
-    has_room_.notify_one();
-  }
-}
-
-void PdfOutput::StopBackground() {
-  {
-    std::lock_guard lock(mutex_);
-    is_closing_ = true;
-  }
-  has_work_.notify_one();
-  worker_.join();
+  Write(JobKind::kRawStream, number, dictionary, data);
 }
 
 void PdfOutput::Emit(std::string_view bytes) {
@@ -213,10 +131,6 @@ void PdfOutput::Write(JobKind kind, uint32_t number, std::string_view dictionary
 }
 
 void PdfOutput::Finish(uint32_t catalog, uint32_t info) {
-  if (worker_.joinable()) {
-    StopBackground();
-    if (failure_) std::rethrow_exception(failure_);
-  }
   uint64_t xref_offset = offset_;
   // The /ID comes from the content, not from a clock: equal documents are equal files.
   uint64_t length = offset_;

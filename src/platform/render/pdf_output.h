@@ -1,18 +1,13 @@
 // The PDF file itself: numbered objects written in the order given, deflated streams, the xref table and
-// trailer. Used by the PDF writer only. Every byte written feeds the document /ID, so equal content gives
-// equal files, whether streams are compressed here or on the background thread.
+// trailer. Used by the PDF writer only, on one thread. Every byte written feeds the document /ID, so equal
+// content gives equal files.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <exception>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "platform/render/output_file.h"
@@ -25,15 +20,11 @@ namespace vob::render {
 
 class PdfOutput {
  public:
-  // Writes the header to a temporary file next to target. With in_background, objects are queued and a second
-  // thread compresses and writes them in the order they were given, so the caller goes on with the next page
-  // meanwhile; the file is the same either way.
-  // copy_bytes, when set, sees every byte written, in order, on the thread that writes it.
-  PdfOutput(std::string target, bool in_background,
-            std::function<void(std::string_view bytes)> copy_bytes = nullptr);
+  // Writes the header to a temporary file next to target.
+  // copy_bytes, when set, sees every byte written, in order.
+  explicit PdfOutput(std::string target, std::function<void(std::string_view bytes)> copy_bytes = nullptr);
   // The same into file, which may be an output in memory.
-  PdfOutput(OutputFile file, bool in_background,
-            std::function<void(std::string_view bytes)> copy_bytes = nullptr);
+  explicit PdfOutput(OutputFile file, std::function<void(std::string_view bytes)> copy_bytes = nullptr);
   ~PdfOutput();
   PdfOutput(const PdfOutput&) = delete;
   PdfOutput& operator=(const PdfOutput&) = delete;
@@ -50,27 +41,16 @@ class PdfOutput {
   void WritePageStream(uint32_t number, std::string_view dictionary, std::string_view data);
   // A stream written as given; dictionary names its own filter if it has one (JPEG's /DCTDecode).
   void WriteRawStream(uint32_t number, std::string_view dictionary, std::string_view data);
-  // Waits for what is queued, then writes the xref table and the trailer and renames the file onto the
-  // target. REQUIRES: every reserved object written.
-  // Each Write* and Finish throws RenderError when the file cannot be written; in the background that is
-  // reported by the next call after the failure.
+  // Writes the xref table and the trailer and renames the file onto the target. REQUIRES: every reserved
+  // object written.
+  // Each Write* and Finish throws RenderError when the file cannot be written.
   void Finish(uint32_t catalog, uint32_t info);
 
   const std::string& target() const { return file_.target(); }
 
  private:
   enum class JobKind : uint8_t { kObject, kStream, kPageStream, kRawStream };
-  struct Job {
-    JobKind kind = JobKind::kObject;
-    uint32_t number = 0;
-    std::string dictionary, data;
-  };
 
-  void Submit(JobKind kind, uint32_t number, std::string_view dictionary, std::string_view data);
-  void WorkInBackground();
-  void StopBackground();
-
-  // The file side: on the background thread while it runs, else on the caller's.
   void Write(JobKind kind, uint32_t number, std::string_view dictionary, std::string_view data);
   std::string_view Deflate(std::string_view data, bool is_fast);
   void Emit(std::string_view bytes);
@@ -78,7 +58,7 @@ class PdfOutput {
 
   OutputFile file_;
   std::function<void(std::string_view bytes)> copy_bytes_;
-  uint32_t reserved_ = 0;  // object numbers handed out; the caller's side
+  uint32_t reserved_ = 0;  // object numbers handed out
   uint64_t offset_ = 0;
   std::vector<uint64_t> offsets_;  // by object number; 0 until written
   std::unique_ptr<isal_zstream> fast_deflater_;
@@ -87,16 +67,6 @@ class PdfOutput {
   size_t deflated_capacity_ = 0;
   uint32_t crc_ = 0, adler_ = 1;  // of every byte written: the document /ID
   PdfBuffer header_;
-
-  // The queue between the two sides. Finished jobs come back as spares, so pages cost no allocations.
-  std::mutex mutex_;
-  std::condition_variable has_work_, has_room_;
-  std::deque<std::unique_ptr<Job>> queue_;
-  std::vector<std::unique_ptr<Job>> spares_;
-  size_t queued_bytes_ = 0;
-  bool is_closing_ = false, is_abandoned_ = false;
-  std::exception_ptr failure_;
-  std::thread worker_;
 };
 
 }  // namespace vob::render

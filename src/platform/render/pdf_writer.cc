@@ -1,15 +1,23 @@
 // The PDF page sink: pages stream out as they come; what needs the whole document waits for End.
 // Deferred texts ("Page N of M") are form XObjects whose content is written after the last page.
+// In the background the pages are drawn in the order given, first in, first out, so the thread's timing can
+// change when bytes reach the disk but never which bytes or where.
 #include "platform/render/pdf_writer.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
+#include <exception>
 #include <map>
+#include <mutex>
 #include <string_view>
+#include <thread>
 #include <tuple>
 #include <vector>
 
 #include "platform/render/pdf_content.h"
+#include "platform/render/pdf_faces.h"
 #include "platform/render/pdf_fonts.h"
 #include "platform/render/pdf_images.h"
 #include "platform/render/pdf_outline.h"
@@ -26,6 +34,19 @@ struct FormKey {
   int32_t width, height;
   uint8_t red, green, blue;
   auto operator<=>(const FormKey&) const = default;
+};
+
+// Page items the caller may queue ahead of the drawing thread (a page of a listing has about 700), so a slow
+// disk holds the fill back instead of letting pages pile up in memory.
+constexpr size_t kMostQueuedItems = 16384;
+// The drawing thread is woken once this many items wait rather than for every page: a short page takes less
+// time to draw than a wake-up and a sleep cost.
+constexpr size_t kBatchItems = 2048;
+
+// A page for the drawing thread, with the document's fonts it has not been given yet.
+struct PageJob {
+  engine::Page page;
+  std::vector<PdfFont> fonts;
 };
 
 struct Link {
@@ -52,21 +73,34 @@ struct PdfWriter::State {
   State(FontService& font_service, OutputFile file, PdfOptions pdf_options)
       : fonts(font_service),
         options(std::move(pdf_options)),
-        output(std::move(file), options.writes_in_background, options.copy_bytes),
-        pdf_fonts(fonts, output),
+        faces(fonts.may_skip_shaping()),
+        output(std::move(file), options.copy_bytes),
+        pdf_fonts(faces, output),
         images(output),
-        content(fonts, pdf_fonts) {
+        content(faces, pdf_fonts) {
     catalog = output.Reserve();
     pages = output.Reserve();
     resources = output.Reserve();
+    if (options.writes_in_background) worker = std::thread(&State::DrawInBackground, this);
+  }
+  ~State() {
+    if (worker.joinable()) StopBackground(/*abandon=*/true);
   }
 
-  void AddPage(const engine::DocumentInfo& info, const engine::Page& page);
-  void WriteForms(const engine::DocumentInfo& info, const engine::DocumentEnd& end);
+  // The caller's side.
+  void Submit(const engine::DocumentInfo& info, engine::Page page);
+  void StopBackground(bool abandon);
+  // The drawing side: on the background thread while it runs, else on the caller's.
+  void DrawInBackground();
+  void Draw(PageJob& job);
+  void AddPage(const engine::Page& page);
+  void WriteForms(const engine::DocumentEnd& end);
   void End(const engine::DocumentInfo& info, const engine::DocumentEnd& end);
 
   FontService& fonts;
   PdfOptions options;
+  size_t fonts_given = 0;  // of the document's, to the drawing side
+  PdfFaces faces;
   PdfOutput output;
   PdfFonts pdf_fonts;
   PdfImages images;
@@ -79,9 +113,79 @@ struct PdfWriter::State {
   std::vector<Link> links;                          // of the page being written
   PdfBuffer buffer;
   bool has_ended = false;
+
+  // The queue between the two sides.
+  std::mutex mutex;
+  std::condition_variable has_work, has_room;
+  std::deque<PageJob> queue;
+  size_t queued_items = 0;
+  bool is_closing = false, is_abandoned = false;
+  std::exception_ptr failure;
+  std::thread worker;
 };
 
-void PdfWriter::State::AddPage(const engine::DocumentInfo& info, const engine::Page& page) {
+void PdfWriter::State::Submit(const engine::DocumentInfo& info, engine::Page page) {
+  PageJob job{std::move(page), ResolveFonts(fonts, info, fonts_given)};
+  fonts_given = info.fonts.size();
+  if (!worker.joinable()) {
+    Draw(job);
+    return;
+  }
+  const size_t items = job.page.items.size();
+  bool is_batch_full = false;
+  {
+    std::unique_lock lock(mutex);
+    has_room.wait(lock, [&] { return queued_items < kMostQueuedItems || failure; });
+    if (failure) std::rethrow_exception(failure);
+    is_batch_full = queued_items < kBatchItems && queued_items + items >= kBatchItems;
+    queued_items += items;
+    queue.push_back(std::move(job));
+  }
+  if (is_batch_full) has_work.notify_one();
+}
+
+void PdfWriter::State::DrawInBackground() {
+  std::unique_lock lock(mutex);
+  while (true) {
+    if (queue.empty()) has_work.wait(lock, [&] { return queued_items >= kBatchItems || is_closing; });
+    if (queue.empty()) return;
+    PageJob job = std::move(queue.front());
+    queue.pop_front();
+    const size_t items = job.page.items.size();
+    const bool is_wanted = !failure && !is_abandoned;
+    lock.unlock();
+    std::exception_ptr error;
+    if (is_wanted) {
+      try {
+        Draw(job);
+      } catch (...) {
+        error = std::current_exception();
+      }
+    }
+    job = PageJob{};  // the page's memory goes back before the caller is told there is room
+    lock.lock();
+    if (error) failure = error;
+    queued_items -= items;
+    has_room.notify_one();
+  }
+}
+
+void PdfWriter::State::StopBackground(bool abandon) {
+  {
+    std::lock_guard lock(mutex);
+    is_closing = true;
+    is_abandoned = abandon;
+  }
+  has_work.notify_one();
+  worker.join();
+}
+
+void PdfWriter::State::Draw(PageJob& job) {
+  for (const PdfFont& font : job.fonts) faces.Add(font);
+  AddPage(job.page);
+}
+
+void PdfWriter::State::AddPage(const engine::Page& page) {
   const int64_t height = MilliFromTwips(page.height);
   content.Reset(true);
   links.clear();
@@ -96,7 +200,7 @@ void PdfWriter::State::AddPage(const engine::DocumentInfo& info, const engine::P
           if (is_new) forms.emplace_back(key, output.Reserve());
           content.Form(item, found->second, height);
         } else if (!item.text.empty()) {
-          content.Text(info, item, item.text, MilliFromTwips(item.left), height - MilliFromTwips(item.top));
+          content.Text(item, item.text, MilliFromTwips(item.left), height - MilliFromTwips(item.top));
         }
         if (!item.hyperlink.empty()) {
           int64_t left = MilliFromTwips(item.left), top = height - MilliFromTwips(item.top);
@@ -149,7 +253,7 @@ void PdfWriter::State::AddPage(const engine::DocumentInfo& info, const engine::P
   page_heights.push_back(page.height);
 }
 
-void PdfWriter::State::WriteForms(const engine::DocumentInfo& info, const engine::DocumentEnd& end) {
+void PdfWriter::State::WriteForms(const engine::DocumentEnd& end) {
   for (const auto& [key, object] : forms) {
     if (key.slot >= end.deferred_texts.size()) {
       throw RenderError("deferred text " + std::to_string(key.slot) + " has no final text (" +
@@ -163,7 +267,7 @@ void PdfWriter::State::WriteForms(const engine::DocumentInfo& info, const engine
     item.color = engine::Color{key.red, key.green, key.blue};
     content.Reset(false);
     const std::string& text = end.deferred_texts[key.slot];
-    content.Text(info, item, text, 0, 0);
+    content.Text(item, text, 0, 0);
     // The box grows to whatever the final text covers, so a long page count is never clipped.
     PdfContent::Box box = content.last_text_box();
     box.left = std::min<int64_t>(box.left, 0);
@@ -183,11 +287,18 @@ void PdfWriter::State::WriteForms(const engine::DocumentInfo& info, const engine
 }
 
 void PdfWriter::State::End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) {
+  if (worker.joinable()) {
+    StopBackground(/*abandon=*/false);
+    if (failure) std::rethrow_exception(failure);
+  }
+  // The deferred texts may use fonts no page did.
+  for (const PdfFont& font : ResolveFonts(fonts, info, fonts_given)) faces.Add(font);
+  fonts_given = info.fonts.size();
   if (page_objects.empty()) {
     // A document needs a page to open; an empty report shows one blank Letter page.
-    AddPage(info, engine::Page{});
+    AddPage(engine::Page{});
   }
-  WriteForms(info, end);
+  WriteForms(end);
   pdf_fonts.WriteAll();
 
   buffer.Clear();
@@ -261,7 +372,7 @@ void PdfWriter::Begin(const engine::DocumentInfo&) {}
 
 void PdfWriter::AddPage(const engine::DocumentInfo& info, engine::Page page) {
   if (state_->has_ended) throw RenderError("page added after the end of " + state_->output.target());
-  state_->AddPage(info, page);
+  state_->Submit(info, std::move(page));
 }
 
 void PdfWriter::End(const engine::DocumentInfo& info, const engine::DocumentEnd& end) {

@@ -18,12 +18,12 @@ struct PdfOptions {
   // The document's /CreationDate; none when absent. The writer reads no clock, so equal input gives equal
   // bytes.
   std::optional<std::chrono::sys_seconds> creation_time;
-  // Pages are compressed and written on a second thread while the engine fills the next ones; the bytes are
-  // the same as without it.
+  // Pages are drawn, compressed and written on a second thread while the engine fills the next ones; the
+  // bytes are the same as without it.
   bool writes_in_background = true;
-  // Sees every byte of the file as it is written, in order, on the thread that writes (the second one with
-  // writes_in_background): a printer can take the document while the report still runs. What it throws
-  // fails the writer as a full disk does.
+  // Sees every byte of the file as it is written, in order, on the thread that writes (the second one, for
+  // the pages, with writes_in_background): a printer can take the document while the report still runs. What
+  // it throws fails the writer as a full disk does.
   std::function<void(std::string_view bytes)> copy_bytes = nullptr;
 };
 

@@ -312,7 +312,7 @@ TEST(PdfWriter, DeflatesStreamsThatDoNotCompress) {
   const std::string path = (folder / "streams.pdf").string();
   uint32_t page_stream = 0, stream = 0;
   {
-    PdfOutput output(path, /*in_background=*/false);
+    PdfOutput output(path);
     const uint32_t catalog = output.Reserve(), pages = output.Reserve(), info = output.Reserve();
     page_stream = output.Reserve();
     stream = output.Reserve();
