@@ -1,13 +1,28 @@
-// Translation caching shared by both backends: per-row lookups repeat the same text many times.
-// The cache is bounded; a report's statements fit many times over.
+// What both backends share: translation caching (per-row lookups repeat the same text many times; the cache
+// is bounded, and a report's statements fit many times over) and reading ahead.
 #include "platform/data/backend.h"
 
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <thread>
+#include <utility>
+
 #include "platform/data/connection.h"
+#include "platform/vb/classic_locale.h"
 
 namespace vob::data {
 namespace {
 
 constexpr size_t kMaxCachedTranslations = 512;
+
+// A cursor reads ahead once it has given this many rows: most statements (look-ups, a page's header, a
+// group's lines) end sooner and never pay for a thread.
+constexpr size_t kReadAheadAfter = 512;
+// Rows read under one hold of the session's lock, and batches waiting at most: enough for the caller never to
+// wait on a long listing, little enough to hold a statement the caller runs meanwhile back only briefly.
+constexpr size_t kBatchRows = 256;
+constexpr size_t kMostBatches = 4;
 
 StatementLog& TheStatementLog() {
   static StatementLog log;
@@ -16,12 +31,135 @@ StatementLog& TheStatementLog() {
 
 }  // namespace
 
+// Every cursor a session runs: its database work under the session's lock. A long one reads ahead on a thread
+// of its own, in batches, while the caller works on the rows it has; the rows and any error come in the
+// order the database gave them, so the caller sees what it would have seen reading them itself.
+class SessionCursor final : public RowCursor {
+ public:
+  SessionCursor(std::shared_ptr<Backend> backend, std::unique_ptr<RowCursor> inner)
+      : backend_(std::move(backend)), inner_(std::move(inner)) {}
+  ~SessionCursor() override {
+    if (reader_.joinable()) {
+      {
+        std::lock_guard lock(mutex_);
+        is_stopping_ = true;
+      }
+      has_room_.notify_one();
+      reader_.join();
+    }
+    std::lock_guard session(backend_->session_mutex_);
+    inner_.reset();
+  }
+
+  const std::vector<ColumnInfo>& columns() const override { return inner_->columns(); }
+
+  bool Next(std::vector<vb::Variant>& row) override {
+    if (!reader_.joinable()) {
+      if (is_done_) return false;
+      if (rows_given_ < kReadAheadAfter) {
+        std::lock_guard session(backend_->session_mutex_);
+        is_done_ = !inner_->Next(row);
+        ++rows_given_;
+        return !is_done_;
+      }
+      reader_ = std::thread(&SessionCursor::ReadAhead, this);
+    }
+    if (position_ == current_.count) {
+      if (current_.is_last) {
+        if (current_.error) std::rethrow_exception(std::exchange(current_.error, nullptr));
+        return false;
+      }
+      std::unique_lock lock(mutex_);
+      has_batch_.wait(lock, [&] { return !ready_.empty(); });
+      spares_.push_back(std::move(current_));
+      current_ = std::move(ready_.front());
+      ready_.pop_front();
+      position_ = 0;
+      lock.unlock();
+      has_room_.notify_one();
+      return Next(row);
+    }
+    // Swapped value by value, so the row the caller holds stays the same vector.
+    std::vector<vb::Variant>& read = current_.rows[position_++];
+    row.resize(read.size());
+    for (size_t i = 0; i < read.size(); ++i) swap(row[i], read[i]);
+    return true;
+  }
+
+ private:
+  struct Batch {
+    std::vector<std::vector<vb::Variant>> rows;  // the first count of them read
+    size_t count = 0;
+    bool is_last = false;
+    std::exception_ptr error;  // after the rows, when reading failed
+  };
+
+  void ReadAhead() {
+    // Values are read as in the "C" locale whatever the host set, as on the caller's thread.
+    vb::ClassicLocaleScope classic_locale;
+    while (true) {
+      Batch batch;
+      {
+        std::lock_guard lock(mutex_);
+        if (!spares_.empty()) {
+          batch = std::move(spares_.back());
+          spares_.pop_back();
+        }
+      }
+      batch.count = 0;
+      {
+        std::lock_guard session(backend_->session_mutex_);
+        try {
+          while (batch.count < kBatchRows) {
+            if (batch.count == batch.rows.size()) batch.rows.emplace_back();
+            if (!inner_->Next(batch.rows[batch.count])) {
+              batch.is_last = true;
+              break;
+            }
+            ++batch.count;
+          }
+        } catch (...) {
+          batch.error = std::current_exception();
+          batch.is_last = true;
+        }
+      }
+      const bool is_last = batch.is_last;
+      {
+        std::unique_lock lock(mutex_);
+        has_room_.wait(lock, [&] { return ready_.size() < kMostBatches || is_stopping_; });
+        if (is_stopping_) return;
+        ready_.push_back(std::move(batch));
+      }
+      has_batch_.notify_one();
+      if (is_last) return;
+    }
+  }
+
+  std::shared_ptr<Backend> backend_;
+  std::unique_ptr<RowCursor> inner_;
+  size_t rows_given_ = 0;
+  bool is_done_ = false;
+
+  // The caller's side of reading ahead.
+  Batch current_;
+  size_t position_ = 0;
+
+  // Between the reader and the caller.
+  std::mutex mutex_;
+  std::condition_variable has_batch_, has_room_;
+  std::deque<Batch> ready_;
+  std::vector<Batch> spares_;
+  bool is_stopping_ = false;
+  std::thread reader_;
+};
+
 void SetStatementLog(StatementLog log) {
   TheStatementLog() = std::move(log);
 }
 
 std::unique_ptr<RowCursor> Backend::Open(std::string_view jet_sql, int command_timeout_seconds,
                                          std::vector<TableName>* tables) {
+  std::lock_guard session(session_mutex_);
   if (const StatementLog& log = TheStatementLog()) log(jet_sql);
   const std::string key(jet_sql);
   auto found = translations_.find(key);
@@ -31,7 +169,8 @@ std::unique_ptr<RowCursor> Backend::Open(std::string_view jet_sql, int command_t
     found = translations_.emplace(key, std::move(statement)).first;
   }
   if (tables != nullptr) *tables = found->second.tables;
-  return Execute(found->second, jet_sql, command_timeout_seconds);
+  return std::make_unique<SessionCursor>(shared_from_this(),
+                                         Execute(found->second, jet_sql, command_timeout_seconds));
 }
 
 }  // namespace vob::data

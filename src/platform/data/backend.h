@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -31,6 +32,8 @@ class RowCursor {
 
 // One open database session. Shared by a connection and the cursors running on it, so that a cursor keeps the
 // session alive however the connection is closed; kept for reuse in the session pool (backend_pool.h).
+// A cursor that has read many rows reads ahead on a thread of its own; the session's lock keeps that thread's
+// database work and the caller's (other statements, other cursors) from running at once.
 class Backend : public std::enable_shared_from_this<Backend> {
  public:
   virtual ~Backend() = default;
@@ -58,6 +61,9 @@ class Backend : public std::enable_shared_from_this<Backend> {
                                              int command_timeout_seconds) = 0;
 
  private:
+  friend class SessionCursor;
+
+  std::mutex session_mutex_;
   std::unordered_map<std::string, TranslatedStatement> translations_;
   std::string pool_key_;
 };

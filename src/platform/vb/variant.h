@@ -14,8 +14,8 @@ namespace vob::vb {
 enum class VarType : int {
   kEmpty = 0,
   kNull = 1,
-  kInteger = 2,   // 16-bit
-  kLong = 3,      // 32-bit
+  kInteger = 2,  // 16-bit
+  kLong = 3,     // 32-bit
   kSingle = 4,
   kDouble = 5,
   kCurrency = 6,
@@ -67,6 +67,9 @@ class Variant {
   double date_serial() const { return std::get<DateValue>(value_).serial; }
   const std::string& str() const { return std::get<std::string>(value_); }
 
+  // Exchanges the values without copying a text.
+  friend void swap(Variant& a, Variant& b) noexcept { a.value_.swap(b.value_); }
+
   // Same type and same value; not the classic "=" operator, which converts.
   friend bool operator==(const Variant&, const Variant&) = default;
 
@@ -75,7 +78,8 @@ class Variant {
     friend bool operator==(NullTag, NullTag) = default;
   };
   static constexpr int kTypeByIndex[] = {0, 1, 11, 2, 3, 4, 5, 6, 7, 8};
-  std::variant<std::monostate, NullTag, bool, int16_t, int32_t, float, double, Currency, DateValue, std::string>
+  std::variant<std::monostate, NullTag, bool, int16_t, int32_t, float, double, Currency, DateValue,
+               std::string>
       value_;
 };
 

@@ -342,6 +342,53 @@ TEST_P(RecordsetTest, MovesAndRerunsLikeAnAdoRecordset) {
   EXPECT_EQ(recordset.State(), kStateClosed);
 }
 
+// A long result is read ahead on another thread: the rows still come in order and whole, statements run
+// on the same session between them, a recordset closed half-way stops the reading, and a value that cannot
+// be read fails at its own row, after every row before it.
+TEST_P(RecordsetTest, ReadsLongResultsAheadAsIfRowByRow) {
+  constexpr int kRows = 3000;
+  database_->Exec("CREATE TABLE Numbers (N LONG, Label TEXT, Amount CURRENCY);");
+  std::string values = "INSERT INTO Numbers VALUES ";
+  for (int i = 0; i < kRows; ++i) {
+    const std::string n = std::to_string(i);
+    values += (i == 0 ? "(" : ", (") + n + ", 'label " + n + std::string(i % 7, 'x') + "', " + n + ".25)";
+  }
+  database_->Exec(values + ";");
+
+  for (int close_at : {kRows, kRows / 2}) {
+    Recordset recordset;
+    recordset.Open("SELECT N, Label, Amount FROM Numbers ORDER BY N", connection_);
+    int n = 0;
+    for (; !recordset.eof() && n < close_at; recordset.MoveNext(), ++n) {
+      ASSERT_EQ(recordset.Fields("N"), vb::Variant(n));
+      ASSERT_EQ(recordset.Fields("Label").str(), "label " + std::to_string(n) + std::string(n % 7, 'x'));
+      ASSERT_EQ(recordset.Fields("Amount"), vb::Variant(vb::Currency::FromRaw(n * 10000LL + 2500)));
+      if (n % 500 == 499) {
+        EXPECT_EQ(Column("SELECT Count(*) AS C FROM Numbers WHERE N <= " + std::to_string(n), "C"),
+                  std::to_string(n + 1));
+      }
+    }
+    EXPECT_EQ(n, close_at);
+    recordset.Close();
+  }
+  EXPECT_EQ(Count("Numbers"), std::to_string(kRows));
+
+  if (GetParam() == BackendKind::kSqlite) {
+    database_->Exec("UPDATE Numbers SET Amount = 'none' WHERE N = 2000;");
+    Recordset recordset;
+    recordset.Open("SELECT N, Amount FROM Numbers ORDER BY N", connection_);
+    int n = 0;
+    try {
+      for (; !recordset.eof(); recordset.MoveNext()) ++n;
+      FAIL() << "the unreadable amount was read";
+    } catch (const SqlError& error) {
+      EXPECT_NE(std::string(error.what()).find("holds \"none\""), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(n, 2000);
+    EXPECT_EQ(Count("Numbers"), std::to_string(kRows));
+  }
+}
+
 TEST_P(RecordsetTest, OpensAndClosesConnectionsAsAdoDoes) {
   Connection connection;
   EXPECT_EQ(connection.State(), kStateClosed);
