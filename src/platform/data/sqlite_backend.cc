@@ -346,7 +346,20 @@ bool SqliteCursor::Next(std::vector<vb::Variant>& row) {
     throw SqlError(message, jet_sql_);
   }
   row.resize(columns_.size());
-  for (size_t i = 0; i < columns_.size(); ++i) row[i] = ReadValue(static_cast<int>(i));
+  for (size_t i = 0; i < columns_.size(); ++i) {
+    const int index = static_cast<int>(i);
+    if (kinds_[i] == ValueKind::kText ||
+        (kinds_[i] == ValueKind::kUnknown && sqlite3_column_type(statement_, index) == SQLITE_TEXT)) {
+      // Texts, most of a row, go into the text the row already holds; a null has no text.
+      const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, index));
+      if (text != nullptr) {
+        row[i].AssignText(
+            std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(statement_, index))));
+        continue;
+      }
+    }
+    row[i] = ReadValue(index);
+  }
   return true;
 }
 

@@ -67,6 +67,16 @@ class Variant {
   double date_serial() const { return std::get<DateValue>(value_).serial; }
   const std::string& str() const { return std::get<std::string>(value_); }
 
+  // Holds a copy of text, in the text it already holds if any, so that a row read into the same values again
+  // allocates nothing.
+  void AssignText(std::string_view text) {
+    if (auto* held = std::get_if<std::string>(&value_)) {
+      held->assign(text);
+    } else {
+      value_.emplace<std::string>(text);
+    }
+  }
+
   // Exchanges the values without copying a text.
   friend void swap(Variant& a, Variant& b) noexcept { a.value_.swap(b.value_); }
 
