@@ -6,10 +6,15 @@ bytes, for the trial balance (1 page) and back orders by customer (32 pages), si
 
 Each BUILD is a build folder holding libVOBADOReports2.so and vobreports; give a second one (an older
 build) to compare libraries in the same run. Runs alternate between the ways so that the machine's drift
-hits both alike; the figures are the median and the best of N runs, in milliseconds."""
+hits both alike; the figures are the median and the best of N runs, in milliseconds, and each build's beside
+the first build's. Target: 2 ms for the one-page trial balance after the first run.
+With --callgrind, also the instructions of a later trial balance to a file (valgrind's callgrind, all threads:
+eleven runs in one process less one, by ten), which the machine's load does not move."""
 import argparse
 import ctypes
 import os
+import re
+import sys
 import statistics
 import subprocess
 import tempfile
@@ -67,11 +72,34 @@ class Library:
         self.lib.vob_free_bytes(data)
 
 
+def instructions_per_later_run(build, database, folder):
+    """Instructions of one later trial balance to a file: eleven runs in one process, less one run."""
+    counts = []
+    for runs in (1, 11):
+        result = subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null", sys.executable,
+                                 __file__, build, "--inner-runs", str(runs), "--database", database],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, check=True)
+        counts.append(int(re.search(r"refs:\s+([\d,]+)", result.stderr).group(1).replace(",", "")))
+    return (counts[1] - counts[0]) / 10
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("builds", nargs="+")
     parser.add_argument("--runs", type=int, default=30)
+    parser.add_argument("--callgrind", action="store_true")
+    parser.add_argument("--inner-runs", type=int, help=argparse.SUPPRESS)  # one process of the count
+    parser.add_argument("--database", help=argparse.SUPPRESS)
     arguments = parser.parse_args()
+    if arguments.inner_runs is not None:
+        library = Library(arguments.builds[0], arguments.database)
+        key, params = REPORTS[0]
+        path = os.path.join(os.path.dirname(arguments.database), "inner.pdf")
+        for _ in range(arguments.inner_runs):
+            report = library.report(key, params)
+            library.to_file(report, path)
+            library.lib.vob_release(report)
+        return
     with tempfile.TemporaryDirectory(prefix="vob-c-api-bench-") as folder:
         database = os.path.join(folder, "demo.sqlite")
         subprocess.run([os.path.join(arguments.builds[0], "vobreports"), "demo-db", database, "--date",
@@ -90,10 +118,18 @@ def main():
                     run(report, path)
                     times[(build, name)].append((time.perf_counter() - start) * 1000)
                     library.lib.vob_release(report)
+            first = arguments.builds[0]
             for (build, name), measured in times.items():
                 measured = measured[1:]
+                baseline = times[(first, name)][1:]
                 print(f"{key:<12} {build[-28:]:<28} {name:<6} {statistics.median(measured):>10.2f} "
-                      f"{min(measured):>9.2f}")
+                      f"{min(measured):>9.2f}   beside the first build: median "
+                      f"{statistics.median(measured) / statistics.median(baseline):.2f}x, best "
+                      f"{min(measured) / min(baseline):.2f}x")
+        if arguments.callgrind:
+            for build in arguments.builds:
+                count = instructions_per_later_run(build, database, folder)
+                print(f"trbalance    {build[-28:]:<28} file   {count / 1e6:.2f} M instructions a later run")
 
 
 if __name__ == "__main__":

@@ -22,6 +22,7 @@ target_include_directories(VOBADOReports2 INTERFACE $<INSTALL_INTERFACE:${CMAKE_
 install(TARGETS VOBADOReports2 EXPORT vobreports_targets LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(FILES ${vob_c_api_header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vobreports)
 install(TARGETS vobreports_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vobreports_viewer RUNTIME DESTINATION ${vob_viewer_libexec})  # `vobreports view` runs it
 install(FILES ${PROJECT_SOURCE_DIR}/examples/host.c ${PROJECT_SOURCE_DIR}/examples/host.py
               ${PROJECT_SOURCE_DIR}/examples/CMakeLists.txt
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)

@@ -17,8 +17,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The command finds fonts through fontconfig; the reports are laid out for the Liberation metrics. libpq,
-# libcups and gdk-pixbuf are loaded when first used, so the shared-library scan cannot see them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, libpq5, libcups2, libgdk-pixbuf-2.0-0")
+# libcups, gdk-pixbuf, libxlsxwriter and cairo are loaded when first used, so the shared-library scan cannot see
+# them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, libpq5, libcups2, libgdk-pixbuf-2.0-0, libxlsxwriter4, libcairo2")
 # A shlibs file and the ldconfig trigger, so that packages built against the library depend on it properly.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")

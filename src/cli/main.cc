@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/font_cache.h"
 #include "manager/c_api/vob_c_api.h"
 #include "platform/render/output_file.h"
 
@@ -14,6 +15,11 @@ int main(int argc, char** argv) {
   app.require_subcommand(0, 1);  // one is required unless --version is given: checked after parsing
   app.set_help_all_flag("--help-all", "Print help for every subcommand");
   const CLI::Option* version = app.add_flag("--version")->description("Print the version and exit");
+  vob::render::UseFontCache(vob::cli::FontCacheSettingsFromEnvironment());
+  app.add_flag_callback(
+      "--no-font-cache", [] { vob::render::UseFontCache({}); },
+      "Ask fontconfig for every font instead of the answers kept in "
+      "~/.cache/vobreports/font-locations");
   vob::cli::RegisterKeysCommand(app);
   vob::cli::RegisterFormatCommand(app);
   vob::cli::RegisterWordsCommand(app);

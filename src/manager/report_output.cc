@@ -84,6 +84,14 @@ render::RenderOptions RenderOptionsFor(const ReportOutputOptions& options) {
   return render_options;
 }
 
+// The faces a thread opened, and the texts it shaped, kept for its next run: a host runs many small reports,
+// and opening a face (its advances and layout rules) costs more than laying out a one-page report. A PDF
+// numbers its fonts by first use in its own run, so a kept service gives the bytes a fresh one gives.
+render::FontService& ThreadFonts() {
+  thread_local render::FontService fonts;
+  return fonts;
+}
+
 // Runs the report into `output`, telling the caller's progress when there is one.
 int RunInto(engine::ActiveReport& report, render::FontService& fonts, engine::PageSink& output,
             const ReportOutputOptions& options, engine::RecordSink* records = nullptr) {
@@ -109,7 +117,7 @@ int RunReportToPath(engine::ActiveReport& report, const std::string& path, const
                     std::ostream* standard_output) {
   render::OutputKindOf(path);  // an unknown extension fails before the report runs
   const render::RenderOptions render_options = RenderOptionsFor(options);
-  render::FontService fonts;
+  render::FontService& fonts = ThreadFonts();
   if (render::IsRecordExport(path)) {
     std::unique_ptr<engine::RecordSink> records = render::OpenRecordExport(path, render_options);
     DroppedPages pages;
@@ -128,7 +136,7 @@ int RunReportToPath(engine::ActiveReport& report, const std::string& path, const
 PdfDocument RunReportToPdf(engine::ActiveReport& report, const ReportOutputOptions& options,
                            bool keeps_bytes) {
   const render::RenderOptions render_options = RenderOptionsFor(options);
-  render::FontService fonts;
+  render::FontService& fonts = ThreadFonts();
   PdfDocument document;
   render::PdfWriter writer(fonts, keeps_bytes ? &document.bytes : nullptr, render_options.pdf);
   document.page_count = RunInto(report, fonts, writer, options);

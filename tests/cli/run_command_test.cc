@@ -119,6 +119,50 @@ TEST_F(RunCommandTest, RunsFromAPostgresUriAsFromSqlite) {
   EXPECT_EQ(ReadFile(from_postgres), ReadFile(from_sqlite));
 }
 
+// The font cache (in XDG_CACHE_HOME) answers the next run with the same font files: the same bytes with it,
+// without it, and with a file that is garbage, which the run then writes anew.
+TEST_F(RunCommandTest, FontCacheKeepsTheSameBytes) {
+  const std::filesystem::path cache = directory_ / "xdg-cache";
+  const std::filesystem::path file = cache / "vobreports" / "font-locations";
+  const auto run = [&](const std::string& name, const std::string& option = "") {
+    const std::filesystem::path pdf = directory_ / name;
+    const std::string command = "XDG_CACHE_HOME=" + cache.string() + " " + Vobreports() + option +
+                                " run chaccts" + " --db " + (directory_ / "demo.sqlite").string() +
+                                " --now '2024-06-30 17:00:00' -o " + pdf.string();
+    EXPECT_EQ(RunCommand(command).exit_code, 0) << command;
+    return ReadFile(pdf);
+  };
+  const std::string without = run("without.pdf", "--no-font-cache");
+  EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_EQ(run("first.pdf"), without);
+  const std::string written = ReadFile(file);
+  EXPECT_NE(written.find("LiberationSans-Regular.ttf"), std::string::npos) << written;
+  EXPECT_EQ(run("second.pdf"), without);
+  EXPECT_EQ(ReadFile(file), written);
+  std::ofstream(file, std::ios::trunc) << "vobreports font locations 1\ncontext\tx\nfont\t";
+  EXPECT_EQ(run("garbage.pdf"), without);
+  EXPECT_EQ(ReadFile(file), written);
+
+  // The answers do come from the file: one that names another font, its stamps still holding, is believed.
+  std::istringstream lines(written);
+  std::string doctored;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("font\t")) {
+      for (const auto& [from, to] :
+           {std::pair<std::string, std::string>{"liberation/LiberationSans-Regular", "dejavu/DejaVuSans"},
+            {"liberation/LiberationSans-Bold", "dejavu/DejaVuSans-Bold"},
+            {"\tLiberation Sans", "\tDejaVu Sans"}}) {
+        if (size_t at = line.find(from); at != std::string::npos) line.replace(at, from.size(), to);
+      }
+    }
+    doctored += line + "\n";
+  }
+  std::ofstream(file, std::ios::trunc) << doctored;
+  run("doctored.pdf");
+  const auto fonts = RunCommand("pdffonts " + (directory_ / "doctored.pdf").string());
+  EXPECT_NE(fonts.output.find("DejaVuSans"), std::string::npos) << fonts.output;
+}
+
 // The database is held locked, so the run waits in its first query with its PDF's temporary already made;
 // a stop signal then ends it, and neither the PDF nor the temporary remains.
 TEST_F(RunCommandTest, StoppedRunLeavesNoTemporaryFile) {

@@ -26,7 +26,8 @@ done
 [[ $(dpkg-deb --info "$deb" shlibs) == "libVOBADOReports2 1 vobreports (>= $version)" ]] || fail "shlibs: $(dpkg-deb --info "$deb" shlibs)"
 
 files=$(dpkg-deb --contents "$deb" | awk '{ $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }')
-for entry in "./usr/bin/vobreports" "./usr/lib/libVOBADOReports2.so.$version" \
+for entry in "./usr/bin/vobreports" "./usr/libexec/vobreports/vobreports-viewer" \
+  "./usr/lib/libVOBADOReports2.so.$version" \
   "./usr/lib/libVOBADOReports2.so.1 -> libVOBADOReports2.so.$version" \
   "./usr/lib/libVOBADOReports2.so -> libVOBADOReports2.so.1" "./usr/include/vobreports/vob_c_api.h" \
   "./usr/lib/pkgconfig/vobreports.pc" "./usr/lib/cmake/vobreports/vobreports-config.cmake" \

@@ -41,6 +41,9 @@ params=("1=04/01/2024" "2=06/30/2024" "3=202404" "4=202406")
 "$prefix/bin/vobreports" run trbalance "${params[@]/#/--param=}" --title "" -o command.txt
 db="$HOME/.cache/vobreports/demo-2024-06-30.sqlite"
 [[ -f "$db" ]] || fail "the command did not create the demo database in the user's cache"
+# `view` hands its command line over to the viewer program, which the install put under libexec.
+served=$(timeout -s TERM 5 "$prefix/bin/vobreports" view --no-browser --db "$db" | head -n 1) || true
+[[ $served == "vobreports view: serving at http://127.0.0.1:"* ]] || fail "the installed view did not serve: $served"
 connection="Provider=SQLite;Data Source=$db;"
 ./host-pkg-config "$connection" trbalance host.txt "${params[@]}" >/dev/null
 cmake-host/vobreports-host "$connection" trbalance host.pdf "${params[@]}" >/dev/null

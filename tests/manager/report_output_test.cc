@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 #include "manager/rpt_manager.h"
 #include "platform/vb/date.h"
@@ -58,6 +60,40 @@ TEST_F(ReportOutputTest, PdfBytesAreTheBytesOfThePdfFile) {
   written << file.rdbuf();
   EXPECT_EQ(document.bytes, written.str());
   EXPECT_NE(document.bytes.find("/CreationDate(D:20240630"), std::string::npos);
+}
+
+// A thread keeps the faces it opened for its next run; what a run writes must not depend on the runs before
+// it (which fonts they opened first, what they shaped).
+TEST_F(ReportOutputTest, LaterRunsOfAThreadWriteWhatAFreshThreadWrites) {
+  const std::string database = (directory_ / "demo.sqlite").string();
+  const auto runs_in_fresh_thread = [&](const std::vector<std::string>& keys) {
+    std::string last;
+    std::string error;
+    std::thread([&] {
+      try {
+        rptManager manager;
+        manager.SetDataSource("Provider=SQLite;Data Source=" + database + ";");
+        manager.SetDateFormat("mm/dd/yy");
+        vb::PinClock(vb::DateSerial(2024, 6, 30) + vb::TimeSerial(17, 0, 0));
+        for (const std::string& key : keys) {
+          manager.reset();
+          if (key == "checklayout") manager.SetReptParam(1, "1");  // the check style
+          ReportOutputOptions options;
+          options.report_key = key;
+          options.stamps_creation_time = true;
+          last = RunReportToPdf(*manager.GetReport(key), options).bytes;
+        }
+      } catch (const std::exception& failure) {
+        error = failure.what();
+      }
+    }).join();
+    EXPECT_EQ(error, "");
+    return last;
+  };
+  const std::string alone = runs_in_fresh_thread({"chaccts"});
+  ASSERT_FALSE(alone.empty());
+  EXPECT_EQ(runs_in_fresh_thread({"checklayout", "prodlist", "chaccts"}), alone);
+  EXPECT_EQ(runs_in_fresh_thread({"chaccts", "chaccts"}), alone);
 }
 
 }  // namespace

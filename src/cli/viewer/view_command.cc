@@ -19,20 +19,13 @@
 
 #include "cli/commands.h"
 #include "cli/run_options.h"
+#include "cli/viewer/view_options.h"
 #include "cli/viewer/viewer_server.h"
 
 extern char** environ;
 
 namespace vob::cli {
 namespace {
-
-struct ViewOptions {
-  RunOptions run;
-  int port = 0;
-  std::string listen_address = "127.0.0.1";
-  bool opens_browser = true;
-  size_t memory_megabytes = 1024;
-};
 
 // A page in a folder of its own, readable by this user only, that sends the browser on to the tokened
 // address. Spent (removed) once the page was opened with the token, and removed when the server ends.
@@ -129,6 +122,8 @@ void EndOnStopSignals(sigset_t signals, LaunchFile& launch) {
   }).detach();
 }
 
+}  // namespace
+
 void ServeViewer(const ViewOptions& options) {
   const sigset_t stop_signals = BlockStopSignals();
   PinRunClock(options.run);
@@ -159,39 +154,6 @@ void ServeViewer(const ViewOptions& options) {
   std::cout << "(Ctrl-C stops it)" << std::endl;
   if (options.opens_browser) OpenBrowser(launch->path());
   server.Listen();
-}
-
-}  // namespace
-void RegisterViewCommand(CLI::App& app) {
-  CLI::App* command = app.add_subcommand(
-      "view", "Serve a local web viewer: run reports from a form, page, search, follow links, download");
-  auto options = std::make_shared<ViewOptions>();
-  RunOptions& run = options->run;
-  command->add_option("KEY", run.key, "Report key to run at once (see `vobreports keys`)");
-  command->add_option("--db", run.database,
-                      "Connection string or SQLite file (default: the demo database, created on first use)");
-  command->add_option("--port", options->port, "Port to listen on (default: any free port)")
-      ->check(CLI::Range(0, 65535));
-  command->add_option("--listen", options->listen_address, "Address to listen on")->capture_default_str();
-  command->add_flag(
-      "--no-browser", [options](int64_t) { options->opens_browser = false; },
-      "Do not open a browser, only print the address");
-  command
-      ->add_option("--memory-mb", options->memory_megabytes,
-                   "Memory for kept runs; the oldest finished runs are dropped beyond it")
-      ->capture_default_str();
-  command->add_option("--param", run.params, "Report parameter I=TEXT (I from 0 to 6) for KEY; repeatable");
-  command->add_option("--drilldown", run.drilldown, "Drill-down argument for KEY");
-  command->add_option("--title", run.title, "Report title for KEY (default: the report's usual title)")
-      ->each([options](const std::string&) { options->run.has_title = true; });
-  command->add_option("--date-format", run.date_format, "Date format")->capture_default_str();
-  command->add_option("--currency-format", run.currency_format, "Currency format")->capture_default_str();
-  command->add_option("--price-format", run.price_format, "Price format")->capture_default_str();
-  command->add_option("--logo", run.logo, "Company header: OPTION[,FILE[,WIDTH,HEIGHT]] (twips)")
-      ->capture_default_str();
-  command->add_option("--today", run.today, "Run date YYYY-MM-DD for every run");
-  command->add_option("--now", run.now, "Run date and time \"YYYY-MM-DD HH:MM:SS\" for every run");
-  command->callback([options] { ServeViewer(*options); });
 }
 
 }  // namespace vob::cli

@@ -4,12 +4,16 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <cstdint>
+#include <filesystem>
 #include <future>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <tuple>
 
+#include "platform/render/font_location_cache.h"
 #include "platform/render/render_error.h"
 #include "platform/vb/names.h"
 
@@ -119,23 +123,110 @@ FontLocation Locate(const std::string& family, bool is_bold, bool is_italic) {
   return FontLocation{reinterpret_cast<const char*>(file), index, accepted};
 }
 
+using FontKey = std::tuple<std::string, bool, bool>;
+
+std::mutex cache_settings_mutex;
+FontCacheSettings cache_settings;
+
+FontCacheSettings CacheSettings() {
+  const std::lock_guard lock(cache_settings_mutex);
+  return cache_settings;
+}
+
+// The caller's context, and what the answers depend on in this program: fontconfig's version and the rules
+// above (the twins table; a change to Match or AcceptedFamily must change kRules).
+std::string FullContext(const std::string& context) {
+  constexpr std::string_view kRules = "exact family or Liberation twin, scalable, weight and slant";
+  uint64_t hash = 14695981039346656037u;  // FNV-1a over the twins table
+  for (const Twin& twin : kTwins) {
+    for (char c : std::string(twin.family) + '\0' + std::string(twin.liberation) + '\0') {
+      hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    }
+  }
+  return context + "\nfontconfig " + std::to_string(FcGetVersion()) + "\nrules " + std::string(kRules) + " " +
+         std::to_string(hash);
+}
+
+// The answers of the cache file, read once per process; empty when there is no file or it is not current.
+const std::map<FontKey, FontLocation>& RememberedLocations() {
+  static std::map<FontKey, FontLocation> remembered;
+  static std::once_flag read;
+  std::call_once(read, [] {
+    const FontCacheSettings settings = CacheSettings();
+    if (settings.file.empty()) return;
+    auto fonts = ReadCurrentFontLocations(settings.file, FullContext(settings.context));
+    if (!fonts) return;
+    for (RememberedFont& font : *fonts) {
+      remembered.emplace(std::make_tuple(std::move(font.family), font.is_bold, font.is_italic),
+                         std::move(font.location));
+    }
+  });
+  return remembered;
+}
+
+void AddStrings(FcStrList* list, std::set<std::string>& paths, bool adds_parents) {
+  if (list == nullptr) return;
+  while (FcChar8* text = FcStrListNext(list)) {
+    std::string path(reinterpret_cast<const char*>(text));
+    // A folder changes when a file in it appears or goes; the files fontconfig read are listed, new ones not.
+    if (adds_parents) paths.insert(std::filesystem::path(path).parent_path().string());
+    paths.insert(std::move(path));
+  }
+  FcStrListDone(list);
+}
+
+// Rewrites the cache file with every answer known. REQUIRES: fontconfig started (an answer came from it).
+void WriteCache(const std::map<FontKey, FontLocation>& located) {
+  const FontCacheSettings settings = CacheSettings();
+  if (settings.file.empty()) return;
+  std::set<std::string> paths(settings.watched_paths.begin(), settings.watched_paths.end());
+  AddStrings(FcConfigGetConfigFiles(nullptr), paths, true);
+  AddStrings(FcConfigGetConfigDirs(nullptr), paths, false);
+  AddStrings(FcConfigGetFontDirs(nullptr), paths, false);
+  std::map<FontKey, FontLocation> all = RememberedLocations();
+  for (const auto& [key, location] : located) all.insert_or_assign(key, location);
+  FontLocationFile contents;
+  contents.context = FullContext(settings.context);
+  for (const auto& [key, location] : all) {
+    paths.insert(location.file);
+    contents.fonts.push_back({std::get<0>(key), std::get<1>(key), std::get<2>(key), location});
+  }
+  for (const std::string& path : paths) {
+    if (!path.empty()) contents.stamps.push_back(StampOf(path));
+  }
+  WriteFontLocations(settings.file, contents);  // a file that cannot be written only costs the next run time
+}
+
 }  // namespace
 
+void UseFontCache(FontCacheSettings settings) {
+  const std::lock_guard lock(cache_settings_mutex);
+  cache_settings = std::move(settings);
+}
+
 void StartFontDiscovery() {
-  // The future's destructor, at exit, waits for a set-up still running.
-  static const std::future<void> discovery = std::async(std::launch::async, StartFontconfig);
+  // The future's destructor, at exit, waits for a set-up still running. When the cache file answers,
+  // fontconfig starts only if the run asks for a font the file does not name.
+  static const std::future<void> discovery = std::async(std::launch::async, [] {
+    if (RememberedLocations().empty()) StartFontconfig();
+  });
 }
 
 // fontconfig's answers hold for the life of the process (it does not rescan), and matching costs more than
 // a one-page report's whole layout, so each is asked once per process rather than once per run.
 FontLocation LocateFont(const std::string& family, bool is_bold, bool is_italic) {
   static std::mutex mutex;
-  static std::map<std::tuple<std::string, bool, bool>, FontLocation> located;
+  static std::map<FontKey, FontLocation> located;
   const std::lock_guard lock(mutex);
-  auto key = std::make_tuple(family, is_bold, is_italic);
+  FontKey key = std::make_tuple(family, is_bold, is_italic);
   auto found = located.find(key);
-  if (found == located.end())
-    found = located.emplace(std::move(key), Locate(family, is_bold, is_italic)).first;
+  if (found != located.end()) return found->second;
+  const std::map<FontKey, FontLocation>& remembered = RememberedLocations();
+  if (auto known = remembered.find(key); known != remembered.end()) {
+    return located.emplace(std::move(key), known->second).first->second;
+  }
+  found = located.emplace(std::move(key), Locate(family, is_bold, is_italic)).first;
+  WriteCache(located);
   return found->second;
 }
 

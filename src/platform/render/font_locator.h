@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vob::render {
 
@@ -24,5 +25,21 @@ void StartFontDiscovery();
 
 // Throws RenderError naming the family when fontconfig has neither the family nor its twin.
 FontLocation LocateFont(const std::string& family, bool is_bold, bool is_italic);
+
+// Where LocateFont may remember fontconfig's answers between processes. Reading fontconfig's configuration
+// costs more than a one-page report's whole fill; the file answers with the same font files while nothing
+// they depend on changed (the configuration files and folders, the font folders and files, fontconfig's
+// version, context), so output stays byte for byte the same.
+struct FontCacheSettings {
+  std::string file;  // empty: no file, every process asks fontconfig
+  // What else fontconfig's answers depend on that the library does not read itself: the environment
+  // variables fontconfig reads, as the program sees them. A file written under another context is not used.
+  std::string context;
+  // Configuration files and folders fontconfig would read if they existed (a user's own), watched for
+  // appearing; those it did read are watched anyway.
+  std::vector<std::string> watched_paths;
+};
+// Takes effect for look-ups not answered yet in this process; call before the first for it to count.
+void UseFontCache(FontCacheSettings settings);
 
 }  // namespace vob::render
