@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "platform/vb/conversions.h"
 #include "platform/vb/format_internal.h"
@@ -71,6 +72,18 @@ DecimalDigits DecimalOf(Currency value) {
 DecimalDigits DecimalOf(double value, int significant) {
   DecimalDigits number;
   if (value == 0) return number;
+  if (significant == 15) {
+    // Most doubles in the books are whole, or whole hundredths or ten-thousandths (amounts, quantities). When
+    // the value is the double nearest such a decimal of at most 15 digits, that decimal is its 15-digit form
+    // (15 digits always come back from a double), so it needs no general conversion.
+    constexpr std::pair<double, int> kScales[] = {{1.0, 0}, {100.0, 2}, {10000.0, 4}};
+    for (const auto& [scale, fraction_digits] : kScales) {
+      const double scaled = std::nearbyint(value * scale);
+      if (std::fabs(scaled) < 1e15 && scaled / scale == value) {
+        return DecimalOfMagnitude(static_cast<uint64_t>(std::fabs(scaled)), fraction_digits, value < 0);
+      }
+    }
+  }
   // "d.ddddde+XX": exactly `significant` digits, correctly rounded.
   char text[40];
   const auto [end, error] = std::to_chars(text, text + sizeof text, std::fabs(value),

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <limits>
+#include <random>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/vb/date.h"
 #include "platform/vb/error.h"
@@ -116,6 +119,29 @@ TEST(Format, RoundsHalfAwayFromZeroOnTheDecimalForm) {
       {Money(-5), "0.000", "-0.001"},
       {Money(4), "0.000", "0.000"},
   });
+}
+
+// A double's 15-digit decimal form, whether it is a whole number of hundredths or ten-thousandths (read
+// directly) or anything else: the same digits as printf's correctly rounded "%.14e".
+TEST(Format, ReadsADoubleAsItsFifteenDigitForm) {
+  std::mt19937_64 random(26);
+  std::vector<double> values = {0.1,    0.3,    1.005, 9.995, 1e15 - 1, 1e15, 123456789012.34,
+                                0.0001, 2.5e-5, 1e300};
+  for (int i = 0; i < 3000; ++i) {
+    const auto n = static_cast<int64_t>(random() % 2000000000000) - 1000000000000;
+    values.push_back(static_cast<double>(n) / 100);
+    values.push_back(static_cast<double>(n % 100000000) / 10000);
+    values.push_back(static_cast<double>(n) * 0.37);
+  }
+  for (double value : values) {
+    char expected[40];
+    std::snprintf(expected, sizeof expected, "%.14e", value);
+    // "0.00000000000000E+00" gives the same 15 digits and exponent, in the report's own format language.
+    std::string formatted = Format(Variant(value), "0.00000000000000E+00");
+    std::string printed = expected;
+    printed.replace(printed.find('e'), 1, "E");
+    EXPECT_EQ(formatted, printed) << value;
+  }
 }
 
 TEST(Format, ChoosesTheSectionByTheValueBeforeRounding) {
