@@ -22,6 +22,12 @@ PGconn* PQconnectdb(const char* conninfo) {
 PGconn* PQconnectdbParams(const char* const* keywords, const char* const* values, int expand_dbname) {
   VOB_LAZY_CALL(kLibpq, PQconnectdbParams, keywords, values, expand_dbname);
 }
+void PQconninfoFree(PQconninfoOption* connOptions) {
+  VOB_LAZY_CALL(kLibpq, PQconninfoFree, connOptions);
+}
+PQconninfoOption* PQconninfoParse(const char* conninfo, char** errmsg) {
+  VOB_LAZY_CALL(kLibpq, PQconninfoParse, conninfo, errmsg);
+}
 int PQconsumeInput(PGconn* conn) {
   VOB_LAZY_CALL(kLibpq, PQconsumeInput, conn);
 }
@@ -45,6 +51,9 @@ int PQfmod(const PGresult* res, int field_num) {
 }
 char* PQfname(const PGresult* res, int field_num) {
   VOB_LAZY_CALL(kLibpq, PQfname, res, field_num);
+}
+void PQfreemem(void* ptr) {
+  VOB_LAZY_CALL(kLibpq, PQfreemem, ptr);
 }
 void PQfreeCancel(PGcancel* cancel) {
   VOB_LAZY_CALL(kLibpq, PQfreeCancel, cancel);
@@ -78,6 +87,9 @@ int PQnfields(const PGresult* res) {
 }
 int PQntuples(const PGresult* res) {
   VOB_LAZY_CALL(kLibpq, PQntuples, res);
+}
+const char* PQparameterStatus(const PGconn* conn, const char* paramName) {
+  VOB_LAZY_CALL(kLibpq, PQparameterStatus, conn, paramName);
 }
 int PQpipelineSync(PGconn* conn) {
   VOB_LAZY_CALL(kLibpq, PQpipelineSync, conn);
