@@ -179,9 +179,21 @@ class PostgresBackend final : public Backend, public Catalog {
     });
   }
 
+  void LookUp(const std::vector<std::string>& tables) override {
+    std::vector<std::string> names;
+    for (const std::string& table : tables) {
+      std::string name = vb::LowerAscii(table);
+      if (!looked_up_.contains(name) && std::find(names.begin(), names.end(), name) == names.end()) {
+        names.push_back(std::move(name));
+      }
+    }
+    if (!names.empty()) ReadCatalog(names);
+  }
+
   std::optional<ValueKind> ColumnKind(std::string_view table, std::string_view column) override {
-    LoadCatalog();
-    auto found_table = tables_.find(vb::LowerAscii(table));
+    const std::string name = vb::LowerAscii(table);
+    LookUp({name});
+    auto found_table = tables_.find(name);
     if (found_table == tables_.end()) return std::nullopt;
     auto found_column = found_table->second.find(vb::LowerAscii(column));
     if (found_column == found_table->second.end()) return std::nullopt;
@@ -189,8 +201,9 @@ class PostgresBackend final : public Backend, public Catalog {
   }
 
   std::optional<std::string> KeyColumn(std::string_view table) override {
-    LoadCatalog();
-    auto found = keys_.find(vb::LowerAscii(table));
+    const std::string name = vb::LowerAscii(table);
+    LookUp({name});
+    auto found = keys_.find(name);
     if (found == keys_.end()) return std::nullopt;
     return found->second;
   }
@@ -394,46 +407,48 @@ class PostgresBackend final : public Backend, public Catalog {
     channel.statement_timeout_seconds = seconds;
   }
 
-  // Tables and columns of the schemas on the search path, the first schema winning as in name lookup, and
-  // which column is a table's whole primary key: one query for the session.
-  void LoadCatalog() {
-    if (is_catalog_loaded_) return;
-    Channel& channel = FreeChannel(nullptr);
-    PGresult* result =
-        PQexec(channel.connection,
-               "SELECT c.oid, c.relname, a.attname, format_type(a.atttypid, a.atttypmod), "
-               "EXISTS (SELECT FROM pg_index i WHERE i.indrelid = c.oid AND i.indisprimary "
-               "AND i.indnkeyatts = 1 AND i.indkey[0] = a.attnum) "
-               "FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
-               "JOIN pg_attribute a ON a.attrelid = c.oid "
-               "WHERE n.nspname = ANY (current_schemas(false)) AND c.relkind IN ('r', 'v', 'm', 'p', 'f') "
-               "AND a.attnum > 0 AND NOT a.attisdropped "
-               "ORDER BY array_position(current_schemas(false), n.nspname), c.oid");
+  // The columns of the tables these names find on the search path (as the server's own name lookup finds
+  // them), and which column is a table's whole primary key: one query for the tables of a statement, so that
+  // a session reads only what its statements use.
+  void ReadCatalog(const std::vector<std::string>& names) {
+    std::string tables;
+    for (const std::string& name : names) {
+      tables += tables.empty() ? "ARRAY[" : ", ";
+      tables += "to_regclass(quote_ident('";
+      for (char c : name) tables += c == '\'' ? std::string("''") : std::string(1, c);
+      tables += "'))";
+    }
+    tables += "]::oid[]";
+    const std::string sql =
+        "SELECT array_position(" + tables +
+        ", a.attrelid), a.attrelid, a.attname, "
+        "format_type(a.atttypid, a.atttypmod), EXISTS (SELECT FROM pg_index i WHERE i.indrelid = a.attrelid "
+        "AND i.indisprimary AND i.indnkeyatts = 1 AND i.indkey[0] = a.attnum) "
+        "FROM pg_attribute a WHERE a.attrelid = ANY (" +
+        tables + ") AND a.attnum > 0 AND NOT a.attisdropped";
+    PGresult* result = PQexec(FreeChannel(nullptr).connection, sql.c_str());
     if (PQresultStatus(result) != PGRES_TUPLES_OK) {
       const std::string message = TrimMessage(PQresultErrorMessage(result));
       PQclear(result);
       throw SqlError("cannot read the PostgreSQL catalog: " + message);
     }
-    std::unordered_map<std::string, Oid> first_oid;
     for (int row = 0; row < PQntuples(result); ++row) {
-      const Oid oid = static_cast<Oid>(std::strtoul(PQgetvalue(result, row, 0), nullptr, 10));
-      const std::string table = PQgetvalue(result, row, 1);
-      table_names_[oid] = table;
-      auto [entry, is_new] = first_oid.emplace(table, oid);
-      if (entry->second != oid) continue;  // a table of a later schema on the path is hidden
+      const size_t index = std::strtoul(PQgetvalue(result, row, 0), nullptr, 10) - 1;
+      if (index >= names.size()) continue;
+      const std::string& table = names[index];
+      table_names_[static_cast<Oid>(std::strtoul(PQgetvalue(result, row, 1), nullptr, 10))] = table;
       const char* column = PQgetvalue(result, row, 2);
       tables_[table][column] = KindFromDeclaredType(PQgetvalue(result, row, 3));
       if (*PQgetvalue(result, row, 4) == 't') keys_[table] = column;
     }
     PQclear(result);
-    is_catalog_loaded_ = true;
+    looked_up_.insert(names.begin(), names.end());
   }
 
   // The name of a result column's table; a table the catalog does not hold is looked up when `may_query`
   // (the connection is free), and left unnamed otherwise.
   std::string TableName(Oid oid, bool may_query) {
     if (oid == InvalidOid) return "";
-    LoadCatalog();
     auto found = table_names_.find(oid);
     if (found != table_names_.end()) return found->second;
     if (!may_query) return "";
@@ -465,9 +480,8 @@ class PostgresBackend final : public Backend, public Catalog {
     return channel.prepared.emplace(translated.sql, std::move(prepared)).first->second;
   }
 
-  // Whether every table is known from the catalog, so that describing a result needs no query of its own.
+  // Whether every table was found in the catalog, so that describing a result needs no query of its own.
   bool IsOnSearchPath(const std::vector<data::TableName>& tables) {
-    LoadCatalog();
     return std::all_of(tables.begin(), tables.end(), [&](const data::TableName& name) {
       return tables_.contains(vb::LowerAscii(name.table));
     });
@@ -524,7 +538,7 @@ class PostgresBackend final : public Backend, public Catalog {
   std::vector<std::pair<std::string, std::string>> keywords_;  // libpq's, for each connection opened
   int session_timeout_seconds_ = 0;  // the statement time-out a new connection starts with
   std::vector<std::unique_ptr<Channel>> channels_;
-  bool is_catalog_loaded_ = false;
+  std::unordered_set<std::string> looked_up_;  // table names the catalog was asked for, found or not
   std::unordered_map<std::string, std::unordered_map<std::string, ValueKind>> tables_;
   std::unordered_map<std::string, std::string> keys_;  // single-column primary keys by table
   std::unordered_map<Oid, std::string> table_names_;
