@@ -19,7 +19,7 @@ class Catalog {
  public:
   virtual ~Catalog() = default;
   // Called with a statement's tables before any question about them, so that a catalog read from the
-  // database looks them up together.
+  // database reads them together at the first question.
   virtual void LookUp(const std::vector<std::string>& /*tables*/) {}
   // Nothing when the table or the column does not exist; names match regardless of case.
   virtual std::optional<ValueKind> ColumnKind(std::string_view table, std::string_view column) = 0;

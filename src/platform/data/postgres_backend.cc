@@ -179,20 +179,21 @@ class PostgresBackend final : public Backend, public Catalog {
     });
   }
 
+  // The catalog is read at the first question that needs it, for all the statement's tables at once: a
+  // statement that asks nothing (a plain "Select * from" one table) reads none.
   void LookUp(const std::vector<std::string>& tables) override {
-    std::vector<std::string> names;
+    pending_.clear();
     for (const std::string& table : tables) {
       std::string name = vb::LowerAscii(table);
-      if (!looked_up_.contains(name) && std::find(names.begin(), names.end(), name) == names.end()) {
-        names.push_back(std::move(name));
+      if (!looked_up_.contains(name) && std::find(pending_.begin(), pending_.end(), name) == pending_.end()) {
+        pending_.push_back(std::move(name));
       }
     }
-    if (!names.empty()) ReadCatalog(names);
   }
 
   std::optional<ValueKind> ColumnKind(std::string_view table, std::string_view column) override {
     const std::string name = vb::LowerAscii(table);
-    LookUp({name});
+    ReadCatalogFor(name);
     auto found_table = tables_.find(name);
     if (found_table == tables_.end()) return std::nullopt;
     auto found_column = found_table->second.find(vb::LowerAscii(column));
@@ -202,7 +203,7 @@ class PostgresBackend final : public Backend, public Catalog {
 
   std::optional<std::string> KeyColumn(std::string_view table) override {
     const std::string name = vb::LowerAscii(table);
-    LookUp({name});
+    ReadCatalogFor(name);
     auto found = keys_.find(name);
     if (found == keys_.end()) return std::nullopt;
     return found->second;
@@ -213,7 +214,15 @@ class PostgresBackend final : public Backend, public Catalog {
 
   std::unique_ptr<RowCursor> Execute(const TranslatedStatement& translated, std::string_view jet_sql,
                                      int command_timeout_seconds) override {
-    const bool is_on_search_path = IsOnSearchPath(translated.tables);
+    // A result's columns are named by their tables. One table the catalog was not asked about names them
+    // all; several need the catalog.
+    std::string sole_table;
+    if (translated.tables.size() == 1) sole_table = vb::LowerAscii(translated.tables.front().table);
+    if (sole_table.empty() || looked_up_.contains(sole_table)) {
+      sole_table.clear();
+      for (const data::TableName& table : translated.tables) ReadCatalogFor(vb::LowerAscii(table.table));
+    }
+    const bool is_on_search_path = !sole_table.empty() || IsOnSearchPath(translated.tables);
     Channel& channel = FreeChannel(&translated.sql);
     SetStatementTimeout(channel, command_timeout_seconds);
     PGconn* connection = channel.connection;
@@ -235,12 +244,12 @@ class PostgresBackend final : public Backend, public Catalog {
       ResultPtr first(PQgetResult(connection), &PQclear);
       if (first == nullptr) throw SqlError(TrimMessage(PQerrorMessage(connection)), std::string(jet_sql));
       Channel::Prepared described;
-      Describe(first.get(), translated, described, /*may_query=*/false);
+      Describe(first.get(), translated, described, sole_table, /*may_query=*/false);
       cursor =
           std::make_unique<PostgresCursor>(channel, std::move(described.columns), std::move(described.kinds),
                                            std::string(jet_sql), command_timeout_seconds, std::move(first));
     } else {
-      const Channel::Prepared& prepared = Prepare(channel, translated, jet_sql);
+      const Channel::Prepared& prepared = Prepare(channel, translated, jet_sql, sole_table);
       if (!PQsendQueryPrepared(connection, prepared.name.c_str(), value_count, values.data(), nullptr,
                                nullptr, 0) ||
           !PQsetSingleRowMode(connection)) {
@@ -407,6 +416,16 @@ class PostgresBackend final : public Backend, public Catalog {
     channel.statement_timeout_seconds = seconds;
   }
 
+  // Reads the catalog for `name` and the statement's other tables not yet read, unless it was read.
+  void ReadCatalogFor(const std::string& name) {
+    if (looked_up_.contains(name)) return;
+    std::vector<std::string> names = std::move(pending_);
+    pending_.clear();
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+    std::erase_if(names, [&](const std::string& pending) { return looked_up_.contains(pending); });
+    ReadCatalog(names);
+  }
+
   // The columns of the tables these names find on the search path (as the server's own name lookup finds
   // them), and which column is a table's whole primary key: one query for the tables of a statement, so that
   // a session reads only what its statements use.
@@ -445,12 +464,13 @@ class PostgresBackend final : public Backend, public Catalog {
     looked_up_.insert(names.begin(), names.end());
   }
 
-  // The name of a result column's table; a table the catalog does not hold is looked up when `may_query`
-  // (the connection is free), and left unnamed otherwise.
-  std::string TableName(Oid oid, bool may_query) {
+  // The name of a result column's table: the statement's sole table, else one the catalog holds, else one
+  // looked up when `may_query` (the connection is free), else none.
+  std::string TableName(Oid oid, const std::string& sole_table, bool may_query) {
     if (oid == InvalidOid) return "";
     auto found = table_names_.find(oid);
     if (found != table_names_.end()) return found->second;
+    if (!sole_table.empty()) return sole_table;
     if (!may_query) return "";
     const std::string sql = "SELECT relname FROM pg_class WHERE oid = " + std::to_string(oid);
     PGresult* result = PQexec(FreeChannel(nullptr).connection, sql.c_str());
@@ -462,7 +482,7 @@ class PostgresBackend final : public Backend, public Catalog {
   }
 
   const Channel::Prepared& Prepare(Channel& channel, const TranslatedStatement& translated,
-                                   std::string_view jet_sql) {
+                                   std::string_view jet_sql, const std::string& sole_table) {
     auto found = channel.prepared.find(translated.sql);
     if (found != channel.prepared.end()) return found->second;
     if (channel.prepared.size() >= kMaxPreparedStatements) {
@@ -475,7 +495,7 @@ class PostgresBackend final : public Backend, public Catalog {
     if (PQresultStatus(prepare_result) != PGRES_COMMAND_OK) PQclear(result);  // only the first error counts
     CheckResult(channel.connection, prepare_result, PGRES_COMMAND_OK, jet_sql);
     CheckResult(channel.connection, result, PGRES_COMMAND_OK, jet_sql, /*keep=*/true);
-    Describe(result, translated, prepared, /*may_query=*/true);
+    Describe(result, translated, prepared, sole_table, /*may_query=*/true);
     PQclear(result);
     return channel.prepared.emplace(translated.sql, std::move(prepared)).first->second;
   }
@@ -489,12 +509,12 @@ class PostgresBackend final : public Backend, public Catalog {
 
   // The columns and kinds of a statement from a result that describes it (a description or any result).
   void Describe(const PGresult* result, const TranslatedStatement& translated, Channel::Prepared& prepared,
-                bool may_query) {
+                const std::string& sole_table, bool may_query) {
     size_t computed = 0;
     for (int i = 0; i < PQnfields(result); ++i) {
       ColumnInfo column;
       column.name = PQfname(result, i);
-      column.table = TableName(PQftable(result, i), may_query);
+      column.table = TableName(PQftable(result, i), sole_table, may_query);
       ValueKind computed_kind = ValueKind::kUnknown;
       if (PQftable(result, i) == InvalidOid && computed < translated.computed_kinds.size()) {
         computed_kind = translated.computed_kinds[computed++];
@@ -539,6 +559,7 @@ class PostgresBackend final : public Backend, public Catalog {
   int session_timeout_seconds_ = 0;  // the statement time-out a new connection starts with
   std::vector<std::unique_ptr<Channel>> channels_;
   std::unordered_set<std::string> looked_up_;  // table names the catalog was asked for, found or not
+  std::vector<std::string> pending_;           // the tables of the statement being translated
   std::unordered_map<std::string, std::unordered_map<std::string, ValueKind>> tables_;
   std::unordered_map<std::string, std::string> keys_;  // single-column primary keys by table
   std::unordered_map<Oid, std::string> table_names_;
