@@ -121,9 +121,10 @@ class PostgresCursor final : public RowCursor {
   bool Next(std::vector<vb::Variant>& row) override;
   // Reads the rest of the rows into memory so that the connection can run another statement.
   void Detach();
-  // The same for a short result only: reads rows while they arrive within the limits and tells whether the
-  // result ended. A result found long is not tried again: it keeps streaming.
-  bool TryDetach(size_t max_rows, std::chrono::milliseconds max_wait);
+  // The same for a result that is on its way and fits in `max_bytes`: reads rows while each arrives within
+  // `max_wait` and tells whether the result ended. A result found longer is not tried again: the rows read
+  // stay ahead of the rest, which keeps streaming.
+  bool TryDetach(size_t max_bytes, std::chrono::milliseconds max_wait);
 
  private:
   // Reads one result; false at the end of the rows. An error is kept to be thrown by Next.
@@ -264,11 +265,12 @@ class PostgresBackend final : public Backend, public Catalog {
 
  private:
   static constexpr size_t kMaxPreparedStatements = 256;
-  // A statement that finds every connection busy reads the rest of a short result into memory rather than
-  // open another connection (a few milliseconds on the server): at most this many rows, arriving within the
-  // wait. A longer result keeps streaming and the statement gets a connection of its own.
-  static constexpr size_t kMaxRowsToDetach = 1000;
-  static constexpr std::chrono::milliseconds kMaxDetachWait{2};
+  // A statement that finds every connection busy reads the rest of a result that is on its way into memory
+  // rather than open another connection (a few milliseconds on the server, more on a busy machine): up to
+  // this many bytes of values, each row arriving within the wait. A longer result, or one the server is still
+  // working on, keeps streaming and the statement gets a connection of its own.
+  static constexpr size_t kMaxBytesToDetach = size_t{8} << 20;
+  static constexpr std::chrono::milliseconds kMaxDetachWait{10};
   // Beyond this many connections, a busy one's rows are read into memory whatever their number.
   static constexpr size_t kMaxChannels = 8;
 
@@ -385,7 +387,7 @@ class PostgresBackend final : public Backend, public Catalog {
     }
     if (idle != nullptr) return *idle;
     for (const std::unique_ptr<Channel>& channel : channels_) {
-      if (channel->active_cursor->TryDetach(kMaxRowsToDetach, kMaxDetachWait)) {
+      if (channel->active_cursor->TryDetach(kMaxBytesToDetach, kMaxDetachWait)) {
         channel->active_cursor = nullptr;
         return *channel;
       }
@@ -654,16 +656,17 @@ void PostgresCursor::Detach() {
   while (is_streaming_ && Receive(row)) buffered_rows_.push_back(std::move(row));
 }
 
-bool PostgresCursor::TryDetach(size_t max_rows, std::chrono::milliseconds max_wait) {
+bool PostgresCursor::TryDetach(size_t max_bytes, std::chrono::milliseconds max_wait) {
   if (is_long_) return false;
-  const auto deadline = std::chrono::steady_clock::now() + max_wait;
+  size_t bytes = 0;
   std::vector<vb::Variant> row;
-  for (size_t count = 0; is_streaming_; ++count) {
-    if (count > max_rows || !WaitForResult(deadline)) {
+  while (is_streaming_) {
+    if (bytes > max_bytes || !WaitForResult(std::chrono::steady_clock::now() + max_wait)) {
       is_long_ = true;
       return false;
     }
     if (!Receive(row)) break;
+    for (const vb::Variant& value : row) bytes += sizeof value + (value.is_string() ? value.str().size() : 0);
     buffered_rows_.push_back(std::move(row));
   }
   return true;

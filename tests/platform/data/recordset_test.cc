@@ -342,29 +342,32 @@ TEST_P(RecordsetTest, MovesAndRerunsLikeAnAdoRecordset) {
   EXPECT_EQ(recordset.State(), kStateClosed);
 }
 
-// Recordsets opened while another streams share the session: on PostgreSQL a long result keeps streaming
-// on its connection while the others run on a second one, and a short one is read ahead into memory.
+// Recordsets opened while another streams share the session: on PostgreSQL a long result (10 MB here) keeps
+// streaming on its connection while the others run on a second one, and a short one is read ahead into
+// memory.
 TEST_P(RecordsetTest, RunsStatementsBesideALongResultThatStillStreams) {
-  database_->Exec("CREATE TABLE Numbers (N LONG PRIMARY KEY);");
-  std::string values = "INSERT INTO Numbers VALUES (0)";
-  for (int i = 1; i < 3000; ++i) values += ", (" + std::to_string(i) + ")";
-  database_->Exec(values + ";");
-  for (const char* outer_sql : {"Select N from Numbers order by N", "Select N from Numbers where N < 5"}) {
+  database_->Exec("CREATE TABLE Numbers (N LONG PRIMARY KEY, Pad TEXT);");
+  database_->Exec(
+      "WITH RECURSIVE s(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM s WHERE n < 4999) "
+      "INSERT INTO Numbers SELECT n, '" +
+      std::string(2000, 'x') + "' FROM s;");
+  for (const char* outer_sql : {"Select * from Numbers order by N", "Select * from Numbers where N < 5"}) {
     Recordset outer;
     outer.Open(outer_sql, database_->connection_string());
     int expected = 0;
     std::string names;
     for (; !outer.eof(); outer.MoveNext(), ++expected) {
       ASSERT_EQ(outer.Fields("N").long_value(), expected) << outer_sql;
-      if (expected % 1000 != 2) continue;
+      ASSERT_EQ(outer.Fields("Pad").str().size(), 2000u);
+      if (expected % 2000 != 2) continue;
       Recordset inner;
       inner.Open("Select Name from Customers where CustomerID = 'C3'", database_->connection_string());
       names += inner.Fields("Name").str();
       inner.Close();
-      names += Column("Select Count(*) AS Rows from Numbers where N > 2990", "Rows");
+      names += Column("Select Count(*) AS Rows from Numbers where N > 4990", "Rows");
     }
     outer.Close();
-    EXPECT_EQ(expected, std::string_view(outer_sql).ends_with("order by N") ? 3000 : 5) << outer_sql;
+    EXPECT_EQ(expected, std::string_view(outer_sql).ends_with("order by N") ? 5000 : 5) << outer_sql;
     EXPECT_EQ(names.substr(0, 4), "Zed9") << outer_sql;
   }
 }
