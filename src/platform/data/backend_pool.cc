@@ -1,8 +1,9 @@
 // A small process-wide pool: a few idle sessions per key, each dropped after a minute unused.
 // Hosts may run reports on several threads, so the pool is locked; a session serves one thread at a time.
-// A SQLite session is shared by the recordsets one thread has open at once (a subreport printed on every page
-// beside the report's own query): SQLite runs any number of statements on one connection, they read one
-// snapshot, and no new read transaction is started for each page.
+// A session is shared by the recordsets one thread has open at once (a subreport printed on every page beside
+// the report's own query): SQLite runs any number of statements on one connection and they read one
+// snapshot; a PostgreSQL session runs a statement on a connection of its own only while another streams a
+// long result, so that a short run connects once.
 #include "platform/data/backend_pool.h"
 
 #include <chrono>
@@ -27,7 +28,7 @@ struct IdleBackend {
   Clock::time_point since;
 };
 
-struct BusySqlite {
+struct BusyBackend {
   std::weak_ptr<Backend> backend;
   std::thread::id thread;
 };
@@ -35,7 +36,7 @@ struct BusySqlite {
 struct Pool {
   std::mutex mutex;
   std::vector<IdleBackend> idle;
-  std::vector<BusySqlite> busy;  // SQLite sessions in use, by the thread using them
+  std::vector<BusyBackend> busy;  // sessions in use, by the thread using them
 };
 
 Pool& ThePool() {
@@ -55,20 +56,19 @@ std::string PoolKey(const ConnectionParams& params, std::string_view user, std::
 }  // namespace
 
 std::shared_ptr<Backend> AcquireBackend(const ConnectionParams& params, std::string_view user,
-                                        std::string_view password, int connection_timeout_seconds) {
+                                        std::string_view password, int connection_timeout_seconds,
+                                        int command_timeout_seconds) {
   const std::string key = PoolKey(params, user, password);
   const bool is_sqlite = params.provider == ConnectionParams::Provider::kSqlite;
   std::vector<std::shared_ptr<Backend>> expired;  // closed outside the lock
   Pool& pool = ThePool();
   {
     std::lock_guard lock(pool.mutex);
-    if (is_sqlite) {
-      std::erase_if(pool.busy, [](const BusySqlite& busy) { return busy.backend.expired(); });
-      for (const BusySqlite& busy : pool.busy) {
-        if (busy.thread != std::this_thread::get_id()) continue;
-        std::shared_ptr<Backend> backend = busy.backend.lock();
-        if (backend->pool_key() == key) return backend;
-      }
+    std::erase_if(pool.busy, [](const BusyBackend& busy) { return busy.backend.expired(); });
+    for (const BusyBackend& busy : pool.busy) {
+      if (busy.thread != std::this_thread::get_id()) continue;
+      std::shared_ptr<Backend> backend = busy.backend.lock();
+      if (backend->pool_key() == key) return backend;
     }
     const Clock::time_point now = Clock::now();
     for (auto it = pool.idle.begin(); it != pool.idle.end();) {
@@ -84,7 +84,7 @@ std::shared_ptr<Backend> AcquireBackend(const ConnectionParams& params, std::str
       std::shared_ptr<Backend> backend = std::move(it->backend);
       pool.idle.erase(std::next(it).base());
       if (backend->IsReusable()) {
-        if (is_sqlite) pool.busy.push_back({backend, std::this_thread::get_id()});
+        pool.busy.push_back({backend, std::this_thread::get_id()});
         return backend;
       }
       expired.push_back(std::move(backend));
@@ -92,13 +92,12 @@ std::shared_ptr<Backend> AcquireBackend(const ConnectionParams& params, std::str
     }
   }
   std::shared_ptr<Backend> backend =
-      is_sqlite ? OpenSqliteBackend(params.sqlite_path, connection_timeout_seconds)
-                : OpenPostgresBackend(params, user, password, connection_timeout_seconds);
+      is_sqlite
+          ? OpenSqliteBackend(params.sqlite_path, connection_timeout_seconds)
+          : OpenPostgresBackend(params, user, password, connection_timeout_seconds, command_timeout_seconds);
   backend->set_pool_key(key);
-  if (is_sqlite) {
-    std::lock_guard lock(pool.mutex);
-    pool.busy.push_back({backend, std::this_thread::get_id()});
-  }
+  std::lock_guard lock(pool.mutex);
+  pool.busy.push_back({backend, std::this_thread::get_id()});
   return backend;
 }
 
@@ -109,7 +108,7 @@ void ReleaseBackend(std::shared_ptr<Backend> backend) {
     // Another recordset of the thread still reads through a shared session: it stays busy.
     std::lock_guard lock(pool.mutex);
     if (backend.use_count() != 1) return;
-    std::erase_if(pool.busy, [&](const BusySqlite& busy) {
+    std::erase_if(pool.busy, [&](const BusyBackend& busy) {
       return busy.backend.expired() || busy.backend.lock() == backend;
     });
   }

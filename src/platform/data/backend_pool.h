@@ -10,9 +10,11 @@
 
 namespace vob::data {
 
-// An idle pooled session for these parameters, or a newly opened one. Throws SqlError when opening fails.
+// The session this thread already uses for these parameters, an idle pooled one, or a newly opened one,
+// which starts with the command time-out as its statement time-out. Throws SqlError when opening fails.
 std::shared_ptr<Backend> AcquireBackend(const ConnectionParams& params, std::string_view user,
-                                        std::string_view password, int connection_timeout_seconds);
+                                        std::string_view password, int connection_timeout_seconds,
+                                        int command_timeout_seconds);
 
 // Gives a session back. It is kept when nothing else holds it and it is healthy and idle; otherwise it is
 // closed when the last holder lets go.

@@ -18,7 +18,7 @@ Connection::~Connection() {
 void Connection::Open(std::string_view user, std::string_view password) {
   if (backend_) throw SqlError("Operation is not allowed when the object is open (Connection.Open)");
   const ConnectionParams params = ParseConnectionString(connection_string_);
-  backend_ = AcquireBackend(params, user, password, connection_timeout_seconds_);
+  backend_ = AcquireBackend(params, user, password, connection_timeout_seconds_, command_timeout_seconds_);
 }
 
 void Connection::Close() {

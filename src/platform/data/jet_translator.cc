@@ -25,6 +25,9 @@ class Translator {
   TranslatedStatement Translate() {
     const JetSelect select = ParseJetSelect(jet_sql_);
     for (const auto& table : select.from) CollectTables(*table);
+    std::vector<std::string> names;
+    for (const TableName& table : result_.tables) names.push_back(table.table);
+    catalog_.LookUp(names);
 
     std::string& sql = result_.sql;
     sql = "SELECT ";

@@ -18,6 +18,9 @@ enum class SqlDialect { kSqlite, kPostgres };
 class Catalog {
  public:
   virtual ~Catalog() = default;
+  // Called with a statement's tables before any question about them, so that a catalog read from the
+  // database reads them together at the first question.
+  virtual void LookUp(const std::vector<std::string>& /*tables*/) {}
   // Nothing when the table or the column does not exist; names match regardless of case.
   virtual std::optional<ValueKind> ColumnKind(std::string_view table, std::string_view column) = 0;
   // The table's primary key when it is one column, as the catalog spells it; nothing for a table without one.

@@ -1,5 +1,6 @@
 // PostgreSQL sessions: read-only by default_transaction_read_only, rows streamed in single-row mode from
-// prepared statements that are kept per session, time-outs through statement_timeout and connect_timeout.
+// prepared statements that are kept per connection, time-outs through statement_timeout and connect_timeout.
+// A session is one connection until a statement must run while another streams a long result.
 // Storage conventions (the schema creates them so):
 //   - tables and columns are created unquoted, so their names are lower case; queries quote them in lower
 //   case;
@@ -12,9 +13,11 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <deque>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -75,14 +78,38 @@ ValueKind KindFromType(Oid type, int modifier, ValueKind computed_kind) {
   }
 }
 
-class PostgresBackend;
+class PostgresCursor;
+
+// One connection of a session, with the statements prepared on it. A session opens a second one only when a
+// statement must run while another still streams a long result on the first.
+struct Channel {
+  struct Prepared {
+    std::string name;
+    std::vector<ColumnInfo> columns;
+    std::vector<ValueKind> kinds;
+  };
+
+  Channel() = default;
+  Channel(const Channel&) = delete;
+  Channel& operator=(const Channel&) = delete;
+  ~Channel() {
+    if (connection != nullptr) PQfinish(connection);
+  }
+
+  PGconn* connection = nullptr;
+  PostgresCursor* active_cursor = nullptr;
+  int statement_timeout_seconds = 0;
+  std::unordered_map<std::string, Prepared> prepared;
+  std::unordered_set<std::string> seen_once;
+  uint64_t statement_count = 0;
+};
 
 class PostgresCursor final : public RowCursor {
  public:
   // `first`, when given, is the statement's first result, already read to learn its columns.
-  PostgresCursor(PostgresBackend& backend, std::vector<ColumnInfo> columns, std::vector<ValueKind> kinds,
+  PostgresCursor(Channel& channel, std::vector<ColumnInfo> columns, std::vector<ValueKind> kinds,
                  std::string jet_sql, int timeout_seconds, ResultPtr first = {nullptr, &PQclear})
-      : backend_(backend),
+      : channel_(channel),
         columns_(std::move(columns)),
         kinds_(std::move(kinds)),
         jet_sql_(std::move(jet_sql)),
@@ -92,22 +119,32 @@ class PostgresCursor final : public RowCursor {
 
   const std::vector<ColumnInfo>& columns() const override { return columns_; }
   bool Next(std::vector<vb::Variant>& row) override;
-  // Reads the rest of the rows into memory so that the session can run another statement.
+  // Reads the rest of the rows into memory so that the connection can run another statement.
   void Detach();
+  // The same for a result that is on its way and fits in `max_bytes`: reads rows while each arrives within
+  // `max_wait` and tells whether the result ended. A result found longer is not tried again: the rows read
+  // stay ahead of the rest, which keeps streaming.
+  bool TryDetach(size_t max_bytes, std::chrono::milliseconds max_wait);
 
  private:
   // Reads one result; false at the end of the rows. An error is kept to be thrown by Next.
   bool Receive(std::vector<vb::Variant>& row);
+  // Whether a result can be read without waiting past `deadline`.
+  bool WaitForResult(std::chrono::steady_clock::time_point deadline);
   void Abandon();
   void Drain();
+  void Forget() {
+    if (channel_.active_cursor == this) channel_.active_cursor = nullptr;
+  }
   vb::Variant ReadValue(const PGresult* result, int index) const;
 
-  PostgresBackend& backend_;
+  Channel& channel_;
   std::vector<ColumnInfo> columns_;
   std::vector<ValueKind> kinds_;
   std::string jet_sql_;
   int timeout_seconds_;
   bool is_streaming_ = true;
+  bool is_long_ = false;
   std::deque<std::vector<vb::Variant>> buffered_rows_;
   std::string pending_error_;
   ResultPtr first_result_;
@@ -115,55 +152,50 @@ class PostgresCursor final : public RowCursor {
 
 class PostgresBackend final : public Backend, public Catalog {
  public:
-  ~PostgresBackend() override {
-    if (connection_ != nullptr) PQfinish(connection_);
-  }
-
   void Connect(const ConnectionParams& params, std::string_view user, std::string_view password,
-               int connection_timeout_seconds) {
-    std::vector<std::pair<std::string, std::string>> keywords = params.postgres_keywords;
+               int connection_timeout_seconds, int command_timeout_seconds) {
+    keywords_ = params.postgres_keywords;
     if (connection_timeout_seconds > 0) {
       // libpq waits at least two seconds whatever it is told.
-      keywords.emplace_back("connect_timeout", std::to_string(std::max(connection_timeout_seconds, 2)));
+      keywords_.emplace_back("connect_timeout", std::to_string(std::max(connection_timeout_seconds, 2)));
     }
-    if (!user.empty()) keywords.emplace_back("user", std::string(user));
-    if (!password.empty()) keywords.emplace_back("password", std::string(password));
-    keywords.emplace_back("application_name", "vobreports");
-    keywords.emplace_back("client_encoding", "UTF8");
-    std::vector<const char*> names, values;
-    for (const auto& [name, value] : keywords) {
-      names.push_back(name.c_str());
-      values.push_back(value.c_str());
-    }
-    names.push_back(nullptr);
-    values.push_back(nullptr);
-    connection_ = PQconnectdbParams(names.data(), values.data(), 1);
-    if (connection_ == nullptr || PQstatus(connection_) != CONNECTION_OK) {
-      throw OpenError("cannot connect to PostgreSQL: " + TrimMessage(PQerrorMessage(connection_)));
-    }
-    PQsetNoticeProcessor(
-        connection_, [](void*, const char*) {}, nullptr);
-    // Every transaction of the session is read-only: nothing a statement does can write. Dates print as ISO
-    // text and backslashes in literals (the Like patterns' regular expressions) stay literal.
-    ExecCommand(
-        "SET default_transaction_read_only = on; SET DateStyle = 'ISO, MDY'; SET statement_timeout = 0; "
-        "SET standard_conforming_strings = on");
+    if (!user.empty()) keywords_.emplace_back("user", std::string(user));
+    if (!password.empty()) keywords_.emplace_back("password", std::string(password));
+    keywords_.emplace_back("application_name", "vobreports");
+    keywords_.emplace_back("client_encoding", "UTF8");
+    session_timeout_seconds_ = command_timeout_seconds;
+    OpenChannel();
   }
 
   void RunUntranslated(const std::string& sql) override {
-    DetachActiveCursor();
-    SetStatementTimeout(0);
-    ExecCommand(sql);
+    Channel& channel = FreeChannel(nullptr);
+    SetStatementTimeout(channel, 0);
+    ExecCommand(channel, sql);
   }
   SqlDialect dialect() const override { return SqlDialect::kPostgres; }
   bool IsReusable() override {
-    return active_cursor_ == nullptr && PQstatus(connection_) == CONNECTION_OK &&
-           PQtransactionStatus(connection_) == PQTRANS_IDLE;
+    return std::all_of(channels_.begin(), channels_.end(), [](const std::unique_ptr<Channel>& channel) {
+      return channel->active_cursor == nullptr && PQstatus(channel->connection) == CONNECTION_OK &&
+             PQtransactionStatus(channel->connection) == PQTRANS_IDLE;
+    });
+  }
+
+  // The catalog is read at the first question that needs it, for all the statement's tables at once: a
+  // statement that asks nothing (a plain "Select * from" one table) reads none.
+  void LookUp(const std::vector<std::string>& tables) override {
+    pending_.clear();
+    for (const std::string& table : tables) {
+      std::string name = vb::LowerAscii(table);
+      if (!looked_up_.contains(name) && std::find(pending_.begin(), pending_.end(), name) == pending_.end()) {
+        pending_.push_back(std::move(name));
+      }
+    }
   }
 
   std::optional<ValueKind> ColumnKind(std::string_view table, std::string_view column) override {
-    LoadCatalog();
-    auto found_table = tables_.find(vb::LowerAscii(table));
+    const std::string name = vb::LowerAscii(table);
+    ReadCatalogFor(name);
+    auto found_table = tables_.find(name);
     if (found_table == tables_.end()) return std::nullopt;
     auto found_column = found_table->second.find(vb::LowerAscii(column));
     if (found_column == found_table->second.end()) return std::nullopt;
@@ -171,15 +203,11 @@ class PostgresBackend final : public Backend, public Catalog {
   }
 
   std::optional<std::string> KeyColumn(std::string_view table) override {
-    LoadCatalog();
-    auto found = keys_.find(vb::LowerAscii(table));
+    const std::string name = vb::LowerAscii(table);
+    ReadCatalogFor(name);
+    auto found = keys_.find(name);
     if (found == keys_.end()) return std::nullopt;
     return found->second;
-  }
-
-  PGconn* connection() const { return connection_; }
-  void ForgetCursor(PostgresCursor* cursor) {
-    if (active_cursor_ == cursor) active_cursor_ = nullptr;
   }
 
  protected:
@@ -187,130 +215,267 @@ class PostgresBackend final : public Backend, public Catalog {
 
   std::unique_ptr<RowCursor> Execute(const TranslatedStatement& translated, std::string_view jet_sql,
                                      int command_timeout_seconds) override {
-    DetachActiveCursor();
-    SetStatementTimeout(command_timeout_seconds);
+    // A result's columns are named by their tables. One table the catalog was not asked about names them
+    // all; several need the catalog.
+    std::string sole_table;
+    if (translated.tables.size() == 1) sole_table = vb::LowerAscii(translated.tables.front().table);
+    if (sole_table.empty() || looked_up_.contains(sole_table)) {
+      sole_table.clear();
+      for (const data::TableName& table : translated.tables) ReadCatalogFor(vb::LowerAscii(table.table));
+    }
+    const bool is_on_search_path = !sole_table.empty() || IsOnSearchPath(translated.tables);
+    Channel& channel = FreeChannel(&translated.sql);
+    SetStatementTimeout(channel, command_timeout_seconds);
+    PGconn* connection = channel.connection;
     std::unique_ptr<PostgresCursor> cursor;
     std::vector<const char*> values;
     values.reserve(translated.parameters.size());
     for (const std::string& value : translated.parameters) values.push_back(value.c_str());
     const int value_count = static_cast<int>(values.size());
-    if (IsOnSearchPath(translated.tables) && seen_once_.insert(translated.sql).second) {
+    if (is_on_search_path && !channel.prepared.contains(translated.sql) &&
+        channel.seen_once.insert(translated.sql).second) {
       // First sight (a lookup by a new key usually is the last too): parse, run and describe in one round
       // trip, the columns read from the first result. A text that comes again is prepared then.
-      if (seen_once_.size() > kMaxPreparedStatements) seen_once_ = {translated.sql};
-      if (!PQsendQueryParams(connection_, translated.sql.c_str(), value_count, nullptr, values.data(),
-                             nullptr, nullptr, 0) ||
-          !PQsetSingleRowMode(connection_)) {
-        throw SqlError(TrimMessage(PQerrorMessage(connection_)), std::string(jet_sql));
+      if (channel.seen_once.size() > kMaxPreparedStatements) channel.seen_once = {translated.sql};
+      if (!PQsendQueryParams(connection, translated.sql.c_str(), value_count, nullptr, values.data(), nullptr,
+                             nullptr, 0) ||
+          !PQsetSingleRowMode(connection)) {
+        throw SqlError(TrimMessage(PQerrorMessage(connection)), std::string(jet_sql));
       }
-      ResultPtr first(PQgetResult(connection_), &PQclear);
-      if (first == nullptr) throw SqlError(TrimMessage(PQerrorMessage(connection_)), std::string(jet_sql));
-      Prepared described;
-      Describe(first.get(), translated, described);
+      ResultPtr first(PQgetResult(connection), &PQclear);
+      if (first == nullptr) throw SqlError(TrimMessage(PQerrorMessage(connection)), std::string(jet_sql));
+      Channel::Prepared described;
+      Describe(first.get(), translated, described, sole_table, /*may_query=*/false);
       cursor =
-          std::make_unique<PostgresCursor>(*this, std::move(described.columns), std::move(described.kinds),
+          std::make_unique<PostgresCursor>(channel, std::move(described.columns), std::move(described.kinds),
                                            std::string(jet_sql), command_timeout_seconds, std::move(first));
     } else {
-      const Prepared& prepared = Prepare(translated, jet_sql);
-      if (!PQsendQueryPrepared(connection_, prepared.name.c_str(), value_count, values.data(), nullptr,
+      const Channel::Prepared& prepared = Prepare(channel, translated, jet_sql, sole_table);
+      if (!PQsendQueryPrepared(connection, prepared.name.c_str(), value_count, values.data(), nullptr,
                                nullptr, 0) ||
-          !PQsetSingleRowMode(connection_)) {
-        throw SqlError(TrimMessage(PQerrorMessage(connection_)), std::string(jet_sql));
+          !PQsetSingleRowMode(connection)) {
+        throw SqlError(TrimMessage(PQerrorMessage(connection)), std::string(jet_sql));
       }
-      cursor = std::make_unique<PostgresCursor>(*this, prepared.columns, prepared.kinds, std::string(jet_sql),
-                                                command_timeout_seconds);
+      cursor = std::make_unique<PostgresCursor>(channel, prepared.columns, prepared.kinds,
+                                                std::string(jet_sql), command_timeout_seconds);
     }
-    active_cursor_ = cursor.get();
+    channel.active_cursor = cursor.get();
     return cursor;
   }
 
  private:
-  struct Prepared {
-    std::string name;
-    std::vector<ColumnInfo> columns;
-    std::vector<ValueKind> kinds;
-  };
   static constexpr size_t kMaxPreparedStatements = 256;
+  // A statement that finds every connection busy reads the rest of a result that is on its way into memory
+  // rather than open another connection (a few milliseconds on the server, more on a busy machine): up to
+  // this many bytes of values, each row arriving within the wait. A longer result, or one the server is still
+  // working on, keeps streaming and the statement gets a connection of its own.
+  static constexpr size_t kMaxBytesToDetach = size_t{8} << 20;
+  static constexpr std::chrono::milliseconds kMaxDetachWait{10};
+  // Beyond this many connections, a busy one's rows are read into memory whatever their number.
+  static constexpr size_t kMaxChannels = 8;
 
-  void DetachActiveCursor() {
-    if (active_cursor_ == nullptr) return;
-    PostgresCursor* cursor = active_cursor_;
-    active_cursor_ = nullptr;
-    cursor->Detach();
+  // Every transaction of the session is read-only: nothing a statement does can write. Dates print as ISO
+  // text and backslashes in literals (the Like patterns' regular expressions) stay literal. Sent in the
+  // start-up packet, so that they cost no round trip; `SessionSettingsCommand` is the same for servers that
+  // do not take them there.
+  static std::string SessionOptions(int timeout_seconds) {
+    return "-c default_transaction_read_only=on -c DateStyle=ISO,MDY -c standard_conforming_strings=on -c "
+           "statement_timeout=" +
+           std::to_string(static_cast<long long>(timeout_seconds) * 1000);
+  }
+  static std::string SessionSettingsCommand(int timeout_seconds) {
+    return "SET default_transaction_read_only = on; SET DateStyle = 'ISO, MDY'; SET "
+           "standard_conforming_strings = on; SET statement_timeout = " +
+           std::to_string(static_cast<long long>(timeout_seconds) * 1000);
   }
 
-  void ExecCommand(const std::string& sql) {
-    PGresult* result = PQexec(connection_, sql.c_str());
+  // The options the connection string or the environment gives, which the session's own are added to: a
+  // "Search Path", or options=... in a URI or a key=value string passed as the database name. Nothing when a
+  // service file may hold them, as libpq reads that only for what the keywords leave unset.
+  std::optional<std::string> CallerOptions() const {
+    std::optional<std::string> options;
+    bool names_service = std::getenv("PGSERVICE") != nullptr;
+    for (const auto& [name, value] : keywords_) {
+      if (name == "options") options = value;
+      const bool is_conninfo = value.find('=') != std::string::npos || value.starts_with("postgresql://") ||
+                               value.starts_with("postgres://");
+      if (name != "dbname" || !is_conninfo) continue;
+      char* error = nullptr;
+      PQconninfoOption* parsed = PQconninfoParse(value.c_str(), &error);
+      if (error != nullptr) PQfreemem(error);
+      if (parsed == nullptr) continue;  // libpq reports the malformed string when it connects
+      for (const PQconninfoOption* option = parsed; option->keyword != nullptr; ++option) {
+        if (option->val == nullptr) continue;
+        const std::string_view keyword = option->keyword;
+        if (keyword == "options") options = option->val;
+        if (keyword == "service") names_service = true;
+      }
+      PQconninfoFree(parsed);
+    }
+    if (names_service) return std::nullopt;
+    if (!options) {
+      const char* environment = std::getenv("PGOPTIONS");
+      options = environment != nullptr ? environment : "";
+    }
+    return options;
+  }
+
+  static PGconn* ConnectWith(const std::vector<std::pair<std::string, std::string>>& keywords) {
+    std::vector<const char*> names, values;
+    for (const auto& [name, value] : keywords) {
+      names.push_back(name.c_str());
+      values.push_back(value.c_str());
+    }
+    names.push_back(nullptr);
+    values.push_back(nullptr);
+    return PQconnectdbParams(names.data(), values.data(), 1);
+  }
+
+  // Whether the server applied the start-up packet's settings; it reports those three to every client (the
+  // read-only default since version 14).
+  static bool HasSessionSettings(const PGconn* connection) {
+    auto is = [&](const char* name, std::string_view value) {
+      const char* reported = PQparameterStatus(connection, name);
+      return reported != nullptr && value == reported;
+    };
+    return is("default_transaction_read_only", "on") && is("DateStyle", "ISO, MDY") &&
+           is("standard_conforming_strings", "on");
+  }
+
+  Channel& OpenChannel() {
+    auto channel = std::make_unique<Channel>();
+    if (std::optional<std::string> options = CallerOptions()) {
+      std::vector<std::pair<std::string, std::string>> keywords = keywords_;
+      // Later keywords override those of a URI passed as the database name.
+      keywords.emplace_back(
+          "options", *options + (options->empty() ? "" : " ") + SessionOptions(session_timeout_seconds_));
+      channel->connection = ConnectWith(keywords);
+      const bool is_refused =
+          PQstatus(channel->connection) != CONNECTION_OK &&
+          std::string_view(PQerrorMessage(channel->connection)).find("unsupported startup parameter") !=
+              std::string_view::npos;
+      if (is_refused) {
+        // A connection pooler that passes no options: the settings go as commands instead.
+        PQfinish(channel->connection);
+        channel->connection = nullptr;
+      }
+    }
+    if (channel->connection == nullptr) channel->connection = ConnectWith(keywords_);
+    if (channel->connection == nullptr || PQstatus(channel->connection) != CONNECTION_OK) {
+      throw OpenError("cannot connect to PostgreSQL: " + TrimMessage(PQerrorMessage(channel->connection)));
+    }
+    PQsetNoticeProcessor(
+        channel->connection, [](void*, const char*) {}, nullptr);
+    if (!HasSessionSettings(channel->connection)) {
+      ExecCommand(*channel, SessionSettingsCommand(session_timeout_seconds_));
+    }
+    channel->statement_timeout_seconds = session_timeout_seconds_;
+    channels_.push_back(std::move(channel));
+    return *channels_.back();
+  }
+
+  // A connection that can run a statement now: an idle one (the one that has `sql` prepared, if any), else
+  // one whose short result is read into memory, else a new one.
+  Channel& FreeChannel(const std::string* sql) {
+    Channel* idle = nullptr;
+    for (const std::unique_ptr<Channel>& channel : channels_) {
+      if (channel->active_cursor != nullptr) continue;
+      if (sql == nullptr || channel->prepared.contains(*sql) || channel->seen_once.contains(*sql)) {
+        return *channel;
+      }
+      if (idle == nullptr) idle = channel.get();
+    }
+    if (idle != nullptr) return *idle;
+    for (const std::unique_ptr<Channel>& channel : channels_) {
+      if (channel->active_cursor->TryDetach(kMaxBytesToDetach, kMaxDetachWait)) {
+        channel->active_cursor = nullptr;
+        return *channel;
+      }
+    }
+    if (channels_.size() >= kMaxChannels) {
+      Channel& channel = *channels_.back();
+      PostgresCursor* cursor = channel.active_cursor;
+      channel.active_cursor = nullptr;
+      cursor->Detach();
+      return channel;
+    }
+    return OpenChannel();
+  }
+
+  void ExecCommand(Channel& channel, const std::string& sql) {
+    PGresult* result = PQexec(channel.connection, sql.c_str());
     const ExecStatusType status = PQresultStatus(result);
     const std::string message = TrimMessage(PQresultErrorMessage(result));
     PQclear(result);
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-      throw SqlError(message.empty() ? TrimMessage(PQerrorMessage(connection_)) : message, sql);
+      throw SqlError(message.empty() ? TrimMessage(PQerrorMessage(channel.connection)) : message, sql);
     }
   }
 
-  void SetStatementTimeout(int seconds) {
-    if (seconds == statement_timeout_seconds_) return;
-    ExecCommand("SET statement_timeout = " + std::to_string(static_cast<long long>(seconds) * 1000));
-    statement_timeout_seconds_ = seconds;
+  void SetStatementTimeout(Channel& channel, int seconds) {
+    if (seconds == channel.statement_timeout_seconds) return;
+    ExecCommand(channel, "SET statement_timeout = " + std::to_string(static_cast<long long>(seconds) * 1000));
+    channel.statement_timeout_seconds = seconds;
   }
 
-  // Tables and columns of the schemas on the search path, the first schema winning as in name lookup.
-  void LoadCatalog() {
-    if (is_catalog_loaded_) return;
-    DetachActiveCursor();
-    PGresult* result =
-        PQexec(connection_,
-               "SELECT c.oid, c.relname, a.attname, format_type(a.atttypid, a.atttypmod) "
-               "FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
-               "JOIN pg_attribute a ON a.attrelid = c.oid "
-               "WHERE n.nspname = ANY (current_schemas(false)) AND c.relkind IN ('r', 'v', 'm', 'p', 'f') "
-               "AND a.attnum > 0 AND NOT a.attisdropped "
-               "ORDER BY array_position(current_schemas(false), n.nspname), c.oid");
-    if (PQresultStatus(result) != PGRES_TUPLES_OK) {
-      const std::string message = TrimMessage(PQresultErrorMessage(result));
-      PQclear(result);
-      throw SqlError("cannot read the PostgreSQL catalog: " + message);
+  // Reads the catalog for `name` and the statement's other tables not yet read, unless it was read.
+  void ReadCatalogFor(const std::string& name) {
+    if (looked_up_.contains(name)) return;
+    std::vector<std::string> names = std::move(pending_);
+    pending_.clear();
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+    std::erase_if(names, [&](const std::string& pending) { return looked_up_.contains(pending); });
+    ReadCatalog(names);
+  }
+
+  // The columns of the tables these names find on the search path (as the server's own name lookup finds
+  // them), and which column is a table's whole primary key: one query for the tables of a statement, so that
+  // a session reads only what its statements use.
+  void ReadCatalog(const std::vector<std::string>& names) {
+    std::string tables;
+    for (const std::string& name : names) {
+      tables += tables.empty() ? "ARRAY[" : ", ";
+      tables += "to_regclass(quote_ident('";
+      for (char c : name) tables += c == '\'' ? std::string("''") : std::string(1, c);
+      tables += "'))";
     }
-    std::unordered_map<std::string, Oid> first_oid;
-    for (int row = 0; row < PQntuples(result); ++row) {
-      const Oid oid = static_cast<Oid>(std::strtoul(PQgetvalue(result, row, 0), nullptr, 10));
-      const std::string table = PQgetvalue(result, row, 1);
-      table_names_[oid] = table;
-      auto [entry, is_new] = first_oid.emplace(table, oid);
-      if (entry->second != oid) continue;  // a table of a later schema on the path is hidden
-      tables_[table][PQgetvalue(result, row, 2)] = KindFromDeclaredType(PQgetvalue(result, row, 3));
-    }
-    PQclear(result);
-    // Single-column primary keys, of the same tables.
-    result =
-        PQexec(connection_,
-               "SELECT c.oid, c.relname, a.attname FROM pg_index i JOIN pg_class c ON c.oid = i.indrelid "
-               "JOIN pg_namespace n ON n.oid = c.relnamespace "
-               "JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum = i.indkey[0] "
-               "WHERE i.indisprimary AND i.indnkeyatts = 1 AND n.nspname = ANY (current_schemas(false))");
+    tables += "]::oid[]";
+    const std::string sql =
+        "SELECT array_position(" + tables +
+        ", a.attrelid), a.attrelid, a.attname, "
+        "format_type(a.atttypid, a.atttypmod), EXISTS (SELECT FROM pg_index i WHERE i.indrelid = a.attrelid "
+        "AND i.indisprimary AND i.indnkeyatts = 1 AND i.indkey[0] = a.attnum) "
+        "FROM pg_attribute a WHERE a.attrelid = ANY (" +
+        tables + ") AND a.attnum > 0 AND NOT a.attisdropped";
+    PGresult* result = PQexec(FreeChannel(nullptr).connection, sql.c_str());
     if (PQresultStatus(result) != PGRES_TUPLES_OK) {
       const std::string message = TrimMessage(PQresultErrorMessage(result));
       PQclear(result);
       throw SqlError("cannot read the PostgreSQL catalog: " + message);
     }
     for (int row = 0; row < PQntuples(result); ++row) {
-      const Oid oid = static_cast<Oid>(std::strtoul(PQgetvalue(result, row, 0), nullptr, 10));
-      const std::string table = PQgetvalue(result, row, 1);
-      auto first = first_oid.find(table);
-      if (first != first_oid.end() && first->second == oid) keys_[table] = PQgetvalue(result, row, 2);
+      const size_t index = std::strtoul(PQgetvalue(result, row, 0), nullptr, 10) - 1;
+      if (index >= names.size()) continue;
+      const std::string& table = names[index];
+      table_names_[static_cast<Oid>(std::strtoul(PQgetvalue(result, row, 1), nullptr, 10))] = table;
+      const char* column = PQgetvalue(result, row, 2);
+      tables_[table][column] = KindFromDeclaredType(PQgetvalue(result, row, 3));
+      if (*PQgetvalue(result, row, 4) == 't') keys_[table] = column;
     }
     PQclear(result);
-    is_catalog_loaded_ = true;
+    looked_up_.insert(names.begin(), names.end());
   }
 
-  std::string TableName(Oid oid) {
+  // The name of a result column's table: the statement's sole table, else one the catalog holds, else one
+  // looked up when `may_query` (the connection is free), else none.
+  std::string TableName(Oid oid, const std::string& sole_table, bool may_query) {
     if (oid == InvalidOid) return "";
-    LoadCatalog();
     auto found = table_names_.find(oid);
     if (found != table_names_.end()) return found->second;
+    if (!sole_table.empty()) return sole_table;
+    if (!may_query) return "";
     const std::string sql = "SELECT relname FROM pg_class WHERE oid = " + std::to_string(oid);
-    PGresult* result = PQexec(connection_, sql.c_str());
+    PGresult* result = PQexec(FreeChannel(nullptr).connection, sql.c_str());
     std::string name;
     if (PQresultStatus(result) == PGRES_TUPLES_OK && PQntuples(result) == 1) name = PQgetvalue(result, 0, 0);
     PQclear(result);
@@ -318,39 +483,40 @@ class PostgresBackend final : public Backend, public Catalog {
     return name;
   }
 
-  const Prepared& Prepare(const TranslatedStatement& translated, std::string_view jet_sql) {
-    auto found = prepared_.find(translated.sql);
-    if (found != prepared_.end()) return found->second;
-    if (prepared_.size() >= kMaxPreparedStatements) {
-      ExecCommand("DEALLOCATE ALL");
-      prepared_.clear();
+  const Channel::Prepared& Prepare(Channel& channel, const TranslatedStatement& translated,
+                                   std::string_view jet_sql, const std::string& sole_table) {
+    auto found = channel.prepared.find(translated.sql);
+    if (found != channel.prepared.end()) return found->second;
+    if (channel.prepared.size() >= kMaxPreparedStatements) {
+      ExecCommand(channel, "DEALLOCATE ALL");
+      channel.prepared.clear();
     }
-    Prepared prepared;
-    prepared.name = "vob_" + std::to_string(++statement_count_);
-    auto [prepare_result, result] = PrepareAndDescribe(prepared.name, translated.sql);
+    Channel::Prepared prepared;
+    prepared.name = "vob_" + std::to_string(++channel.statement_count);
+    auto [prepare_result, result] = PrepareAndDescribe(channel.connection, prepared.name, translated.sql);
     if (PQresultStatus(prepare_result) != PGRES_COMMAND_OK) PQclear(result);  // only the first error counts
-    CheckResult(prepare_result, PGRES_COMMAND_OK, jet_sql);
-    CheckResult(result, PGRES_COMMAND_OK, jet_sql, /*keep=*/true);
-    Describe(result, translated, prepared);
+    CheckResult(channel.connection, prepare_result, PGRES_COMMAND_OK, jet_sql);
+    CheckResult(channel.connection, result, PGRES_COMMAND_OK, jet_sql, /*keep=*/true);
+    Describe(result, translated, prepared, sole_table, /*may_query=*/true);
     PQclear(result);
-    return prepared_.emplace(translated.sql, std::move(prepared)).first->second;
+    return channel.prepared.emplace(translated.sql, std::move(prepared)).first->second;
   }
 
-  // Whether every table is known from the catalog, so that describing a result needs no query of its own.
+  // Whether every table was found in the catalog, so that describing a result needs no query of its own.
   bool IsOnSearchPath(const std::vector<data::TableName>& tables) {
-    LoadCatalog();
     return std::all_of(tables.begin(), tables.end(), [&](const data::TableName& name) {
       return tables_.contains(vb::LowerAscii(name.table));
     });
   }
 
   // The columns and kinds of a statement from a result that describes it (a description or any result).
-  void Describe(const PGresult* result, const TranslatedStatement& translated, Prepared& prepared) {
+  void Describe(const PGresult* result, const TranslatedStatement& translated, Channel::Prepared& prepared,
+                const std::string& sole_table, bool may_query) {
     size_t computed = 0;
     for (int i = 0; i < PQnfields(result); ++i) {
       ColumnInfo column;
       column.name = PQfname(result, i);
-      column.table = TableName(PQftable(result, i));
+      column.table = TableName(PQftable(result, i), sole_table, may_query);
       ValueKind computed_kind = ValueKind::kUnknown;
       if (PQftable(result, i) == InvalidOid && computed < translated.computed_kinds.size()) {
         computed_kind = translated.computed_kinds[computed++];
@@ -363,25 +529,27 @@ class PostgresBackend final : public Backend, public Catalog {
   // Sends both in one round trip: a lookup by each new key is a new statement text, and on a report that
   // looks up a row per group the round trips are most of PostgreSQL's cost. Returns the two results (or
   // nulls).
-  std::pair<PGresult*, PGresult*> PrepareAndDescribe(const std::string& name, const std::string& sql) {
-    if (!PQenterPipelineMode(connection_)) return {nullptr, nullptr};
+  static std::pair<PGresult*, PGresult*> PrepareAndDescribe(PGconn* connection, const std::string& name,
+                                                            const std::string& sql) {
+    if (!PQenterPipelineMode(connection)) return {nullptr, nullptr};
     PGresult* results[2] = {nullptr, nullptr};
-    if (PQsendPrepare(connection_, name.c_str(), sql.c_str(), 0, nullptr) &&
-        PQsendDescribePrepared(connection_, name.c_str()) && PQpipelineSync(connection_)) {
+    if (PQsendPrepare(connection, name.c_str(), sql.c_str(), 0, nullptr) &&
+        PQsendDescribePrepared(connection, name.c_str()) && PQpipelineSync(connection)) {
       // Each command's result is followed by a null; the sync's own result ends the pipeline.
       for (PGresult*& result : results) {
-        result = PQgetResult(connection_);
-        while (PGresult* extra = PQgetResult(connection_)) PQclear(extra);
+        result = PQgetResult(connection);
+        while (PGresult* extra = PQgetResult(connection)) PQclear(extra);
       }
-      PQclear(PQgetResult(connection_));
+      PQclear(PQgetResult(connection));
     }
-    PQexitPipelineMode(connection_);
+    PQexitPipelineMode(connection);
     return {results[0], results[1]};
   }
 
-  void CheckResult(PGresult* result, ExecStatusType expected, std::string_view jet_sql, bool keep = false) {
+  static void CheckResult(PGconn* connection, PGresult* result, ExecStatusType expected,
+                          std::string_view jet_sql, bool keep = false) {
     if (PQresultStatus(result) != expected) {
-      const char* message = result != nullptr ? PQresultErrorMessage(result) : PQerrorMessage(connection_);
+      const char* message = result != nullptr ? PQresultErrorMessage(result) : PQerrorMessage(connection);
       const std::string text = TrimMessage(message);
       PQclear(result);
       throw SqlError(text, std::string(jet_sql));
@@ -389,21 +557,19 @@ class PostgresBackend final : public Backend, public Catalog {
     if (!keep) PQclear(result);
   }
 
-  PGconn* connection_ = nullptr;
-  PostgresCursor* active_cursor_ = nullptr;
-  int statement_timeout_seconds_ = 0;
-  bool is_catalog_loaded_ = false;
+  std::vector<std::pair<std::string, std::string>> keywords_;  // libpq's, for each connection opened
+  int session_timeout_seconds_ = 0;  // the statement time-out a new connection starts with
+  std::vector<std::unique_ptr<Channel>> channels_;
+  std::unordered_set<std::string> looked_up_;  // table names the catalog was asked for, found or not
+  std::vector<std::string> pending_;           // the tables of the statement being translated
   std::unordered_map<std::string, std::unordered_map<std::string, ValueKind>> tables_;
   std::unordered_map<std::string, std::string> keys_;  // single-column primary keys by table
   std::unordered_map<Oid, std::string> table_names_;
-  std::unordered_map<std::string, Prepared> prepared_;
-  std::unordered_set<std::string> seen_once_;
-  uint64_t statement_count_ = 0;
 };
 
 PostgresCursor::~PostgresCursor() {
   if (is_streaming_) Abandon();
-  backend_.ForgetCursor(this);
+  Forget();
 }
 
 void PostgresCursor::Abandon() {
@@ -411,7 +577,7 @@ void PostgresCursor::Abandon() {
   // A lookup closed after its first row has the rest of its short result on the way: reading it is far
   // quicker than a cancel request, which opens a connection of its own. Longer or slower results are
   // cancelled.
-  PGconn* connection = backend_.connection();
+  PGconn* connection = channel_.connection;
   for (int step = 0; step < kMaxResultsToDiscard; ++step) {
     if (PQconsumeInput(connection) == 0) break;
     if (PQisBusy(connection)) {
@@ -435,13 +601,13 @@ void PostgresCursor::Abandon() {
 }
 
 void PostgresCursor::Drain() {
-  while (PGresult* result = PQgetResult(backend_.connection())) PQclear(result);
+  while (PGresult* result = PQgetResult(channel_.connection)) PQclear(result);
   is_streaming_ = false;
 }
 
 bool PostgresCursor::Receive(std::vector<vb::Variant>& row) {
   const ResultPtr result(
-      first_result_ != nullptr ? first_result_.release() : PQgetResult(backend_.connection()), &PQclear);
+      first_result_ != nullptr ? first_result_.release() : PQgetResult(channel_.connection), &PQclear);
   if (result == nullptr) {
     is_streaming_ = false;
     return false;
@@ -478,16 +644,46 @@ bool PostgresCursor::Next(std::vector<vb::Variant>& row) {
   if (!pending_error_.empty()) {
     std::string message = std::move(pending_error_);
     pending_error_.clear();
-    backend_.ForgetCursor(this);
+    Forget();
     throw SqlError(message, jet_sql_);
   }
-  if (!has_row) backend_.ForgetCursor(this);
+  if (!has_row) Forget();
   return has_row;
 }
 
 void PostgresCursor::Detach() {
   std::vector<vb::Variant> row;
   while (is_streaming_ && Receive(row)) buffered_rows_.push_back(std::move(row));
+}
+
+bool PostgresCursor::TryDetach(size_t max_bytes, std::chrono::milliseconds max_wait) {
+  if (is_long_) return false;
+  size_t bytes = 0;
+  std::vector<vb::Variant> row;
+  while (is_streaming_) {
+    if (bytes > max_bytes || !WaitForResult(std::chrono::steady_clock::now() + max_wait)) {
+      is_long_ = true;
+      return false;
+    }
+    if (!Receive(row)) break;
+    for (const vb::Variant& value : row) bytes += sizeof value + (value.is_string() ? value.str().size() : 0);
+    buffered_rows_.push_back(std::move(row));
+  }
+  return true;
+}
+
+bool PostgresCursor::WaitForResult(std::chrono::steady_clock::time_point deadline) {
+  if (first_result_ != nullptr) return true;
+  PGconn* connection = channel_.connection;
+  while (PQisBusy(connection)) {
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    pollfd socket{PQsocket(connection), POLLIN, 0};
+    if (poll(&socket, 1, static_cast<int>(left.count())) <= 0) return false;
+    if (PQconsumeInput(connection) == 0) return true;  // a broken connection: Receive reads its error
+  }
+  return true;
 }
 
 vb::Variant PostgresCursor::ReadValue(const PGresult* result, int index) const {
@@ -531,9 +727,10 @@ vb::Variant PostgresCursor::ReadValue(const PGresult* result, int index) const {
 }  // namespace
 
 std::shared_ptr<Backend> OpenPostgresBackend(const ConnectionParams& params, std::string_view user,
-                                             std::string_view password, int connection_timeout_seconds) {
+                                             std::string_view password, int connection_timeout_seconds,
+                                             int command_timeout_seconds) {
   auto backend = std::make_shared<PostgresBackend>();
-  backend->Connect(params, user, password, connection_timeout_seconds);
+  backend->Connect(params, user, password, connection_timeout_seconds, command_timeout_seconds);
   return backend;
 }
 

@@ -11,8 +11,11 @@
 namespace vob::data {
 
 // Connects with libpq; a non-empty user or password overrides the connection string's. The connection
-// time-out is libpq's connect_timeout (0 waits indefinitely). Throws SqlError with the server's message.
+// time-out is libpq's connect_timeout (0 waits indefinitely); the command time-out is the statement time-out
+// the session starts with (statements that ask for another change it). Throws SqlError with the server's
+// message.
 std::shared_ptr<Backend> OpenPostgresBackend(const ConnectionParams& params, std::string_view user,
-                                             std::string_view password, int connection_timeout_seconds);
+                                             std::string_view password, int connection_timeout_seconds,
+                                             int command_timeout_seconds);
 
 }  // namespace vob::data

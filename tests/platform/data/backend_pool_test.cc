@@ -23,7 +23,7 @@ class BackendPoolTest : public ::testing::Test {
     params_ = ParseConnectionString(database_.connection_string());
   }
 
-  std::shared_ptr<Backend> Acquire() { return AcquireBackend(params_, "", "", 15); }
+  std::shared_ptr<Backend> Acquire() { return AcquireBackend(params_, "", "", 15, 30); }
 
   TestDatabase database_{BackendKind::kSqlite};
   ConnectionParams params_;

@@ -389,6 +389,54 @@ TEST_P(RecordsetTest, ReadsLongResultsAheadAsIfRowByRow) {
   }
 }
 
+// Recordsets opened while another streams share the session: on PostgreSQL a long result (10 MB here) keeps
+// streaming on its connection while the others run on a second one, and a short one is read ahead into
+// memory.
+TEST_P(RecordsetTest, RunsStatementsBesideALongResultThatStillStreams) {
+  database_->Exec("CREATE TABLE Numbers (N LONG PRIMARY KEY, Pad TEXT);");
+  database_->Exec(
+      "WITH RECURSIVE s(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM s WHERE n < 4999) "
+      "INSERT INTO Numbers SELECT n, '" +
+      std::string(2000, 'x') + "' FROM s;");
+  for (const char* outer_sql : {"Select * from Numbers order by N", "Select * from Numbers where N < 5"}) {
+    Recordset outer;
+    outer.Open(outer_sql, database_->connection_string());
+    int expected = 0;
+    std::string names;
+    for (; !outer.eof(); outer.MoveNext(), ++expected) {
+      ASSERT_EQ(outer.Fields("N").long_value(), expected) << outer_sql;
+      ASSERT_EQ(outer.Fields("Pad").str().size(), 2000u);
+      if (expected % 2000 != 2) continue;
+      Recordset inner;
+      inner.Open("Select Name from Customers where CustomerID = 'C3'", database_->connection_string());
+      names += inner.Fields("Name").str();
+      inner.Close();
+      names += Column("Select Count(*) AS Rows from Numbers where N > 4990", "Rows");
+    }
+    outer.Close();
+    EXPECT_EQ(expected, std::string_view(outer_sql).ends_with("order by N") ? 5000 : 5) << outer_sql;
+    EXPECT_EQ(names.substr(0, 4), "Zed9") << outer_sql;
+  }
+}
+
+TEST_P(RecordsetTest, ReportsATableThatDoesNotExist) {
+  for (const std::string sql :
+       {"Select * from NoSuchTable", "Select Name from NoSuchTable where Name = 'x'",
+        "Select * from Customers INNER JOIN NoSuchTable ON Customers.CustomerID = NoSuchTable.CustomerID"}) {
+    Recordset recordset;
+    try {
+      recordset.Open(sql, connection_);
+      ADD_FAILURE() << "ran: " << sql;
+    } catch (const SqlError& error) {
+      const std::string message = error.what();
+      EXPECT_NE(vb::LowerAscii(message).find("nosuchtable"), std::string::npos) << message;
+      EXPECT_TRUE(message.ends_with(" in: " + sql)) << message;
+    }
+    EXPECT_EQ(recordset.State(), kStateClosed);
+  }
+  EXPECT_EQ(Count("Customers"), "3");
+}
+
 TEST_P(RecordsetTest, OpensAndClosesConnectionsAsAdoDoes) {
   Connection connection;
   EXPECT_EQ(connection.State(), kStateClosed);
@@ -410,6 +458,37 @@ TEST_P(RecordsetTest, OpensAndClosesConnectionsAsAdoDoes) {
     EXPECT_EQ(recordset.Fields("Name").str(), "Zed");
     recordset.Close();
     connection.Close();
+  }
+}
+
+// The session's own settings (read-only, ISO dates, the command time-out) go with the caller's options, which
+// are kept (the search path), and win over them.
+TEST(PostgresSession, KeepsTheCallersOptionsAndWinsOverThem) {
+  if (testing::PostgresUri().empty()) GTEST_SKIP() << "VOB_TEST_PG is not set";
+  TestDatabase database(BackendKind::kPostgres);
+  database.Exec("CREATE TABLE Customers (CustomerID TEXT PRIMARY KEY, LastSaleDate DATETIME);");
+  database.Exec("INSERT INTO Customers VALUES ('C1', '2024-01-15');");
+  database.Exec("CREATE TABLE Numbers (N LONG);");
+  database.Exec("INSERT INTO Numbers SELECT generate_series(0, 299);");
+  const std::string uri = testing::PostgresUri();
+  Connection connection;
+  connection.set_connection_string(uri + (uri.find('?') == std::string::npos ? "?" : "&") +
+                                   "options=-csearch_path%3D" + database.schema() +
+                                   "%20-cDateStyle%3DGerman%20-cdefault_transaction_read_only%3Doff"
+                                   "%20-cstatement_timeout%3D0;");
+  connection.set_command_timeout(1);
+  connection.Open();
+  Recordset recordset;
+  recordset.Open("Select LastSaleDate from Customers where CustomerID = 'c1'", connection);
+  EXPECT_EQ(recordset.Fields("LastSaleDate").date_serial(), vb::DateSerial(2024, 1, 15));
+  recordset.Close();
+  EXPECT_THROW(connection.backend().RunUntranslated("DELETE FROM Customers"), SqlError);
+  const std::string slow = "SELECT Count(*) FROM Numbers AS a, Numbers AS b, Numbers AS c, Numbers AS d";
+  try {
+    recordset.Open(slow, connection);
+    ADD_FAILURE() << "the query was not ended";
+  } catch (const SqlError& error) {
+    EXPECT_EQ(error.what(), "Query timeout expired after 1 seconds in: " + slow);
   }
 }
 
