@@ -270,28 +270,6 @@ TEST(ReportFill, SkipsRepeatedGroupHeadersInTheRecords) {
             2);
 }
 
-// Changes txtAmount per row: a new output format re-formats the value shown; a text set by hand prints as
-// set.
-class FormattingReport final : public TestReport {
- public:
-  FormattingReport() : TestReport(kSections, kControls) {}
-  void Detail_Format() override {
-    auto& amount = Controls<TextBox>("txtAmount");
-    int32_t id = Fields("Id").value().long_value();
-    if (id == 1) amount.set_output_format("0.0");
-    if (id == 2) amount.set_text("by hand");
-  }
-};
-
-TEST(ReportFill, FormatsOnlyTheValuesItShows) {
-  FormattingReport report;
-  report.rows = Rows({{"A", 1, Money(10)}, {"A", 2, Money(20.5)}, {"A", 3, Money(-5)}});
-  PageModel model = RunToModel(report);
-  std::vector<std::string> amounts;
-  for (const PageItem& item : ItemsOf(model, 0, "txtAmount")) amounts.push_back(item.text);
-  EXPECT_EQ(amounts, (std::vector<std::string>{"10.0", "by hand", "-5.0"}));
-}
-
 TEST(ReportFill, PrintsAnEmptyReportOnOnePage) {
   GroupedReport report("Group");
   report.rows = Rows({});
