@@ -160,18 +160,15 @@ TEST_P(DemoBooks, HoldEveryInvariantAnAuditorChecks) {
        "WHERE j.JournalEntryNo NOT IN (SELECT JournalEntryNo FROM GLJournalHeader))"},
       {"journal lines post to posting accounts of the chart",
        "SELECT count(*) FROM GLJournalDetail j LEFT JOIN GLAccountsHeader h ON h.AccountNo = j.AccountNo "
-       "WHERE "
-       "h.AccountNo IS NULL OR h.Type <> 'Detail'"},
+       "WHERE h.AccountNo IS NULL OR h.Type <> 'Detail'"},
       {"each register balance is the one before plus the deposit less the payment; void entries move nothing",
-       "SELECT count(*) FROM (SELECT Balance, sum(CASE WHEN Void = 1 THEN 0 ELSE Deposit - Payment END) OVER "
-       "(PARTITION BY AccountNo ORDER BY rowid) AS running FROM CheckRegister) WHERE abs(running - Balance) "
-       "> "
-       "0.005"},
+       "SELECT count(*) FROM (SELECT Balance, sum(CASE WHEN Void = 1 THEN 0 ELSE Deposit - Payment END) "
+       "OVER (PARTITION BY AccountNo ORDER BY rowid) AS running FROM CheckRegister) "
+       "WHERE abs(running - Balance) > 0.005"},
       {"register and ledger end at the same balance of the operating account",
-       "SELECT count(*) FROM (SELECT (SELECT Balance FROM CheckRegister WHERE AccountNo = '1010' ORDER BY "
-       "rowid "
-       "DESC LIMIT 1) - (SELECT Todate FROM GLAccountsDetail WHERE AccountNo = '1010' ORDER BY "
-       "AccountingPeriod DESC LIMIT 1) AS difference) WHERE round(difference, 2) <> 0"},
+       "SELECT count(*) FROM (SELECT (SELECT Balance FROM CheckRegister WHERE AccountNo = '1010' "
+       "ORDER BY rowid DESC LIMIT 1) - (SELECT Todate FROM GLAccountsDetail WHERE AccountNo = '1010' "
+       "ORDER BY AccountingPeriod DESC LIMIT 1) AS difference) WHERE round(difference, 2) <> 0"},
       {"every aging bucket holds open receivables on the book date", open_buckets("ARInvoiceHeader")},
       {"every aging bucket holds open payables on the book date", open_buckets("APInvoiceHeader")},
       {"the reorder alert has products to list",
