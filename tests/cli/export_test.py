@@ -39,16 +39,13 @@ CASES = [
     (["inventory", "--param", "1=Average"], {"Inventory Cost": "Field1"}),
 ]
 
-HEADERS = {
-    "trbalance": ["Number", "Name", "Beginning Balance Debit", "Beginning Balance Credit", "Report Period Debit",
-                  "Report Period Credit", "Ending Balance Debit", "Ending Balance Credit"],
-    "inventory": ["Code", "Name / Description", "Meas", "on Hand", "Unit Cost", "Inventory Cost"],
-}
-
 # Header rows read back from the CSV: captions from the column heading lines only, never from an information
 # block (a terms box, the date range, a "Vendor ID:" label), one caption over two columns split apart.
 #   report arguments                                 header row
 COLUMN_NAMES = {
+    "trbalance": ["Number", "Name", "Beginning Balance Debit", "Beginning Balance Credit", "Report Period Debit",
+                  "Report Period Credit", "Ending Balance Debit", "Ending Balance Credit"],
+    "inventory": ["Code", "Name / Description", "Meas", "on Hand", "Unit Cost", "Inventory Cost"],
     "venpayments": ["Vendor ID", "Address", "Tax ID", "Trans Type", "Account", "Account Name", "Check No", "Date",
                     "Amount"],
     "invoice": ["Order", "Ship", "B / O", "Description", "Unit Price", "Discount", "Extended"],
@@ -128,9 +125,6 @@ class ExportTest(unittest.TestCase):
                     self.assertEqual(cents(sum(Decimal(str(cell or 0)) for cell in cells)), expected, caption)
                     self.assertEqual(cents(sum(Decimal(row[column] or "0") for row in csv_rows[1:])), expected,
                                      caption)
-                key = arguments[0]
-                if key in HEADERS:
-                    self.assertEqual(header, HEADERS[key])
                 # The header: bold, frozen, filtered; the report's totals on the Totals sheet.
                 self.assertTrue(all(cell.font.b for cell in sheet[1]))
                 self.assertEqual(sheet.freeze_panes, "A2")
@@ -284,11 +278,8 @@ class ExportTest(unittest.TestCase):
             self.export(["araging"], self.path("groups.xlsx"), "--sheet-per-group", database=database))
         names = workbook.sheetnames
         self.assertEqual(names[-1], "Totals")
-        self.assertEqual(len({name.lower() for name in names}), len(names))
-        for name in names:
-            self.assertLessEqual(len(name), 31, name)
-            self.assertFalse(set(name) & set("[]:*?/\\"), name)
-        # Each group's rows on the sheet its key names, whatever order the groups come in.
+        # Each group's rows on the sheet its key names (made valid and unique as SheetNames' tests show),
+        # whatever order the groups come in.
         sheet_of_key = {}
         for name in names[:-1]:
             keys = {row[0] for row in workbook[name].iter_rows(min_row=2, values_only=True)}

@@ -63,22 +63,14 @@ TEST(ParamsCommand, JsonListsEachParameterWithItsChoicesAndSecondExample) {
 
 // A key params cannot answer fails exactly as run fails for it.
 TEST(ParamsCommand, FailsForAKeyAsRunDoes) {
-  struct Case {
-    std::string key;
-    int exit_code;
-    std::string message;
-  };
-  const Case kCases[] = {
-      {"nosuchkey", 2, "vobreports: unknown report key \"nosuchkey\"; the keys are: activity, apaging, "},
-  };
-  for (const Case& c : kCases) {
-    const auto params = RunCommand(Vobreports() + "params " + c.key + " 2>&1");
-    const auto run = RunCommand(Vobreports() + "run " + c.key + " --db /nonexistent.sqlite 2>&1");
-    EXPECT_EQ(params.exit_code, c.exit_code) << c.key;
-    EXPECT_EQ(params.output.substr(0, c.message.size()), c.message) << c.key;
-    EXPECT_EQ(params.output, run.output) << c.key;
-    EXPECT_EQ(params.exit_code, run.exit_code) << c.key;
-  }
+  const auto params = RunCommand(Vobreports() + "params nosuchkey 2>&1");
+  const auto run = RunCommand(Vobreports() + "run nosuchkey --db /nonexistent.sqlite 2>&1");
+  EXPECT_EQ(params.exit_code, 2);
+  EXPECT_TRUE(params.output.starts_with(
+      "vobreports: unknown report key \"nosuchkey\"; the keys are: activity, apaging, "))
+      << params.output;
+  EXPECT_EQ(params.output, run.output);
+  EXPECT_EQ(params.exit_code, run.exit_code);
 }
 
 }  // namespace

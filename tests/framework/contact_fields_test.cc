@@ -14,8 +14,8 @@ namespace {
 
 struct BareReport : ActiveReport {};
 
-// One row with the columns in the order given; every value is its column's name with "-value" after it, but
-// for the phones, which are seven digits apiece.
+// One row with the columns in the order given: a nine-digit postal code and seven-digit phones, each with
+// blanks around it as the books may hold them.
 void OpenRow(data::Recordset& row, const std::vector<std::string>& columns) {
   if (row.State() == data::kStateOpen) row.Close();
   for (const std::string& column : columns) row.AppendField(column, data::FieldType::kText);
@@ -23,7 +23,7 @@ void OpenRow(data::Recordset& row, const std::vector<std::string>& columns) {
   row.AddNew();
   for (size_t i = 0; i < columns.size(); ++i) {
     const bool is_phone = columns[i] != "ZipCode";
-    row.SetValue(columns[i], Variant(is_phone ? "55512" + std::to_string(10 + i) : "123456789"));
+    row.SetValue(columns[i], Variant(is_phone ? " 55512" + std::to_string(10 + i) + " " : " 123456789 "));
   }
   row.Update();
   row.MoveFirst();

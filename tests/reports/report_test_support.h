@@ -90,7 +90,6 @@ class ReportDatabase {
   }
 
   std::string ConnString() const { return "Provider=SQLite;Data Source=" + path_.string() + ";"; }
-  const std::filesystem::path& directory() const { return directory_; }
 
   engine::PageModel Run(std::string_view key, const HostSettings& host = {}) {
     return RunReport(ConnString(), key, host);

@@ -69,11 +69,5 @@ TEST(KeptRunDownload, DumpsWrittenInPiecesAreTheWholeDocumentsDumps) {
   }
 }
 
-TEST(KeptRunSearch, SearchFormFoldsCaseAndBlanks) {
-  const std::pair<const char*, const char*> kCases[] = {
-      {"Total  for", "total for"}, {"\t A\t\tB ", " a b "}, {"Caf\xC3\xA9", "caf\xC3\xA9"}, {"", ""}};
-  for (const auto& [text, form] : kCases) EXPECT_EQ(SearchForm(text), form) << text;
-}
-
 }  // namespace
 }  // namespace vob::cli::viewer

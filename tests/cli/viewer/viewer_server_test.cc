@@ -1,12 +1,12 @@
 // The viewer's server in-process on an ephemeral port, asked through httplib's client as a browser would:
-// the token, kept runs served without running again, concurrent runs, cancel, the memory bound, errors.
+// the token, kept runs served without running again, concurrent runs, cancel, the memory bound, errors. Books
+// holding stray bytes and markup are the browser test's (tests/browser), and the exports' (export_test.py).
 #include "cli/viewer/viewer_server.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <netinet/in.h>
-#include <sqlite3.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -100,33 +100,6 @@ class ViewerServerTest : public ::testing::Test {
 
   std::unique_ptr<ViewerServer> server_;
   std::atomic<int> prepared_ = 0;
-};
-
-// A copy of the demo database whose customers' names and groups hold what real books hold: Latin-1 bytes,
-// control characters and markup.
-class HostileDatabase {
- public:
-  HostileDatabase() {
-    const std::string demo = testing::DemoConnectionString();
-    const size_t start = demo.find("Data Source=") + 12;
-    std::filesystem::copy_file(demo.substr(start, demo.find(';', start) - start), path_,
-                               std::filesystem::copy_options::overwrite_existing);
-    sqlite3* db = nullptr;
-    EXPECT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(db,
-                           "UPDATE Customers SET BillGroup = CAST(X'436166E9' AS TEXT), "
-                           "Name = '<script>alert(1)</script>' || char(1) || 'Tab' || char(27) || "
-                           "CAST(X'FFFE' AS TEXT) || ' \" onload=\"x'",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
-  }
-  ~HostileDatabase() { std::filesystem::remove(path_); }
-  std::string connection() const { return "Provider=SQLite;Data Source=" + path_.string() + ";"; }
-
- private:
-  std::filesystem::path path_ = std::filesystem::temp_directory_path() /
-                                ("vob-viewer-hostile-" + std::to_string(::getpid()) + ".sqlite");
 };
 
 TEST_F(ViewerServerTest, RefusesEveryAddressWithoutTheToken) {
@@ -230,31 +203,6 @@ TEST_F(ViewerServerTest, BadRequestsGetClearAnswersInUtf8) {
     EXPECT_NE(body["error"].get<std::string>().find(c.error), std::string::npos) << answer->body;
   }
   EXPECT_EQ(server_->runs().runs_started(), 0);
-}
-
-// Names, groups and descriptions from the books reach the browser as valid UTF-8 (U+FFFD for what is not),
-// and markup in them stays text.
-TEST_F(ViewerServerTest, BooksOwnBytesReachTheBrowserAsUtf8) {
-  HostileDatabase books;
-  StartServer(size_t{1} << 30, PrepareReport, books.connection());
-  nlohmann::json form = {{"key", "custlist"}, {"params", {{"1", "group"}}}};
-  const int id = PostJson("/api/runs", form)["id"];
-  ASSERT_EQ(WaitForRun(id)["state"], "done");
-  const std::string base = "/api/runs/" + std::to_string(id);
-  for (const std::string& path : {base, base + "/search?q=caf", base + "/search?q=script"}) {
-    httplib::Result answer = Get(path);
-    ASSERT_EQ(answer->status, 200) << path;
-    EXPECT_EQ(vb::FindInvalidUtf8(answer->body), std::string::npos) << path;
-  }
-  EXPECT_FALSE(nlohmann::json::parse(Get(base + "/search?q=caf")->body).empty());
-  const std::string svg = Get(base + "/pages/1.svg")->body;
-  const std::string layer = svg.substr(std::min(svg.find("<g class=\"text-layer\""), svg.size()));
-  EXPECT_EQ(vb::FindInvalidUtf8(layer), std::string::npos);
-  EXPECT_NE(layer.find("Caf\xEF\xBF\xBD"), std::string::npos);
-  EXPECT_NE(layer.find("&lt;script&gt;"), std::string::npos);
-  EXPECT_EQ(layer.find("<script"), std::string::npos);
-  EXPECT_EQ(layer.find('\x01'), std::string::npos);
-  EXPECT_EQ(layer.find('\x1b'), std::string::npos);
 }
 
 // Connections that stall before their request is whole are shut, and no client crowds the server: a real

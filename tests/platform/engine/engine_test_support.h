@@ -3,17 +3,12 @@
 // per point.
 #pragma once
 
-#include <sqlite3.h>
-#include <unistd.h>
-
 #include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
 
 #include "platform/data/recordset.h"
 #include "platform/engine/active_report.h"
@@ -50,24 +45,6 @@ inline std::shared_ptr<data::Recordset> MemoryRows(const std::vector<Column>& co
   }
   recordset->MoveFirst();
   return recordset;
-}
-
-// A new SQLite database file in the temporary directory, made by the statements; returns its connection
-// string.
-inline std::string SqliteDatabase(const std::string& name, const std::vector<std::string>& statements) {
-  std::string path = ::testing::TempDir() + name + "-" + std::to_string(getpid()) + ".sqlite";
-  std::remove(path.c_str());
-  sqlite3* database = nullptr;
-  sqlite3_open(path.c_str(), &database);
-  for (const std::string& statement : statements) {
-    char* message = nullptr;
-    if (sqlite3_exec(database, statement.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-      ADD_FAILURE() << statement << ": " << message;
-      sqlite3_free(message);
-    }
-  }
-  sqlite3_close(database);
-  return "Provider=SQLite;Data Source=" + path + ";";
 }
 
 // A report over in-memory rows, fed to its "dataMain" control at data initialisation; it records handler

@@ -113,16 +113,6 @@ TEST(Weekday, CountsFromSunday) {
   for (const Case& c : kCases) EXPECT_EQ(Weekday(c.serial), c.expected) << c.serial;
 }
 
-TEST(Calendar, LeapYearsAndMonthLengths) {
-  struct Case {
-    int year, month, days;
-  };
-  static constexpr Case kCases[] = {
-      {2024, 2, 29}, {2023, 2, 28}, {1900, 2, 28}, {2000, 2, 29}, {2024, 4, 30}, {2024, 12, 31},
-  };
-  for (const Case& c : kCases) EXPECT_EQ(DaysInMonth(c.year, c.month), c.days) << c.year << '-' << c.month;
-}
-
 TEST(Clock, PinnedValuesRepeatUntilUnpinned) {
   PinClock(45296.75);
   EXPECT_EQ(Now(), 45296.75);

@@ -10,7 +10,6 @@ namespace {
 
 using testing::LinesOf;
 using testing::ReportDatabase;
-using testing::ShadedRows;
 using testing::TextsIn;
 using testing::TextsOf;
 using Texts = std::vector<std::string>;
@@ -53,8 +52,6 @@ TEST(BackOrders, ListsPositiveBackOrdersByItem) {
   EXPECT_EQ(TextsOf(model, "txtItemCode"), (Texts{"A", "B"}));
   EXPECT_EQ(TextsOf(model, "Field1"), (Texts{"5.00", "9.50"}));
   EXPECT_EQ(TextsOf(model, "Field2"), (Texts{"A", "B"}));
-  EXPECT_EQ(TextsOf(model, "txtInvoiceDate")[0], "03/05/24");
-  EXPECT_EQ(ShadedRows(model, "txtInvoiceNumber"), (std::vector<bool>{true, false, true, false}));
 }
 
 // An item back-ordered for two customers shows under each, with its own total.
@@ -71,7 +68,6 @@ TEST(BackOrders, ListsEachCustomersItemsWithTheirOwnTotals) {
   EXPECT_EQ(TextsOf(model, "Field2"), (Texts{"A", "B", "A", "B"}));
   EXPECT_EQ(TextsOf(model, "Field1"), (Texts{"2.00", "8.00", "3.00", "1.50"}));
   EXPECT_EQ(TextsOf(model, "txtInvoiceDate")[0], "05/03/2024");
-  EXPECT_EQ(ShadedRows(model, "txtInvoiceNumber"), (std::vector<bool>{true, false, true, false}));
 }
 
 }  // namespace

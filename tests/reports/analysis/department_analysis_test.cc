@@ -78,23 +78,6 @@ TEST(DepartmentAnalysis, SignsAmountsButNotQuantities) {
   }
 }
 
-// Both bounds are dates at midnight: the first day counts whole, the last only at its first instant.
-TEST(DepartmentAnalysis, RangeHoldsBothBoundsComparedAsDateTimes) {
-  for (const Twin& twin : {kSales, kPurchases}) {
-    ReportDatabase database;
-    Lines lines(database, twin);
-    lines.Add(twin.positive, "2024-05-31", "'EL'", "P", "A", "1", "1");
-    lines.Add(twin.positive, "2024-06-01", "'EL'", "P", "A", "1", "2");
-    lines.Add(twin.positive, "2024-06-01 18:00:00", "'EL'", "P", "A", "1", "4");
-    lines.Add(twin.positive, "2024-06-30", "'EL'", "P", "A", "1", "8");
-    lines.Add(twin.positive, "2024-06-30 09:00:00", "'EL'", "P", "A", "1", "16");
-    lines.Add(twin.positive, "2024-07-01", "'EL'", "P", "A", "1", "32");
-    const engine::PageModel model = database.Run(twin.key, June());
-    EXPECT_EQ(TextsOf(model, "Field1"), (Texts{"2.00", "4.00", "8.00"})) << twin.key;
-    EXPECT_EQ(TextsOf(model, "txtBegDate"), Texts{"01-Jun-24"}) << twin.key;
-  }
-}
-
 // Lines by department, item type and item; no department, no line. The item-type footer names products for
 // a P with blanks around it and services for anything else, a lower-case p too.
 TEST(DepartmentAnalysis, GroupsByDepartmentTypeAndItem) {
@@ -123,17 +106,6 @@ TEST(DepartmentAnalysis, GroupsByDepartmentTypeAndItem) {
   EXPECT_EQ(TextsOf(model, "Field10"), Texts{"$105.00"});
   EXPECT_EQ(model.toc().front().path, Texts{"EL"});
   EXPECT_EQ(model.toc().back().path, (Texts{"SV", "S", "LAB"}));
-}
-
-TEST(DepartmentAnalysis, NamesTheItemAgainAtTheTopOfEachPage) {
-  ReportDatabase database;
-  Lines lines(database, kPurchases);
-  for (int i = 0; i < 80; ++i) lines.Add("MERRC", "2024-06-05", "'HW'", "P", "NAIL", "1", "1");
-  const engine::PageModel model = database.Run("purrept2", June());
-  ASSERT_GE(model.pages().size(), 2u);
-  EXPECT_EQ(TextsOf(model, "txtItemCode"), Texts(model.pages().size(), "NAIL"));
-  EXPECT_EQ(TextsOf(model, "txtDepartmentNo"), Texts(model.pages().size(), "HW"));
-  EXPECT_EQ(TextsOf(model, "Field9"), Texts{"80.00"});
 }
 
 }  // namespace

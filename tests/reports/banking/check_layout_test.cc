@@ -46,36 +46,5 @@ TEST(CheckLayout, ConvertsStylePositionsByUnit) {
   }
 }
 
-TEST(CheckLayout, DrawsTheSampleTextsWithThreeStubLines) {
-  ReportDatabase database;
-  database.Exec(R"sql(
-    INSERT INTO libChecks (StyleID, "Default", Units, DateTop, dateleft, amountTop, amountLeft, vAmountTop,
-      vAmountleft, AddressTop, AddressLeft, stubTop, stubLeft)
-    VALUES (3, 0, 'IN', 0.5, 6.5, 1, 6.5, 1.5, 0.5, 2, 0.75, 4, 0.25);
-  )sql");
-  HostSettings host;
-  host.params = {{1, "3"}};
-  const auto texts = CanvasTexts(database.Run("checklayout", host).pages()[0]);
-
-  const int32_t h = FindText(texts, "Payee Name").height;
-  EXPECT_EQ(FindText(texts, "Address ").top, 2880 + h);
-  EXPECT_EQ(FindText(texts, "Payee City , State, Postal Code").top, 2880 + 2 * h);
-  EXPECT_EQ(FindText(texts, "9,999.99").left, 9360);
-  EXPECT_EQ(FindText(texts, "Nine Thousand, Nine Hundred, and Ninety Nine and 00/100").top, 2160);
-  EXPECT_EQ(FindText(texts, " Payee Name").top, 5760);
-  // Three sample lines a stub line apart; their right-aligned amounts end at the value offsets.
-  const int32_t first_top = FindText(texts, "Inv 1").top;
-  EXPECT_GT(FindText(texts, "Inv 2").top, first_top);
-  EXPECT_EQ(FindText(texts, "Inv 3").top - FindText(texts, "Inv 2").top,
-            FindText(texts, "Inv 2").top - first_top);
-  int amounts = 0;
-  for (const CanvasText& text : texts) {
-    if (text.text != "XXXX.XX") continue;
-    EXPECT_TRUE(text.right == 360 + 5328 || text.right == 360 + 8640) << text.right;
-    ++amounts;
-  }
-  EXPECT_EQ(amounts, 6);
-}
-
 }  // namespace
 }  // namespace vob

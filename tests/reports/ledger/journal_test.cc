@@ -60,14 +60,10 @@ TEST(Journal, ModesSelectEntriesAndShowRangeAndLedgerTotalOnlyForDates) {
     InsertJournal(database);
     const engine::PageModel model = database.Run("journal", c.host);
     EXPECT_EQ(TextsOf(model, "Field18"), c.entries) << c.name;
-    EXPECT_EQ(TextsOf(model, "fldRefType"), std::vector<std::string>(c.entries.size(), "Ref No:")) << c.name;
-    // "Transaction Total:" closes every entry, in both modes.
-    EXPECT_EQ(TextsOf(model, "Label16").size(), c.entries.size()) << c.name;
     EXPECT_EQ(TextsOf(model, "txtBegDate"), c.begin_dates) << c.name;
     std::vector<std::string> ledger_totals = TextsOf(model, "Field21");
     for (const std::string& text : TextsOf(model, "Field22")) ledger_totals.push_back(text);
     EXPECT_EQ(ledger_totals, c.ledger_totals) << c.name;
-    EXPECT_EQ(TextsOf(model, "Label17").size(), c.ledger_totals.empty() ? 0u : 1u) << c.name;
   }
 }
 
@@ -79,7 +75,6 @@ TEST(Journal, LinesShowOnlyTheirNonZeroSideAndEntriesTotalBothSides) {
   EXPECT_EQ(TextsOf(model, "txtDebit"),
             (std::vector<std::string>{"100.00 "}));  // line 4 (0.00) shows neither
   EXPECT_EQ(TextsOf(model, "txtCredit"), (std::vector<std::string>{"75.00 ", "25.00 "}));
-  EXPECT_EQ(TextsOf(model, "txtTrans")[0], "06/11/24");  // the line's date, in DateFormat
   EXPECT_EQ(TextsOf(model, "Field16"), (std::vector<std::string>{"$100.00"}));
   EXPECT_EQ(TextsOf(model, "Field17"), (std::vector<std::string>{"$100.00"}));
 }

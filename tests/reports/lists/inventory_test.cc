@@ -26,7 +26,6 @@ TEST(Inventory, ValuesNormalStockByTheChosenCostMethod) {
     std::vector<std::string> unit_costs, inventory_costs, total;
   };
   const Case kCases[] = {
-      {"Average", {"$4.00", "$0.25"}, {"$10.00", "$25.00"}, {"$35.00"}},
       {"Standard", {"$5.00", "$0.50"}, {"$12.50", "$50.00"}, {"$62.50"}},
       {"standard", {"$6.00"}, {"$15.00"}, {"$15.00"}},
   };

@@ -9,10 +9,9 @@ using testing::HostSettings;
 using testing::LinesOf;
 using testing::ReportDatabase;
 using testing::TextsIn;
-using testing::TextsOf;
 
-// Jobs from the start date on, each with its actuals summed by sign, its status (a Null Closed flag is
-// closed) and a link to its job information that the host follows.
+// Jobs from the start date on, each with its actuals summed by sign and its status (a Null Closed flag is
+// closed). The links to job information and the contents are pinned by the demo run's page dump.
 TEST(JobList, ListsJobsFromTheDateWithActualsStatusAndLink) {
   ReportDatabase database;
   database.Exec(R"sql(
@@ -39,17 +38,6 @@ TEST(JobList, ListsJobsFromTheDateWithActualsStatusAndLink) {
   const auto lines = LinesOf(model, "Detail");
   ASSERT_EQ(lines.size(), expected.size());
   for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(TextsIn(lines[i], columns), expected[i]) << "row " << i;
-
-  std::vector<std::string> links;
-  for (const engine::Page& page : model.pages()) {
-    for (const engine::PageItem& item : page.items) {
-      if (model.name(item.control) == "txtJobID") links.push_back(item.hyperlink);
-    }
-  }
-  EXPECT_EQ(links, (std::vector<std::string>{"R:jobinfo;J1", "R:jobinfo;J2", "R:jobinfo;J3"}));
-  ASSERT_EQ(model.toc().size(), 3u);
-  EXPECT_EQ(model.toc()[0].text, "J1");
-  EXPECT_EQ(TextsOf(model, "txtBegDate"), (std::vector<std::string>{"01-Jan-24"}));
 }
 
 }  // namespace
