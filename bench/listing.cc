@@ -11,10 +11,12 @@
 #include <memory>
 #include <string>
 
+#include "cli/font_cache.h"
 #include "listing_report.h"
 #include "platform/engine/active_report.h"
 #include "platform/engine/run.h"
 #include "platform/render/cairo_painter.h"
+#include "platform/render/font_locator.h"
 #include "platform/render/font_service.h"
 #include "platform/render/output_file.h"
 #include "platform/render/page_image_writer.h"
@@ -57,6 +59,10 @@ int Main(int argc, char** argv) {
                  argv[0]);
     return 2;
   }
+  // Fonts are found as `vobreports run` finds them: from its cache when the fonts have not changed, else by
+  // fontconfig on a thread of its own while the report opens its database.
+  render::UseFontCache(cli::FontCacheSettingsFromEnvironment());
+  render::StartFontDiscovery();
   render::FontService fonts;
   rptListing report(argv[1]);
   if (is_png) {
