@@ -79,10 +79,8 @@ class SessionCursor final : public RowCursor {
       has_room_.notify_one();
       return Next(row);
     }
-    // Swapped value by value, so the row the caller holds stays the same vector.
-    std::vector<vb::Variant>& read = current_.rows[position_++];
-    row.resize(read.size());
-    for (size_t i = 0; i < read.size(); ++i) swap(row[i], read[i]);
+    // The caller's row and the batch's trade places: the reader fills the old one's texts again later.
+    row.swap(current_.rows[position_++]);
     return true;
   }
 

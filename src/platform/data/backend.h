@@ -25,7 +25,8 @@ class RowCursor {
  public:
   virtual ~RowCursor() = default;
   virtual const std::vector<ColumnInfo>& columns() const = 0;
-  // Replaces `row` with the next row's values; false (and `row` untouched) at the end.
+  // Replaces `row` with the next row's values; false (and `row` untouched) at the end. References into `row`
+  // do not outlive the next call.
   // Throws SqlError quoting the statement, "Query timeout expired" when the command time-out passes.
   virtual bool Next(std::vector<vb::Variant>& row) = 0;
 };

@@ -77,9 +77,6 @@ class Variant {
     }
   }
 
-  // Exchanges the values without copying a text.
-  friend void swap(Variant& a, Variant& b) noexcept { a.value_.swap(b.value_); }
-
   // Same type and same value; not the classic "=" operator, which converts.
   friend bool operator==(const Variant&, const Variant&) = default;
 
