@@ -18,7 +18,7 @@ void TextBox::set_summary(Summary summary) {
 }
 
 void TextBox::ShowValue(const vb::Variant& value) {
-  if (&value != &value_) value_ = value;
+  if (&value != &value_) value_.Assign(value);
   if (output_format_.empty()) {
     // Text passes through without a copy of its own; everything else takes the general format.
     if (value_.is_string()) {

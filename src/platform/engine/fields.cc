@@ -79,9 +79,10 @@ void FieldCollection::BeginRow() {
   const std::vector<vb::Variant>& previous = rows_[current_];
   if (recordset_ != nullptr && !recordset_->eof()) {
     std::span<const vb::Variant> values = recordset_->CurrentValues();
-    std::copy_n(values.begin(), std::min<size_t>(values.size(), column_count_), row.begin());
+    const size_t count = std::min<size_t>(values.size(), column_count_);
+    for (size_t slot = 0; slot < count; ++slot) row[slot].Assign(values[slot]);
   }
-  for (size_t slot = column_count_; slot < row.size(); ++slot) row[slot] = previous[slot];
+  for (size_t slot = column_count_; slot < row.size(); ++slot) row[slot].Assign(previous[slot]);
   current_ = next;
   shown_ = next;
 }

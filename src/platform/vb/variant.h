@@ -77,6 +77,17 @@ class Variant {
     }
   }
 
+  // What = does, quicker for the common case of a text replacing a text (values copied row after row).
+  void Assign(const Variant& other) {
+    if (auto* held = std::get_if<std::string>(&value_)) {
+      if (const auto* text = std::get_if<std::string>(&other.value_)) {
+        held->assign(*text);
+        return;
+      }
+    }
+    value_ = other.value_;
+  }
+
   // Same type and same value; not the classic "=" operator, which converts.
   friend bool operator==(const Variant&, const Variant&) = default;
 
