@@ -121,9 +121,18 @@ Control* ActiveReport::FindControl(std::string_view name) {
       }
     }
     controls_by_name_version_ = version;
+    recent_lookups_ = {};
   }
+  // Handlers ask for the same few names on every row, mostly by the same literal: the last answers, kept by
+  // where the name was and checked byte for byte, spare the case-blind hashing.
+  RecentLookup& recent =
+      recent_lookups_[(reinterpret_cast<uintptr_t>(name.data()) >> 3) % recent_lookups_.size()];
+  if (recent.control != nullptr && recent.name == name) return recent.control;
   auto found = controls_by_name_.find(name);
-  return found != controls_by_name_.end() ? found->second : nullptr;
+  if (found == controls_by_name_.end()) return nullptr;
+  recent.name.assign(name);
+  recent.control = found->second;
+  return found->second;
 }
 
 Control& ActiveReport::ControlNamed(std::string_view name) {
@@ -165,9 +174,7 @@ std::string ActiveReport::class_name() const {
 }
 
 uint64_t ActiveReport::ControlsVersion() const {
-  uint64_t version = 0;
-  for (const auto& section : sections_) version += section != nullptr ? section->version_ : 0;
-  return version;
+  return Section::generation();
 }
 
 Section& ActiveReport::DeclareSection(SectionId id) {

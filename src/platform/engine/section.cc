@@ -7,6 +7,8 @@
 
 namespace vob::engine {
 
+std::atomic<uint64_t> Section::generation_{1};
+
 Section::Section(SectionId id) : id_(id) {}
 
 Control* Section::FindControl(std::string_view name) {

@@ -2,6 +2,7 @@
 // formatted and stay set for later instances until a handler changes them again.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -89,8 +90,10 @@ class Section {
   friend class TextBox;
 
   Control& ControlNamed(std::string_view name);
-  // Counts changes of the control set and of summaries.
-  void Touch() { ++version_; }
+  // Counts changes of the control set and of summaries, of every section in the process: caches built from a
+  // report's controls check one number, and rebuild (needlessly, and rarely) after another report's change.
+  void Touch() { generation_.fetch_add(1, std::memory_order_relaxed); }
+  static uint64_t generation() { return generation_.load(std::memory_order_relaxed); }
 
   SectionId id_;
   SectionId named_as_ = id_;
@@ -108,7 +111,7 @@ class Section {
   bool is_repeating_ = false;
   vb::Variant group_value_;
   std::vector<std::unique_ptr<Control>> controls_;
-  uint64_t version_ = 1;
+  static std::atomic<uint64_t> generation_;
   mutable uint64_t name_serial_ = 0;  // the document whose name index is cached, 0 for none
   mutable uint32_t name_index_ = 0;
 };
