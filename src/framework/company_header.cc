@@ -87,6 +87,8 @@ constexpr CompanyHeader::Design kHeader2{true, true, "dataSub"};
 
 CompanyHeader::CompanyHeader(const Design& design) : design_(design) {
   set_print_width(kPrintWidth);
+  // Its title, masthead and logo come from the settings and the company's profile, the same on every page.
+  set_prints_alike(true);
 }
 
 rptHeader0::rptHeader0() : CompanyHeader(kHeader0) {

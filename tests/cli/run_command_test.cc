@@ -216,9 +216,10 @@ TEST_F(RunCommandTest, LogsTheStatementsOfARunForSqlToReplay) {
   const auto pages =
       RunCommand("pdfinfo " + (directory_ / "araging.pdf").string() + " | grep -c '^Pages: *3$'");
   ASSERT_EQ(pages.output, "1\n");
-  ASSERT_EQ(statements.size(), 4u);
+  // The company header prints alike on every page: its statement runs once a run, not once a page.
+  ASSERT_EQ(statements.size(), 2u);
   EXPECT_NE(statements[0].find("FROM ARInvoiceHeader"), std::string::npos) << statements[0];
-  for (size_t i = 1; i < statements.size(); ++i) EXPECT_EQ(statements[i], "Select * from CompanyProfile");
+  EXPECT_EQ(statements[1], "Select * from CompanyProfile");
 
   const std::string sql = Vobreports() + "sql --db " + (directory_ / "demo.sqlite").string();
   std::string one_by_one;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <typeinfo>
 
+#include "platform/engine/document_tables.h"
 #include "platform/vb/resume_next.h"
 
 namespace vob::engine {
@@ -91,6 +92,7 @@ void ReleaseReport::operator()(ActiveReport* report) const {
   delete report;
 }
 
+ActiveReport::ActiveReport() = default;
 ActiveReport::~ActiveReport() = default;
 
 Section& ActiveReport::Sections(std::string_view name) {

@@ -20,6 +20,8 @@
 
 namespace vob::engine {
 
+struct Band;
+
 inline constexpr int kPaperLetter = 1;  // 12240 x 15840 twips
 inline constexpr int kPaperLegal = 5;   // 12240 x 20160
 inline constexpr int kPaperA4 = 9;      // 11906 x 16838
@@ -121,6 +123,9 @@ class ActiveReport {
   // The width sections print in: as set, or the paper's width less the side margins while never set.
   int32_t print_width() const;
   void set_print_width(int32_t twips) { print_width_ = twips; }
+  // Says that every run of this report as a subreport prints the same within one run of the report holding it
+  // (a company header on every page): the engine runs it once a document and repeats what it printed.
+  void set_prints_alike(bool prints_alike) { prints_alike_ = prints_alike; }
 
   TableOfContents& TOC() { return toc_; }
   PageCanvas& Canvas() { return canvas_; }
@@ -129,7 +134,7 @@ class ActiveReport {
   std::string class_name() const;
 
  protected:
-  ActiveReport() = default;
+  ActiveReport();
 
   // Declares sections and controls; may be called more than once (a framework base declares the standard
   // sections, the report adds its own). A section declared again takes the new row's properties. Throws
@@ -161,6 +166,9 @@ class ActiveReport {
   std::array<RecentLookup, 8> recent_lookups_;
   // Set by the section handlers this class does not override, so that the fill knows nothing changed.
   bool is_default_handler_ = false;
+  bool prints_alike_ = false;
+  std::unique_ptr<Band> kept_band_;  // what it printed as a subreport in the document kept_serial_ names
+  uint64_t kept_serial_ = 0;
 };
 
 // Creates a report object owned by a handle that runs ActiveReport_Terminate on release.

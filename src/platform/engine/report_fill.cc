@@ -463,6 +463,13 @@ void ReportFill::Place(Section& section, bool is_repeat) {
 
 void ReportFill::RunSubreport(Subreport& control, Band& band) {
   ActiveReport& subreport = *control.report();
+  // Only a detail's subreport prints per record; a header's (the company's) is part of the page.
+  const bool forwards_records = records_ != nullptr && control.section().id() == kDetail;
+  const bool keeps_band = subreport.prints_alike_ && !forwards_records;
+  if (keeps_band && subreport.kept_band_ != nullptr && subreport.kept_serial_ == tables_.serial()) {
+    band = *subreport.kept_band_;
+    return;
+  }
   ReportFill fill(subreport, tables_, measurer_, nullptr, control.width());
   fill.set_page_number(page_number_ + (is_page_open_ ? 0 : 1));
   // The subreport's records go to the main report's sink as a table of their own.
@@ -484,14 +491,17 @@ void ReportFill::RunSubreport(Subreport& control, Band& band) {
     std::vector<std::string>& begun_;
   };
   std::optional<Forward> forward;
-  // Only a detail's subreport prints per record; a header's (the company's) is part of the page.
-  if (records_ != nullptr && control.section().id() == kDetail) {
+  if (forwards_records) {
     forward.emplace(*records_, control.name(), begun_subtables_);
     fill.set_records(&*forward);
   }
   Invoke(control.name(), [&] { fill.Execute(); });
   band = std::move(fill.band());
   report_.TOC().AddPending(subreport.TOC().TakePending());
+  if (keeps_band) {
+    subreport.kept_band_ = std::make_unique<Band>(band);
+    subreport.kept_serial_ = tables_.serial();
+  }
 }
 
 }  // namespace vob::engine
