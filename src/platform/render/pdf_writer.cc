@@ -89,6 +89,8 @@ struct PdfWriter::State {
 
   // The caller's side.
   void Submit(const engine::DocumentInfo& info, engine::Page page);
+  // The document's fonts not yet given to the drawing side, resolved.
+  std::vector<PdfFont> TakeNewFonts(const engine::DocumentInfo& info);
   void StopBackground(bool abandon);
   // The drawing side: on the background thread while it runs, else on the caller's.
   void DrawInBackground();
@@ -124,9 +126,14 @@ struct PdfWriter::State {
   std::thread worker;
 };
 
-void PdfWriter::State::Submit(const engine::DocumentInfo& info, engine::Page page) {
-  PageJob job{std::move(page), ResolveFonts(fonts, info, fonts_given)};
+std::vector<PdfFont> PdfWriter::State::TakeNewFonts(const engine::DocumentInfo& info) {
+  std::vector<PdfFont> resolved = ResolveFonts(fonts, info, fonts_given);
   fonts_given = info.fonts.size();
+  return resolved;
+}
+
+void PdfWriter::State::Submit(const engine::DocumentInfo& info, engine::Page page) {
+  PageJob job{std::move(page), TakeNewFonts(info)};
   if (!worker.joinable()) {
     Draw(job);
     return;
@@ -292,8 +299,7 @@ void PdfWriter::State::End(const engine::DocumentInfo& info, const engine::Docum
     if (failure) std::rethrow_exception(failure);
   }
   // The deferred texts may use fonts no page did.
-  for (const PdfFont& font : ResolveFonts(fonts, info, fonts_given)) faces.Add(font);
-  fonts_given = info.fonts.size();
+  for (const PdfFont& font : TakeNewFonts(info)) faces.Add(font);
   if (page_objects.empty()) {
     // A document needs a page to open; an empty report shows one blank Letter page.
     AddPage(engine::Page{});
