@@ -62,7 +62,7 @@ class PdfOutput {
   uint64_t offset_ = 0;
   std::vector<uint64_t> offsets_;  // by object number; 0 until written
   std::unique_ptr<isal_zstream> fast_deflater_;
-  std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> thorough_deflater_;
+  std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> written_once_deflater_;
   std::unique_ptr<uint8_t[]> deflated_;
   size_t deflated_capacity_ = 0;
   uint32_t crc_ = 0, adler_ = 1;  // of every byte written: the document /ID
