@@ -28,6 +28,13 @@ FieldNames::FieldNames(const std::vector<ColumnInfo>& columns, const std::vector
 }
 
 int FieldNames::Find(std::string_view name) const {
+  if (const int* kept = recent_.Find(name)) return *kept;
+  const int index = FindAnew(name);
+  recent_.Keep(name, index);
+  return index;
+}
+
+int FieldNames::FindAnew(std::string_view name) const {
   // Handlers read fields by bare name on every row: that needs no lower-case copy.
   if (std::none_of(name.begin(), name.end(), [](char c) { return c == '[' || c == '.'; })) {
     auto found = bare_.find(name);

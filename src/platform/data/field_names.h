@@ -29,10 +29,13 @@ class FieldNames {
   int size() const { return static_cast<int>(display_names_.size()); }
 
  private:
+  int FindAnew(std::string_view name) const;
+
   std::vector<std::string> display_names_;
   vb::NameMap<int> bare_;                                 // column -> index or kAmbiguous, any case
   std::unordered_map<std::string, int> qualified_;        // lower-case "table.column" -> index
   std::unordered_map<std::string, std::string> aliases_;  // lower-case written name -> lower-case base table
+  mutable vb::RecentNames<int, 16> recent_;               // a recordset is read by one thread at a time
 };
 
 }  // namespace vob::data

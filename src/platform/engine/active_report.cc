@@ -123,17 +123,12 @@ Control* ActiveReport::FindControl(std::string_view name) {
       }
     }
     controls_by_name_version_ = version;
-    recent_lookups_ = {};
+    recent_lookups_.Clear();
   }
-  // Handlers ask for the same few names on every row, mostly by the same literal: the last answers, kept by
-  // where the name was and checked byte for byte, spare the case-blind hashing.
-  RecentLookup& recent =
-      recent_lookups_[(reinterpret_cast<uintptr_t>(name.data()) >> 3) % recent_lookups_.size()];
-  if (recent.control != nullptr && recent.name == name) return recent.control;
+  if (Control* const* kept = recent_lookups_.Find(name)) return *kept;
   auto found = controls_by_name_.find(name);
   if (found == controls_by_name_.end()) return nullptr;
-  recent.name.assign(name);
-  recent.control = found->second;
+  recent_lookups_.Keep(name, found->second);
   return found->second;
 }
 

@@ -159,11 +159,7 @@ class ActiveReport {
   PageCanvas canvas_;
   vb::NameMap<Control*> controls_by_name_;
   uint64_t controls_by_name_version_ = 0;
-  struct RecentLookup {
-    std::string name;
-    Control* control = nullptr;
-  };
-  std::array<RecentLookup, 8> recent_lookups_;
+  vb::RecentNames<Control*> recent_lookups_;
   // Set by the section handlers this class does not override, so that the fill knows nothing changed.
   bool is_default_handler_ = false;
   bool prints_alike_ = false;

@@ -2,7 +2,9 @@
 // NameMap finds a name by any spelling without making a lower-case copy.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -48,5 +50,39 @@ struct NameEqual {
 };
 template <typename Value>
 using NameMap = std::unordered_map<std::string, Value, NameHash, NameEqual>;
+
+// The last answers of a lookup by name, kept by where the name was and checked byte for byte: handlers ask
+// for the same few names on every row, mostly by the same literal, and a kept answer spares the case-blind
+// hashing. Not for concurrent use.
+template <typename Value, size_t kSlots = 8>
+class RecentNames {
+ public:
+  const Value* Find(std::string_view name) const {
+    const Slot& slot = SlotOf(name);
+    return slot.is_kept && slot.name == name ? &slot.value : nullptr;
+  }
+  void Keep(std::string_view name, const Value& value) {
+    Slot& slot = SlotOf(name);
+    slot.name.assign(name);
+    slot.value = value;
+    slot.is_kept = true;
+  }
+  void Clear() { slots_ = {}; }
+
+ private:
+  struct Slot {
+    std::string name;
+    Value value{};
+    bool is_kept = false;
+  };
+  Slot& SlotOf(std::string_view name) {
+    return slots_[(reinterpret_cast<uintptr_t>(name.data()) >> 3) % kSlots];
+  }
+  const Slot& SlotOf(std::string_view name) const {
+    return slots_[(reinterpret_cast<uintptr_t>(name.data()) >> 3) % kSlots];
+  }
+
+  std::array<Slot, kSlots> slots_;
+};
 
 }  // namespace vob::vb

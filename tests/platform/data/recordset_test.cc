@@ -150,12 +150,20 @@ TEST_P(RecordsetTest, FindsFieldsByAnyCaseAndDuplicatesOnlyQualified) {
       {"Customers.InvoiceNumber", nullptr},
       {"NoSuchColumn", nullptr},
   };
-  for (const Case& c : cases) {
-    if (c.expected == nullptr) {
-      EXPECT_EQ(recordset.FieldIndex(c.name), -1) << c.name;
-      EXPECT_THROW(recordset.Fields(c.name), SqlError) << c.name;
-    } else {
-      EXPECT_EQ(Text(recordset.Fields(c.name)), c.expected) << c.name;
+  // Twice: by the literals, whose answers are kept, and then each name in turn in one reused buffer, whose
+  // address stays while the name changes.
+  std::string reused;
+  reused.reserve(64);
+  for (bool is_reused : {false, true}) {
+    for (const Case& c : cases) {
+      reused = c.name;
+      const std::string_view name = is_reused ? std::string_view(reused) : std::string_view(c.name);
+      if (c.expected == nullptr) {
+        EXPECT_EQ(recordset.FieldIndex(name), -1) << c.name;
+        EXPECT_THROW(recordset.Fields(name), SqlError) << c.name;
+      } else {
+        EXPECT_EQ(Text(recordset.Fields(name)), c.expected) << c.name;
+      }
     }
   }
   const int index = recordset.FieldIndex("ARInvoiceHeader.CustomerID");
