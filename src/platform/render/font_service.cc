@@ -211,13 +211,27 @@ const ShapedRun& Shaper::Shape(const FontFace& face, uint32_t face_index, std::s
   return run;
 }
 
+int32_t Shaper::Advance(const FontFace& face, uint32_t face_index, std::string_view text) {
+  if (may_skip_shaping_) {
+    int32_t advance = 0;
+    size_t position = 0;
+    while (position < text.size()) {
+      const uint32_t glyph = face.NextSimpleGlyph(text, position);
+      if (glyph == 0) break;
+      advance += face.nominal_advance(glyph);
+    }
+    if (position == text.size()) return advance;
+  }
+  return Shape(face, face_index, text).advance;
+}
+
 double FontService::WidthTwips(const engine::FontSpec& font, std::string_view text) {
   uint32_t face_index = FaceIndex(font);
   const FontFace& face = *faces_[face_index];
   // Width of the widest line; the engine measures wrapped lines one at a time, but a caption may hold breaks.
   double widest = 0;
   vb::ForEachLine(text, [&](std::string_view line) {
-    widest = std::max(widest, face.ToTwips(Shape(face_index, line).advance, font.size_points));
+    widest = std::max(widest, face.ToTwips(shaper_.Advance(face, face_index, line), font.size_points));
   });
   return widest;
 }

@@ -104,6 +104,9 @@ class Shaper {
   // A text of simple characters only (see FontFace::simple_glyph) is mapped directly, which gives what
   // HarfBuzz gives at a fraction of the cost; other texts are shaped and cached under face_index.
   const ShapedRun& Shape(const FontFace& face, uint32_t face_index, std::string_view text);
+  // The run's advance alone, as Shape(...).advance gives it; text of simple glyphs is summed without writing
+  // the glyphs down.
+  int32_t Advance(const FontFace& face, uint32_t face_index, std::string_view text);
 
   // False when every text must go through HarfBuzz (see the constructor).
   bool may_skip_shaping() const { return may_skip_shaping_; }
