@@ -50,6 +50,32 @@ std::string FormatMediumDate(std::string_view text) {
 }
 
 bool IsNonZeroAmount(std::string_view text) {
+  // Handlers ask of every printed amount. What the number formats write for an amount (digits, separators,
+  // a sign, parentheses, a dollar) is non-zero with any digit but 0, and zero as "0" or "0.00"; anything else
+  // is read as a number.
+  bool is_amount_text = true, has_nonzero_digit = false;
+  for (const char c : text) {
+    if (c >= '1' && c <= '9') {
+      has_nonzero_digit = true;
+    } else if (c != '0' && c != '.' && c != ',' && c != '-' && c != '+' && c != '(' && c != ')' && c != '$' &&
+               c != ' ') {
+      is_amount_text = false;
+      break;
+    }
+  }
+  if (is_amount_text) {
+    if (has_nonzero_digit) return true;
+    const size_t first = text.find_first_not_of(' ');
+    const std::string_view digits = first == std::string_view::npos
+                                        ? std::string_view()
+                                        : text.substr(first, text.find_last_not_of(' ') + 1 - first);
+    const size_t point = digits.find('.');
+    if (!digits.empty() && digits.front() == '0' &&
+        digits.find_first_not_of("0.") == std::string_view::npos && point == digits.rfind('.') &&
+        point + 1 != digits.size()) {
+      return false;
+    }
+  }
   const std::string trimmed = vb::Trim(text);
   if (trimmed.empty()) return false;
   if (const std::optional<double> value = vb::ParseNumber(trimmed)) return *value != 0;

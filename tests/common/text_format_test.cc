@@ -45,9 +45,10 @@ TEST(IsNonZeroAmount, TellsZeroTextsFromAmounts) {
     bool expected;
   };
   static constexpr Case kCases[] = {
-      {"0", false},         {"0.00", false},    {"", false},     {"   ", false},
-      {"$0.00", false},     {" $0.00 ", false}, {"12.50", true}, {"(1,234.50)", true},
-      {"$1,234.50 ", true}, {"abc", true},      {"-", true},     {"$0.00 CR", true},
+      {"0", false},       {"0.00", false},    {"", false},          {"   ", false},       {"$0.00", false},
+      {" $0.00 ", false}, {"12.50", true},    {"(1,234.50)", true}, {"$1,234.50 ", true}, {"abc", true},
+      {"-", true},        {"$0.00 CR", true}, {"-0.00", false},     {"(0.00)", false},    {"0.", false},
+      {"000", false},     {"0.0.0", true},    {"0,00", false},      {"0.01", true},       {"1E-2", true},
   };
   for (const Case& c : kCases) EXPECT_EQ(IsNonZeroAmount(c.text), c.expected) << '"' << c.text << '"';
 
