@@ -195,6 +195,13 @@ void ActiveReport::Declare(std::span<const SectionRow> sections, std::span<const
         throw LayoutError(class_name() + " has two sections named " + Quoted(section->name()));
     }
   }
+  // Names taken, in any case: one set for the whole layout, as a look-up by name would be rebuilt after
+  // every control added.
+  vb::NameMap<bool> taken;
+  for (const auto& section : sections_) {
+    if (section == nullptr) continue;
+    for (const auto& control : section->controls()) taken.emplace(control->name(), true);
+  }
   for (const ControlRow& row : controls) {
     std::string name(row.name);
     if (row.section >= kSectionCount || sections_[row.section] == nullptr) {
@@ -204,7 +211,7 @@ void ActiveReport::Declare(std::span<const SectionRow> sections, std::span<const
     if ((row.flags & ~kControlFlags) != 0) {
       throw LayoutError(class_name() + ": control " + Quoted(name) + " takes only kHidden and kCanGrow");
     }
-    if (FindControl(name) != nullptr)
+    if (!taken.emplace(name, true).second)
       throw LayoutError(class_name() + " has two controls named " + Quoted(name));
     ApplyControlRow(sections_[row.section]->AddControl(row.kind, name), row);
   }
