@@ -84,27 +84,48 @@ class rptLabels final : public ReportBase {
   }
 
   // The name as stored, the contact on request, each address line that is not blank, and the city line, which
-  // is added even when empty so that every label ends with it.
+  // is added even when empty so that every label ends with it. Built in place: it runs for every label.
   static std::string LabelText(const data::Recordset& row) {
-    auto present = [&](std::string_view column) {
-      const Variant& value = row.Fields(column);
-      return !vb::IsNull(value) && !vb::Trim(vb::CStr(value)).empty();
+    std::string converted;  // a value that is not text, as text; valid until the next call
+    auto text_of = [&](const Variant& value) -> std::string_view {
+      if (value.is_string()) return value.str();
+      converted = vb::CStr(value);
+      return converted;
     };
+    auto trimmed = [](std::string_view text) {  // blanks only, as Trim
+      const size_t first = text.find_first_not_of(' ');
+      return first == std::string_view::npos ? std::string_view()
+                                             : text.substr(first, text.find_last_not_of(' ') + 1 - first);
+    };
+    std::string text;
     const Variant& name = row.Fields("Name");
-    std::string text = vb::IsNull(name) ? std::string() : vb::CStr(name);
-    if (ReportParam(4) == "Y" && present("Contact")) text += "\r\n" + vb::CStr(row.Fields("Contact"));
-    for (std::string_view column : {"Address1", "Address2"}) {
-      if (present(column)) text += "\r\n" + vb::CStr(row.Fields(column));
-    }
+    if (!vb::IsNull(name)) text = text_of(name);
+    auto add_if_present = [&](std::string_view column) {
+      const Variant& value = row.Fields(column);
+      if (vb::IsNull(value)) return;
+      const std::string_view line = text_of(value);
+      if (trimmed(line).empty()) return;
+      text += "\r\n";
+      text += line;
+    };
+    if (ReportParam(4) == "Y") add_if_present("Contact");
+    add_if_present("Address1");
+    add_if_present("Address2");
+    text += "\r\n";
     const Variant& city = row.Fields("City");
-    std::string line = vb::IsNull(city) ? std::string() : vb::Trim(vb::CStr(city));
+    const size_t city_line = text.size();
+    if (!vb::IsNull(city)) text += trimmed(text_of(city));
     const Variant& state = row.Fields("State");
     if (!vb::IsNull(state)) {
-      line = vb::Trim(line).empty() ? vb::Trim(vb::CStr(state)) : line + ", " + vb::Trim(vb::CStr(state));
+      if (text.size() > city_line) text += ", ";
+      text += trimmed(text_of(state));
     }
     const Variant& zip = row.Fields("ZipCode");
-    if (!vb::IsNull(zip)) line += " " + FormatZip(vb::CStr(zip));
-    return text + "\r\n" + line;
+    if (!vb::IsNull(zip)) {
+      text += ' ';
+      text += FormatZip(vb::CStr(zip));
+    }
+    return text;
   }
 
   // The design sizes are those of the inch stock of 30 labels a sheet; report start replaces them. The text
