@@ -4,6 +4,9 @@ so that the machine's load hits both alike (bench/all_reports.sh measures one da
 runs are those of bench/all_reports.sh: the examples of `vobreports params KEY`, again with the drill-down
 example, and the `--second` examples, each written to a PDF. Prints each run's least wall milliseconds on
 both and their ratio, worst first, then the median and largest ratios. Target: every run at most 1.5 times.
+The last column and line set apart what connecting costs a process (libpq and its libraries loaded, the
+server starting a backend): `vobreports sql "SELECT 1"` on both databases, and each run's PostgreSQL time
+less that difference, over its SQLite time.
 
     bench/postgres_beside_sqlite.py SCALE URI [--build DIR] [--before DIR] [--runs N] [--load] [KEY ...]
 
@@ -103,11 +106,22 @@ def main():
                         best[label] = min(best[label], elapsed)
             rows.append((best["postgres"] / best["sqlite"], name, best))
         rows.sort(reverse=True)
+        # What connecting to PostgreSQL adds to any process, whatever it runs: the same one-row statement on
+        # both databases, in turns as the runs were.
+        floor = {label: float("inf") for label in ("sqlite", "postgres")}
+        for turn in range(options.runs * 3 + 1):
+            for label, _, database in databases[:2]:
+                elapsed = wall_ms([cli, "sql", "--db", database, "SELECT 1"])
+                if turn > 0:
+                    floor[label] = min(floor[label], elapsed)
+        connection_ms = floor["postgres"] - floor["sqlite"]
+        header += f" {'beyond':>7}"
         print(header)
         for ratio, name, best in rows:
             line = f"{name:<22} {best['sqlite']:>9.1f} {best['postgres']:>11.1f} {ratio:>6.2f}x"
             if options.before:
                 line += f" {best['before']:>9.1f} {best['before'] / best['sqlite']:>6.2f}x"
+            line += f" {(best['postgres'] - connection_ms) / best['sqlite']:>6.2f}x"
             print(line)
         ratios = [ratio for ratio, _, _ in rows]
         summary = (f"runs: {len(rows)}; largest {max(ratios):.2f}x (target 1.5x); "
@@ -117,6 +131,10 @@ def main():
             summary += (f"; before: largest {max(before):.2f}x, median {statistics.median(before):.2f}x, "
                         f"above 1.5x: {sum(r > 1.5 for r in before)}")
         print(summary)
+        beyond = sorted((best["postgres"] - connection_ms) / best["sqlite"] for _, _, best in rows)
+        print(f"connecting: `sql \"SELECT 1\"` {floor['postgres']:.1f} ms on PostgreSQL, {floor['sqlite']:.1f} ms on "
+              f"SQLite: {connection_ms:.1f} ms a process spends connecting; beyond it (the beyond column): "
+              f"largest {beyond[-1]:.2f}x, median {statistics.median(beyond):.2f}x")
 
 
 if __name__ == "__main__":
