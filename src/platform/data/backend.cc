@@ -2,6 +2,8 @@
 // is bounded, and a report's statements fit many times over) and reading ahead.
 #include "platform/data/backend.h"
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -16,9 +18,11 @@ namespace {
 
 constexpr size_t kMaxCachedTranslations = 512;
 
-// A cursor reads ahead once it has given this many rows: most statements (look-ups, a page's header, a
-// group's lines) end sooner and never pay for a thread.
+// A cursor reads ahead once it has given this many rows and has been read for the delay (see
+// SetReadAheadDelay): most statements (look-ups, a page's header, a group's lines) end sooner and never pay
+// for a thread.
 constexpr size_t kReadAheadAfter = 512;
+std::atomic<int64_t> read_ahead_delay_ms{30};
 // Rows read under one hold of the session's lock, and batches waiting at most: enough for the caller never to
 // wait on a long listing, little enough to hold a statement the caller runs meanwhile back only briefly.
 constexpr size_t kBatchRows = 256;
@@ -56,7 +60,8 @@ class SessionCursor final : public RowCursor {
   bool Next(std::vector<vb::Variant>& row) override {
     if (!reader_.joinable()) {
       if (is_done_) return false;
-      if (rows_given_ < kReadAheadAfter) {
+      if (rows_given_ == 0) started_ = std::chrono::steady_clock::now();
+      if (!IsLongRead()) {
         std::lock_guard session(backend_->session_mutex_);
         is_done_ = !inner_->Next(row);
         ++rows_given_;
@@ -134,8 +139,16 @@ class SessionCursor final : public RowCursor {
   }
 
   std::shared_ptr<Backend> backend_;
+  // Whether to read ahead from here on; the clock is read once a batch.
+  bool IsLongRead() const {
+    return rows_given_ >= kReadAheadAfter && rows_given_ % kBatchRows == 0 &&
+           std::chrono::steady_clock::now() - started_ >=
+               std::chrono::milliseconds(read_ahead_delay_ms.load(std::memory_order_relaxed));
+  }
+
   std::unique_ptr<RowCursor> inner_;
   size_t rows_given_ = 0;
+  std::chrono::steady_clock::time_point started_;  // at the first row
   bool is_done_ = false;
 
   // The caller's side of reading ahead.
@@ -153,6 +166,10 @@ class SessionCursor final : public RowCursor {
 
 void SetStatementLog(StatementLog log) {
   TheStatementLog() = std::move(log);
+}
+
+void SetReadAheadDelay(std::chrono::milliseconds delay) {
+  read_ahead_delay_ms.store(delay.count(), std::memory_order_relaxed);
 }
 
 std::unique_ptr<RowCursor> Backend::Open(std::string_view jet_sql, int command_timeout_seconds,

@@ -2,6 +2,7 @@
 // Every connection is read-only at the database level: the library never writes to the accounting data.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,6 +17,11 @@ class Backend;  // one open database session; backend.h
 // nothing. Set it before any statement runs and clear it after the last.
 using StatementLog = std::function<void(std::string_view jet_sql)>;
 void SetStatementLog(StatementLog log);
+
+// How long a cursor is read before it reads ahead on a thread of its own (30 ms): a result read sooner gains
+// next to nothing in time from the thread and pays for handing rows over in CPU, which a host running
+// reports side by side feels. Process-wide; tests set zero to take the thread on short results.
+void SetReadAheadDelay(std::chrono::milliseconds delay);
 
 inline constexpr int kStateClosed = 0;
 inline constexpr int kStateOpen = 1;

@@ -5,6 +5,7 @@
 #include "platform/render/pdf_writer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
@@ -81,7 +82,6 @@ struct PdfWriter::State {
     catalog = output.Reserve();
     pages = output.Reserve();
     resources = output.Reserve();
-    if (options.writes_in_background) worker = std::thread(&State::DrawInBackground, this);
   }
   ~State() {
     if (worker.joinable()) StopBackground(/*abandon=*/true);
@@ -124,6 +124,7 @@ struct PdfWriter::State {
   bool is_closing = false, is_abandoned = false;
   std::exception_ptr failure;
   std::thread worker;
+  const std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
 };
 
 std::vector<PdfFont> PdfWriter::State::TakeNewFonts(const engine::DocumentInfo& info) {
@@ -135,8 +136,12 @@ std::vector<PdfFont> PdfWriter::State::TakeNewFonts(const engine::DocumentInfo& 
 void PdfWriter::State::Submit(const engine::DocumentInfo& info, engine::Page page) {
   PageJob job{std::move(page), TakeNewFonts(info)};
   if (!worker.joinable()) {
-    Draw(job);
-    return;
+    if (!options.writes_in_background ||
+        std::chrono::steady_clock::now() - started < options.background_after) {
+      Draw(job);
+      return;
+    }
+    worker = std::thread(&State::DrawInBackground, this);
   }
   const size_t items = job.page.items.size();
   bool is_batch_full = false;

@@ -51,7 +51,9 @@ class RecordsetTest : public ::testing::TestWithParam<BackendKind> {
     database_->Exec(kSchema);
     connection_.set_connection_string(database_->connection_string());
     connection_.Open();
+    SetReadAheadDelay(std::chrono::milliseconds(0));  // these results are short: read ahead on them too
   }
+  void TearDown() override { SetReadAheadDelay(std::chrono::milliseconds(30)); }
 
   // The values of one field over every row, joined by ",", Null as "null".
   std::string Column(const std::string& sql, const std::string& field) {

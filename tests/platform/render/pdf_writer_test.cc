@@ -175,6 +175,7 @@ TEST(PdfWriter, WritesTheSameBytesWhateverTheBackgroundThreadDoes) {
     std::string path = (folder / c.name).string();
     PdfOptions options{kCreated};
     options.writes_in_background = c.in_background;
+    options.background_after = std::chrono::milliseconds(0);
     std::string copied;  // what a printer is sent while the file is written
     options.copy_bytes = [&copied](std::string_view bytes) { copied.append(bytes); };
     PdfWriter writer(fonts, path, options);
