@@ -31,8 +31,9 @@
    until the thread ends, after its managers are released: a vendor payments run leaves the thread a shared
    database connection open, closed when the thread ends or the data source's next shared connection
    replaces it. The library also keeps, for the whole process, up to four idle sessions per database for
-   the next run to reuse, each dropped after a minute unused. A PDF run (file or bytes) compresses and
-   writes its pages on a second thread of its own, started and joined within the run.
+   the next run to reuse, each dropped after a minute unused. A PDF run (file or bytes) that goes on past
+   30 ms draws, compresses and writes its pages on a second thread of its own, and a result read for as
+   long is read ahead on another; both are started and joined within the run.
 
    Settings. The connection string is "Provider=SQLite;Data Source=/path/books.sqlite;" or
    "Provider=PostgreSQL;Host=...;Port=...;Database=...;User Id=...;Password=...;" (key=value pairs, keys
