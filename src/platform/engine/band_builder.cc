@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/vb/lines.h"
+
 namespace vob::engine {
 namespace {
 
@@ -63,6 +65,39 @@ void BandBuilder::ClipText(const TextControl& control, uint32_t font_index, cons
   if (is_one_line && fits(text)) {
     clipped = text;  // the common case: one measurement
     return;
+  }
+  // Lines of plain text that each fit the width clearly (an address, a label) are the lines Wrap gives, their
+  // trailing blanks dropped; the box keeps those whose baselines it holds, the first always. Summed from the
+  // table, clear of the edge by a twip so that its rounding cannot decide what a measurement would.
+  if (!is_one_line) {
+    const FontMetrics metrics = measurer_.Metrics(font);
+    bool is_plain = true;
+    size_t count = 0;
+    clipped.clear();
+    vb::ForEachLine(text, [&](std::string_view paragraph) {
+      if (!is_plain ||
+          (count > 0 && static_cast<double>(count) * metrics.line_height_twips + metrics.ascent_twips >
+                            control.height())) {
+        return;
+      }
+      paragraph = paragraph.substr(0, paragraph.find_last_not_of(' ') + 1);
+      double width = 0;
+      for (char c : paragraph) {
+        const float added = widths.by_byte[static_cast<unsigned char>(c)];
+        if (added < 0) {
+          is_plain = false;
+          return;
+        }
+        width += added;
+      }
+      if (width > control.width() - 1) {
+        is_plain = false;
+        return;
+      }
+      if (count++ > 0) clipped.push_back('\n');
+      clipped.append(paragraph);
+    });
+    if (is_plain) return;
   }
   std::vector<std::string> lines;
   if (is_one_line) {

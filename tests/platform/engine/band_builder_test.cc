@@ -121,6 +121,10 @@ TEST(TextBox, ClipsTextThatCannotGrowToItsBox) {
       {"one\ntwo\nthree", 1000, 480, "one\ntwo\nthree"},
       {"one two three\nfour", 700, 300, "one two\nthree"},  // lines wrap as ever, then the box cuts
       {"one\ntwo", 1000, 0, "one"},                         // the first line always prints
+      {"one  \r\ntwo ", 1000, 480, "one\ntwo"},             // line ends and trailing blanks go
+      {"abcd\nefgh", 320, 480, "abcd\nefgh"},               // exactly as wide as the box
+      {"one two\nx", 545, 480, "one\ntwo\nx"},              // a first line a little too wide
+      {"one\nfour five six\nseven", 700, 480, "one\nfour\nfive six"},  // a middle line wraps
   };
   for (const Case& c : kCases) {
     BoxReport report(c.width, c.height);
