@@ -65,10 +65,7 @@ bool IsNonZeroAmount(std::string_view text) {
   }
   if (is_amount_text) {
     if (has_nonzero_digit) return true;
-    const size_t first = text.find_first_not_of(' ');
-    const std::string_view digits = first == std::string_view::npos
-                                        ? std::string_view()
-                                        : text.substr(first, text.find_last_not_of(' ') + 1 - first);
+    const std::string_view digits = vb::TrimView(text);
     const size_t point = digits.find('.');
     if (!digits.empty() && digits.front() == '0' &&
         digits.find_first_not_of("0.") == std::string_view::npos && point == digits.rfind('.') &&

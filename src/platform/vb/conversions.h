@@ -13,8 +13,8 @@
 
 namespace vob::vb {
 
-// Reads a text as a number the en-US way: blanks around it, a leading or trailing sign, "$", "," separators in
-// the integer part, one ".", an exponent, enclosing parentheses for a negative value, "&H1F" and "&O17".
+// Reads a text as a number the en-US way: blanks around it, a leading or trailing sign, "$", "," separators
+// in the integer part, one ".", an exponent, enclosing parentheses for a negative value, "&H1F" and "&O17".
 // Returns nothing for text that is not numeric ("" and "abc").
 std::optional<double> ParseNumber(std::string_view text);
 // Reads a date text in en-US order ("1/5/2024", "1/5/24", "2024-01-05", "January 5, 2024", "5 Jan 2024",
@@ -39,8 +39,8 @@ bool IsEmpty(const Variant& value);
 bool IsNumeric(const Variant& value);
 bool IsDate(const Variant& value);
 
-// Val reads the leading number of a text and stops at the first character that does not fit (blanks are skipped
-// anywhere); "12abc" is 12, "abc" is 0. No "$" or "," in Val, unlike ParseNumber.
+// Val reads the leading number of a text and stops at the first character that does not fit (blanks are
+// skipped anywhere); "12abc" is 12, "abc" is 0. No "$" or "," in Val, unlike ParseNumber.
 double Val(std::string_view text);
 
 // Int rounds down, Fix truncates towards zero.
@@ -49,14 +49,15 @@ double Fix(double value);
 // Rounds a fraction to a whole number, halves to the even neighbour (twips, days, cents).
 int64_t RoundHalfEven(double value);
 
-std::string Trim(std::string_view text);   // blanks only, as the classic Trim
+std::string Trim(std::string_view text);           // blanks only, as the classic Trim
+std::string_view TrimView(std::string_view text);  // the same, within text
 std::string LTrim(std::string_view text);
 std::string RTrim(std::string_view text);
 std::string LCase(std::string_view text);
 std::string UCase(std::string_view text);
-std::string Left(std::string_view text, int64_t length);    // negative length raises 5
+std::string Left(std::string_view text, int64_t length);  // negative length raises 5
 std::string Right(std::string_view text, int64_t length);
-std::string Mid(std::string_view text, int64_t start);       // start is 1-based; start < 1 raises 5
+std::string Mid(std::string_view text, int64_t start);  // start is 1-based; start < 1 raises 5
 std::string Mid(std::string_view text, int64_t start, int64_t length);
 int64_t Len(std::string_view text);
 

@@ -92,11 +92,6 @@ class rptLabels final : public ReportBase {
       converted = vb::CStr(value);
       return converted;
     };
-    auto trimmed = [](std::string_view text) {  // blanks only, as Trim
-      const size_t first = text.find_first_not_of(' ');
-      return first == std::string_view::npos ? std::string_view()
-                                             : text.substr(first, text.find_last_not_of(' ') + 1 - first);
-    };
     std::string text;
     const Variant& name = row.Fields("Name");
     if (!vb::IsNull(name)) text = text_of(name);
@@ -104,7 +99,7 @@ class rptLabels final : public ReportBase {
       const Variant& value = row.Fields(column);
       if (vb::IsNull(value)) return;
       const std::string_view line = text_of(value);
-      if (trimmed(line).empty()) return;
+      if (vb::TrimView(line).empty()) return;
       text += "\r\n";
       text += line;
     };
@@ -114,11 +109,11 @@ class rptLabels final : public ReportBase {
     text += "\r\n";
     const Variant& city = row.Fields("City");
     const size_t city_line = text.size();
-    if (!vb::IsNull(city)) text += trimmed(text_of(city));
+    if (!vb::IsNull(city)) text += vb::TrimView(text_of(city));
     const Variant& state = row.Fields("State");
     if (!vb::IsNull(state)) {
       if (text.size() > city_line) text += ", ";
-      text += trimmed(text_of(state));
+      text += vb::TrimView(text_of(state));
     }
     const Variant& zip = row.Fields("ZipCode");
     if (!vb::IsNull(zip)) {
