@@ -66,20 +66,21 @@ void BandBuilder::ClipText(const TextControl& control, uint32_t font_index, cons
     clipped = text;  // the common case: one measurement
     return;
   }
+  // Whether the box holds the baseline of line `index` (from 0); the first line prints always.
+  const FontMetrics metrics = measurer_.Metrics(font);
+  auto holds_line = [&](size_t index) {
+    return index == 0 ||
+           static_cast<double>(index) * metrics.line_height_twips + metrics.ascent_twips <= control.height();
+  };
   // Lines of plain text that each fit the width clearly (an address, a label) are the lines Wrap gives, their
   // trailing blanks dropped; the box keeps those whose baselines it holds, the first always. Summed from the
   // table, clear of the edge by a twip so that its rounding cannot decide what a measurement would.
   if (!is_one_line) {
-    const FontMetrics metrics = measurer_.Metrics(font);
     bool is_plain = true;
     size_t count = 0;
     clipped.clear();
     vb::ForEachLine(text, [&](std::string_view paragraph) {
-      if (!is_plain ||
-          (count > 0 && static_cast<double>(count) * metrics.line_height_twips + metrics.ascent_twips >
-                            control.height())) {
-        return;
-      }
+      if (!is_plain || !holds_line(count)) return;
       paragraph = paragraph.substr(0, paragraph.find_last_not_of(' ') + 1);
       double width = 0;
       for (char c : paragraph) {
@@ -105,11 +106,8 @@ void BandBuilder::ClipText(const TextControl& control, uint32_t font_index, cons
   } else {
     lines = measurer_.Wrap(font, text, control.width());
   }
-  // Keep the lines whose baseline lies inside the box, the first one always.
-  FontMetrics metrics = measurer_.Metrics(font);
   size_t kept = 1;
-  while (kept < lines.size() && kept * metrics.line_height_twips + metrics.ascent_twips <= control.height())
-    ++kept;
+  while (kept < lines.size() && holds_line(kept)) ++kept;
   lines.resize(kept);
   clipped.clear();
   for (std::string& line : lines) {
