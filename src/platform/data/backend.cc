@@ -22,7 +22,7 @@ constexpr size_t kMaxCachedTranslations = 512;
 // SetReadAheadDelay): most statements (look-ups, a page's header, a group's lines) end sooner and never pay
 // for a thread.
 constexpr size_t kReadAheadAfter = 512;
-std::atomic<int64_t> read_ahead_delay_ms{30};
+std::atomic<int64_t> read_ahead_delay_ms{kReadAheadDelay.count()};
 // Rows read under one hold of the session's lock, and batches waiting at most: enough for the caller never to
 // wait on a long listing, little enough to hold a statement the caller runs meanwhile back only briefly.
 constexpr size_t kBatchRows = 256;

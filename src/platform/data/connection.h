@@ -18,9 +18,11 @@ class Backend;  // one open database session; backend.h
 using StatementLog = std::function<void(std::string_view jet_sql)>;
 void SetStatementLog(StatementLog log);
 
-// How long a cursor is read before it reads ahead on a thread of its own (30 ms): a result read sooner gains
-// next to nothing in time from the thread and pays for handing rows over in CPU, which a host running
-// reports side by side feels. Process-wide; tests set zero to take the thread on short results.
+// How long a cursor is read before it reads ahead on a thread of its own (kReadAheadDelay unless set): a
+// result read sooner gains next to nothing in time from the thread and pays for handing rows over in CPU,
+// which a host running reports side by side feels. Process-wide; tests set zero to take the thread on short
+// results.
+inline constexpr std::chrono::milliseconds kReadAheadDelay{30};
 void SetReadAheadDelay(std::chrono::milliseconds delay);
 
 inline constexpr int kStateClosed = 0;

@@ -53,7 +53,7 @@ class RecordsetTest : public ::testing::TestWithParam<BackendKind> {
     connection_.Open();
     SetReadAheadDelay(std::chrono::milliseconds(0));  // these results are short: read ahead on them too
   }
-  void TearDown() override { SetReadAheadDelay(std::chrono::milliseconds(30)); }
+  void TearDown() override { SetReadAheadDelay(kReadAheadDelay); }
 
   // The values of one field over every row, joined by ",", Null as "null".
   std::string Column(const std::string& sql, const std::string& field) {
