@@ -132,7 +132,9 @@ class ReportFill final : public SubreportRunner {
   int32_t y_ = 0;
   int32_t fresh_y_ = 0;
   int32_t body_bottom_ = 0;
-  size_t last_item_count_ = 64;
+  // The most items a page of this run has held: each page reserves as many, so that a page a little fuller
+  // than the one before does not move its items to a vector twice the size.
+  size_t most_items_ = 64;
   // Where the last line placed on this page (a detail or group header, with the headers right above it)
   // begins: its first item, its top and its first table-of-contents entry. kNoTail when the page has none
   // outside columns.

@@ -213,7 +213,7 @@ void ReportFill::OpenPage(const Section* trigger) {
   page_.number = ++page_number_;
   page_.width = report_.paper_width();
   page_.height = report_.paper_height();
-  page_.items.reserve(last_item_count_);
+  page_.items.reserve(most_items_);
   is_page_open_ = true;
   has_content_ = false;
   tail_item_ = kNoTail;
@@ -254,7 +254,7 @@ void ReportFill::EndPage() {
   Print(kPageFooter);
   CallPageEvent(&ActiveReport::ActiveReport_PageEnd, "ActiveReport_PageEnd");
   tables_.ResolvePageNumbers(page_);
-  last_item_count_ = page_.items.size();
+  most_items_ = std::max(most_items_, page_.items.size());
   is_page_open_ = false;
   StopIfCancelled();
   sink_->AddPage(tables_.info(), std::move(page_));
