@@ -63,7 +63,7 @@ void PdfContent::Reset(bool is_state_known) {
   current_font_size_ = 0;
 }
 
-const PdfContent::FontEntry& PdfContent::Font(uint32_t index) {
+PdfContent::FontEntry& PdfContent::Font(uint32_t index) {
   if (index >= font_entries_.size()) font_entries_.resize(index + 1);
   FontEntry& entry = font_entries_[index];
   if (!entry.is_resolved) {
@@ -98,7 +98,7 @@ void PdfContent::SetFill(PdfBuffer& buffer, GraphicsState& state, engine::Color 
 }
 
 void PdfContent::Text(const engine::PageItem& item, std::string_view text, int64_t left, int64_t top) {
-  const FontEntry& font = Font(item.font);
+  FontEntry& font = Font(item.font);
   const FontFace& face = faces_.face(font.face);
   const int64_t box_width = MilliFromTwips(item.width);
   if (!has_text_) {
@@ -187,44 +187,57 @@ char* PutGlyph(char* out, uint32_t glyph) {
 
 // Most report text is plain Latin whose glyphs the document has shown before: then there is nothing to shape
 // (the direct mapping is what shaping gives, see FontService::Shape) and nothing new for the font subset.
-bool PdfContent::MapKnownGlyphs(const FontEntry& font, const FontFace& face, std::string_view line,
+bool PdfContent::MapKnownGlyphs(FontEntry& font, const FontFace& face, std::string_view line,
                                 int32_t& advance) {
   if (!faces_.may_skip_shaping()) return false;
   const std::vector<uint8_t>& is_used = pdf_fonts_.used_glyphs(font.slot);
-  if (known_glyphs_.size() < line.size()) known_glyphs_.resize(line.size());
-  // Every glyph of every text passes here: locals keep the loop in registers.
-  const uint8_t* const used = is_used.data();
-  const size_t used_count = is_used.size();
-  uint32_t* const first = known_glyphs_.data();
-  uint32_t* out = first;
+  auto is_known = [&](uint32_t glyph) { return glyph != 0 && glyph < is_used.size() && is_used[glyph] != 0; };
+  if (known_bytes_.size() < line.size() * 4) known_bytes_.resize(line.size() * 4);
+  // Every character of every text passes here: locals keep the loop in registers.
+  char* const first = known_bytes_.data();
+  char* out = first;
   int32_t advance_sum = 0;
   for (size_t position = 0; position < line.size();) {
+    const auto byte = static_cast<unsigned char>(line[position]);
+    if (byte < 0x80) {
+      AsciiGlyph& ascii = font.ascii[byte];
+      if (ascii.size == 0) {
+        const uint32_t glyph = face.simple_glyph(byte);
+        if (!is_known(glyph)) return false;
+        ascii.size = static_cast<uint8_t>(PutGlyph(ascii.bytes, glyph) - ascii.bytes);
+        ascii.advance = face.nominal_advance(glyph);
+      }
+      std::memcpy(out, ascii.bytes, sizeof ascii.bytes);
+      out += ascii.size;
+      advance_sum += ascii.advance;
+      ++position;
+      continue;
+    }
     const uint32_t glyph = face.NextSimpleGlyph(line, position);
-    if (glyph == 0 || glyph >= used_count || used[glyph] == 0) return false;
-    *out++ = glyph;
+    if (!is_known(glyph)) return false;
+    out = PutGlyph(out, glyph);
     advance_sum += face.nominal_advance(glyph);
   }
-  known_glyph_count_ = static_cast<size_t>(out - first);
+  known_size_ = static_cast<size_t>(out - first);
   advance = advance_sum;
   return true;
 }
 
 void PdfContent::ShowKnownGlyphs() {
-  char* const start = text_.Reserve(known_glyph_count_ * 4 + 8);
-  char* out = start;
-  *out++ = '(';
-  const uint32_t* const glyphs = known_glyphs_.data();
-  for (size_t i = 0, count = known_glyph_count_; i < count; ++i) out = PutGlyph(out, glyphs[i]);
-  std::memcpy(out, ")Tj\n", 4);
-  text_.Commit(static_cast<size_t>(out + 4 - start));
+  char* const start = text_.Reserve(known_size_ + 5);
+  start[0] = '(';
+  std::memcpy(start + 1, known_bytes_.data(), known_size_);
+  std::memcpy(start + 1 + known_size_, ")Tj\n", 4);
+  text_.Commit(known_size_ + 5);
 }
 
 void PdfContent::ShowRun(const ShapedRun& run, uint32_t face_index) {
   const FontFace& face = faces_.face(face_index);
   if (run.is_nominal) {
-    if (known_glyphs_.size() < run.glyphs.size()) known_glyphs_.resize(run.glyphs.size());
-    for (size_t i = 0; i < run.glyphs.size(); ++i) known_glyphs_[i] = run.glyphs[i].id;
-    known_glyph_count_ = run.glyphs.size();
+    if (known_bytes_.size() < run.glyphs.size() * 4) known_bytes_.resize(run.glyphs.size() * 4);
+    char* out = known_bytes_.data();
+    for (const Glyph& glyph : run.glyphs) out = PutGlyph(out, glyph.id);
+    known_size_ = static_cast<size_t>(out - known_bytes_.data());
     ShowKnownGlyphs();
     return;
   }

@@ -6,6 +6,7 @@
 // page of shaded rows becomes shading first and then one text object.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -44,12 +45,20 @@ class PdfContent {
   const Box& last_text_box() const { return last_text_box_; }
 
  private:
+  // An ASCII character's glyph once the document has shown it: its bytes in a string (escaped where needed)
+  // and its advance, so that most characters cost a table read. size 0 until then.
+  struct AsciiGlyph {
+    char bytes[4] = {};
+    uint8_t size = 0;
+    int32_t advance = 0;
+  };
   struct FontEntry {
     bool is_resolved = false;
     uint32_t face = 0;
     uint32_t slot = 0;
     int64_t size = 0;  // thousandths of a point
     int64_t ascent = 0, line_height = 0, descent = 0;
+    std::array<AsciiGlyph, 128> ascii;
   };
   struct GraphicsState {
     bool is_fill_known = false, is_stroke_known = false;
@@ -57,12 +66,13 @@ class PdfContent {
     int64_t line_width = -1;
   };
 
-  const FontEntry& Font(uint32_t index);
+  FontEntry& Font(uint32_t index);
   // Where a graphic goes: before the open texts when it stays clear of them, else after them.
   PdfBuffer& GraphicsFor(const Box& box);
   void Flush();
   void SetFill(PdfBuffer& buffer, GraphicsState& state, engine::Color color, const char* operator_name);
-  bool MapKnownGlyphs(const FontEntry& font, const FontFace& face, std::string_view line, int32_t& advance);
+  // The line's glyphs as string bytes in known_bytes_ when the document has shown every one of them before.
+  bool MapKnownGlyphs(FontEntry& font, const FontFace& face, std::string_view line, int32_t& advance);
   void ShowKnownGlyphs();
   void ShowRun(const ShapedRun& run, uint32_t face);
 
@@ -74,9 +84,9 @@ class PdfContent {
   bool has_text_ = false;
   Box text_extent_;  // of all texts in text_
   Box last_text_box_;
-  int64_t text_x_ = 0, text_y_ = 0;     // start of the current text line
-  std::vector<uint32_t> known_glyphs_;  // of the line MapKnownGlyphs mapped, known_glyph_count_ of them
-  size_t known_glyph_count_ = 0;
+  int64_t text_x_ = 0, text_y_ = 0;  // start of the current text line
+  std::vector<char> known_bytes_;    // of the line MapKnownGlyphs mapped, known_size_ of them
+  size_t known_size_ = 0;
   uint32_t current_font_slot_ = UINT32_MAX;
   int64_t current_font_size_ = 0;
 };
