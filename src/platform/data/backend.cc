@@ -24,9 +24,12 @@ constexpr size_t kMaxCachedTranslations = 512;
 constexpr size_t kReadAheadAfter = 512;
 std::atomic<int64_t> read_ahead_delay_ms{kReadAheadDelay.count()};
 // Rows read under one hold of the session's lock, and batches waiting at most: enough for the caller never to
-// wait on a long listing, little enough to hold a statement the caller runs meanwhile back only briefly.
+// wait on a long listing, little enough to hold a statement the caller runs meanwhile back only briefly. A
+// full reader is woken once the caller is down to kFewBatches, so that it wakes once for several batches:
+// each wake-up takes the core from the caller on a machine of two.
 constexpr size_t kBatchRows = 256;
-constexpr size_t kMostBatches = 4;
+constexpr size_t kMostBatches = 8;
+constexpr size_t kFewBatches = 2;
 
 StatementLog& TheStatementLog() {
   static StatementLog log;
@@ -80,8 +83,9 @@ class SessionCursor final : public RowCursor {
       current_ = std::move(ready_.front());
       ready_.pop_front();
       position_ = 0;
+      const bool wakes_reader = is_reader_waiting_ && ready_.size() <= kFewBatches;
       lock.unlock();
-      has_room_.notify_one();
+      if (wakes_reader) has_room_.notify_one();
       return Next(row);
     }
     // The caller's row and the batch's trade places: the reader fills the old one's texts again later.
@@ -129,7 +133,11 @@ class SessionCursor final : public RowCursor {
       const bool is_last = batch.is_last;
       {
         std::unique_lock lock(mutex_);
-        has_room_.wait(lock, [&] { return ready_.size() < kMostBatches || is_stopping_; });
+        if (ready_.size() >= kMostBatches) {
+          is_reader_waiting_ = true;
+          has_room_.wait(lock, [&] { return ready_.size() <= kFewBatches || is_stopping_; });
+          is_reader_waiting_ = false;
+        }
         if (is_stopping_) return;
         ready_.push_back(std::move(batch));
       }
@@ -161,6 +169,7 @@ class SessionCursor final : public RowCursor {
   std::deque<Batch> ready_;
   std::vector<Batch> spares_;
   bool is_stopping_ = false;
+  bool is_reader_waiting_ = false;
   std::thread reader_;
 };
 

@@ -41,7 +41,8 @@ struct FormKey {
 // disk holds the fill back instead of letting pages pile up in memory.
 constexpr size_t kMostQueuedItems = 16384;
 // The drawing thread is woken once this many items wait rather than for every page: a short page takes less
-// time to draw than a wake-up and a sleep cost.
+// time to draw than a wake-up and a sleep cost. A caller held back for room is woken once the queue is down
+// to half, for the same reason.
 constexpr size_t kBatchItems = 2048;
 
 // A page for the drawing thread, with the document's fonts it has not been given yet.
@@ -121,7 +122,9 @@ struct PdfWriter::State {
   std::condition_variable has_work, has_room;
   std::deque<PageJob> queue;
   size_t queued_items = 0;
-  bool is_closing = false, is_abandoned = false;
+  // Drawn pages, freed by the caller: its allocator then never waits for the drawing thread's frees.
+  std::vector<engine::Page> drawn;
+  bool is_closing = false, is_abandoned = false, is_caller_waiting = false;
   std::exception_ptr failure;
   std::thread worker;
   const std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
@@ -145,13 +148,19 @@ void PdfWriter::State::Submit(const engine::DocumentInfo& info, engine::Page pag
   }
   const size_t items = job.page.items.size();
   bool is_batch_full = false;
+  std::vector<engine::Page> freed;
   {
     std::unique_lock lock(mutex);
-    has_room.wait(lock, [&] { return queued_items < kMostQueuedItems || failure; });
+    if (queued_items >= kMostQueuedItems) {
+      is_caller_waiting = true;
+      has_room.wait(lock, [&] { return queued_items <= kMostQueuedItems / 2 || failure; });
+      is_caller_waiting = false;
+    }
     if (failure) std::rethrow_exception(failure);
     is_batch_full = queued_items < kBatchItems && queued_items + items >= kBatchItems;
     queued_items += items;
     queue.push_back(std::move(job));
+    freed.swap(drawn);
   }
   if (is_batch_full) has_work.notify_one();
 }
@@ -174,11 +183,11 @@ void PdfWriter::State::DrawInBackground() {
         error = std::current_exception();
       }
     }
-    job = PageJob{};  // the page's memory goes back before the caller is told there is room
     lock.lock();
+    drawn.push_back(std::move(job.page));
     if (error) failure = error;
     queued_items -= items;
-    has_room.notify_one();
+    if (is_caller_waiting && (queued_items <= kMostQueuedItems / 2 || failure)) has_room.notify_one();
   }
 }
 
