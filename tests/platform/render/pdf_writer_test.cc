@@ -203,6 +203,40 @@ TEST(PdfWriter, WritesTheSameBytesWhateverTheBackgroundThreadDoes) {
   EXPECT_NE(late.find("Núñez & Lefèvre"), std::string::npos) << late;
 }
 
+// Texts whose glyphs the document has shown before skip shaping; what they write must be what HarfBuzz's
+// glyphs write. The texts repeat, across sizes and alignments, so that second showings take the short way;
+// in Liberation Sans "*", "E", "F" and "y" have glyph ids that a PDF string must escape.
+TEST(PdfWriter, WritesKnownTextsAsShapedOnes) {
+  std::filesystem::path folder = ScratchFolder("pdf_known_texts");
+  sample::SampleDocument document = MakeSampleDocument();
+  const char* kTexts[] = {"EFy*(x)\\", "Every Fy* row", "Schäfer Café y", "a\rb", "~`{}|", "Núñez", "E"};
+  for (int number = 3; number <= 6; ++number) {
+    engine::Page page;
+    page.number = number;
+    int32_t top = 720;
+    for (const char* text : kTexts) {
+      for (engine::Align align : {engine::Align::kLeft, engine::Align::kRight, engine::Align::kCenter}) {
+        page.items.push_back(sample::TextItem(3, 5, text, 720, top, 4000, align, number % 2));
+        top += 300;
+      }
+    }
+    document.pages.push_back(page);
+  }
+  document.end.page_count = static_cast<int>(document.pages.size());
+  std::string written[2];
+  for (bool may_skip_shaping : {false, true}) {
+    FontService fonts(may_skip_shaping);
+    std::string path = (folder / (may_skip_shaping ? "direct.pdf" : "shaped.pdf")).string();
+    PdfWriter writer(fonts, path, PdfOptions{kCreated});
+    document.Play(writer);
+    written[may_skip_shaping] = sample::ReadFile(path);
+  }
+  EXPECT_TRUE(written[0] == written[1]) << "texts shown again write other bytes than HarfBuzz's glyphs";
+  std::string text = RunCommand("pdftotext -f 6 -l 6 '" + (folder / "direct.pdf").string() + "' - 2>&1");
+  EXPECT_NE(text.find("EFy*(x)\\"), std::string::npos) << text;
+  EXPECT_NE(text.find("Schäfer Café y"), std::string::npos) << text;
+}
+
 TEST(PdfWriter, GathersTextsButKeepsWhatCoversThem) {
   // Shading that stays clear of the texts moves ahead of them, so the texts share one text object; a
   // rectangle drawn over a text stays after it and keeps hiding it.
