@@ -61,9 +61,27 @@ void BandBuilder::ClipText(const TextControl& control, uint32_t font_index, cons
     }
     return width <= room;
   };
+  // The common case, one line that fits, in one pass: line ends and bytes outside printable ASCII are not in
+  // the table, so a text summed from it whole is one line.
+  if (text.size() * widths.widest > room) {
+    double width = 0;
+    bool is_plain = true;
+    for (char c : text) {
+      const float added = widths.by_byte[static_cast<unsigned char>(c)];
+      if (added < 0) {
+        is_plain = false;
+        break;
+      }
+      width += added;
+    }
+    if (is_plain && width <= room) {
+      clipped = text;
+      return;
+    }
+  }
   bool is_one_line = text.find('\n') == std::string::npos && text.find('\r') == std::string::npos;
   if (is_one_line && fits(text)) {
-    clipped = text;  // the common case: one measurement
+    clipped = text;
     return;
   }
   // Whether the box holds the baseline of line `index` (from 0); the first line prints always.
