@@ -75,7 +75,8 @@ T& ControlAs(Control& control) {
   if constexpr (std::is_same_v<T, Control>) {
     return control;
   } else {
-    if (T* typed = dynamic_cast<T*>(&control)) return *typed;
+    // Every final class has a kind of its own: a look-up by name in a handler checks it without RTTI.
+    if (control.kind() == T::kKind) return static_cast<T&>(control);
     throw LayoutError(control.name() + " is a " + std::string(control.class_name()) + ", not a " +
                       std::string(T::kClassName));
   }
@@ -116,6 +117,7 @@ class TextControl : public Control {
 class Label final : public TextControl {
  public:
   static constexpr std::string_view kClassName = "Label";
+  static constexpr ControlKind kKind = kLabel;
   Label(Section& section, std::string name) : TextControl(section, kLabel, std::move(name)) {}
   std::string_view class_name() const override { return kClassName; }
 
@@ -129,6 +131,7 @@ class Label final : public TextControl {
 class TextBox final : public TextControl {
  public:
   static constexpr std::string_view kClassName = "TextBox";
+  static constexpr ControlKind kKind = kText;
   enum class Summary : uint8_t { kNone, kGroup, kReport, kPageNumber, kPageCount };
 
   TextBox(Section& section, std::string name) : TextControl(section, kText, std::move(name)) {}
@@ -187,6 +190,7 @@ class TextBox final : public TextControl {
 class Line final : public Control {
  public:
   static constexpr std::string_view kClassName = "Line";
+  static constexpr ControlKind kKind = kLine;
   Line(Section& section, std::string name) : Control(section, kLine, std::move(name)) {}
   std::string_view class_name() const override { return kClassName; }
 };
@@ -197,6 +201,7 @@ inline constexpr int kSizeModeStretch = 1;
 class Image final : public Control {
  public:
   static constexpr std::string_view kClassName = "Image";
+  static constexpr ControlKind kKind = kImage;
   Image(Section& section, std::string name) : Control(section, kImage, std::move(name)) {}
   std::string_view class_name() const override { return kClassName; }
 
@@ -217,6 +222,7 @@ class Image final : public Control {
 class Subreport final : public Control {
  public:
   static constexpr std::string_view kClassName = "Subreport";
+  static constexpr ControlKind kKind = kSubreport;
   Subreport(Section& section, std::string name);
   ~Subreport() override;
   std::string_view class_name() const override { return kClassName; }
@@ -237,6 +243,7 @@ class Subreport final : public Control {
 class DataControl final : public Control {
  public:
   static constexpr std::string_view kClassName = "DataControl";
+  static constexpr ControlKind kKind = kData;
   DataControl(Section& section, std::string name) : Control(section, kData, std::move(name)) {}
   std::string_view class_name() const override { return kClassName; }
 
