@@ -53,36 +53,40 @@ using NameMap = std::unordered_map<std::string, Value, NameHash, NameEqual>;
 
 // The last answers of a lookup by name, kept by where the name was and checked byte for byte: handlers ask
 // for the same few names on every row, mostly by the same literal, and a kept answer spares the case-blind
-// hashing. Not for concurrent use.
+// hashing. Every kept answer is looked at, so that names used together (literals side by side) never push
+// each other out; the oldest goes first. Not for concurrent use.
 template <typename Value, size_t kSlots = 8>
 class RecentNames {
  public:
   const Value* Find(std::string_view name) const {
-    const Slot& slot = SlotOf(name);
-    return slot.is_kept && slot.name == name ? &slot.value : nullptr;
+    for (const Slot& slot : slots_) {
+      if (slot.address == name.data() && slot.is_kept && slot.name == name) return &slot.value;
+    }
+    return nullptr;
   }
   void Keep(std::string_view name, const Value& value) {
-    Slot& slot = SlotOf(name);
+    Slot& slot = slots_[next_];
+    next_ = (next_ + 1) % kSlots;
+    slot.address = name.data();
     slot.name.assign(name);
     slot.value = value;
     slot.is_kept = true;
   }
-  void Clear() { slots_ = {}; }
+  void Clear() {
+    slots_ = {};
+    next_ = 0;
+  }
 
  private:
   struct Slot {
+    const char* address = nullptr;
     std::string name;
     Value value{};
     bool is_kept = false;
   };
-  Slot& SlotOf(std::string_view name) {
-    return slots_[(reinterpret_cast<uintptr_t>(name.data()) >> 3) % kSlots];
-  }
-  const Slot& SlotOf(std::string_view name) const {
-    return slots_[(reinterpret_cast<uintptr_t>(name.data()) >> 3) % kSlots];
-  }
 
   std::array<Slot, kSlots> slots_;
+  size_t next_ = 0;
 };
 
 }  // namespace vob::vb
