@@ -85,6 +85,9 @@ struct NumberSection {
   bool has_exponent = false;
   int exponent_places = 0;
   int exponent_zero_width = 0;
+  // Most patterns are literals, one run of digit placeholders with or without a point, literals ("$#,##0.00",
+  // "0.0%"): ops [digits_begin, digits_end) are that run, printed without walking them. 0 and 0 otherwise.
+  size_t digits_begin = 0, digits_end = 0;
 };
 
 struct NumberPlan {

@@ -103,6 +103,7 @@ class SectionCompiler {
       }
     }
     std::erase_if(section_.ops, [](const NumberOp& op) { return op.kind == NumberOpKind::kRemoved; });
+    FindDigitRun();
     return std::move(section_);
   }
 
@@ -147,6 +148,29 @@ class SectionCompiler {
     commas_.clear();
   }
 
+  // Sets digits_begin and digits_end when the section is literals around one run of integer placeholders and
+  // then, maybe, the point and fraction placeholders.
+  void FindDigitRun() {
+    const std::vector<NumberOp>& ops = section_.ops;
+    auto kind_at = [&](size_t index) {
+      return index < ops.size() ? ops[index].kind : NumberOpKind::kRemoved;
+    };
+    size_t index = 0;
+    while (kind_at(index) == NumberOpKind::kLiteral) ++index;
+    const size_t begin = index;
+    while (kind_at(index) == NumberOpKind::kIntegerDigit) ++index;
+    if (index == begin) return;
+    if (kind_at(index) == NumberOpKind::kPoint) {
+      ++index;
+      while (kind_at(index) == NumberOpKind::kFractionDigit) ++index;
+    }
+    const size_t end = index;
+    while (kind_at(index) == NumberOpKind::kLiteral) ++index;
+    if (index != ops.size()) return;
+    section_.digits_begin = begin;
+    section_.digits_end = end;
+  }
+
   std::string_view pattern_;
   NumberSection section_;
   Region region_ = Region::kInteger;
@@ -158,6 +182,34 @@ class SectionCompiler {
 void AppendIntegerDigit(const DecimalDigits& number, int position, bool groups_thousands, std::string& out) {
   out += number.DigitAt(number.point - 1 - position);
   if (groups_thousands && position > 0 && position % 3 == 0) out += ',';
+}
+
+// A section of literals around one run of placeholders (NumberSection::digits_begin): what the ops would
+// print, written at once. The integer placeholders print every integer digit between them, the fraction
+// placeholders the digits up to fraction_width.
+void AppendDigitRun(const NumberSection& section, const DecimalDigits& number, int integer_width,
+                    int fraction_width, std::string& out) {
+  auto append_literals = [&](size_t begin, size_t end) {
+    for (size_t op = begin; op < end; ++op) {
+      out.append(section.literals, section.ops[op].literal_begin, section.ops[op].literal_length);
+    }
+  };
+  append_literals(0, section.digits_begin);
+  const bool has_point = section.ops[section.digits_end - 1].kind != NumberOpKind::kIntegerDigit;
+  const int fraction_digits = std::min(fraction_width, section.fraction_places);
+  const int commas = section.groups_thousands && integer_width > 0 ? (integer_width - 1) / 3 : 0;
+  const size_t start = out.size();
+  out.resize(start + static_cast<size_t>(integer_width + commas) + (has_point ? 1 + fraction_digits : 0));
+  char* cursor = out.data() + start;
+  for (int position = integer_width - 1; position >= 0; --position) {
+    *cursor++ = number.DigitAt(number.point - 1 - position);
+    if (commas != 0 && position > 0 && position % 3 == 0) *cursor++ = ',';
+  }
+  if (has_point) {
+    *cursor++ = '.';
+    for (int index = 0; index < fraction_digits; ++index) *cursor++ = number.DigitAt(number.point + index);
+  }
+  append_literals(section.digits_end, section.ops.size());
 }
 
 // Appends the section's text for a magnitude; `minus` puts a "-" before everything.
@@ -182,6 +234,10 @@ void AppendSection(const NumberSection& section, DecimalDigits number, bool minu
   if (minus) out += '-';
   const int integer_width = std::max(number.IntegerDigits(), section.integer_zero_width);
   const int fraction_width = std::max(section.fraction_zero_width, std::max(0, number.count - number.point));
+  if (section.digits_end != 0) {
+    AppendDigitRun(section, number, integer_width, fraction_width, out);
+    return;
+  }
   char exponent_digits[12];
   const auto [exponent_end, error] = std::to_chars(exponent_digits, exponent_digits + sizeof exponent_digits,
                                                    exponent < 0 ? -exponent : exponent);
