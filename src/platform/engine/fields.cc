@@ -63,14 +63,23 @@ uint64_t FieldCollection::NextGeneration() {
 }
 
 int FieldCollection::Resolve(std::string_view name) const {
-  if (auto found = unbound_slots_.find(name); found != unbound_slots_.end()) return found->second;
-  if (recordset_ == nullptr) return -1;
-  int column = recordset_->FieldIndex(name);
-  // A qualified name reaches a column the recordset knows by its bare name.
-  if (size_t dot = name.rfind('.'); column < 0 && dot != std::string_view::npos) {
-    column = recordset_->FieldIndex(name.substr(dot + 1));
+  if (recent_generation_ != generation_) {
+    recent_slots_.Clear();
+    recent_generation_ = generation_;
   }
-  return column;
+  if (const int* kept = recent_slots_.Find(name)) return *kept;
+  int slot = -1;
+  if (auto found = unbound_slots_.find(name); found != unbound_slots_.end()) {
+    slot = found->second;
+  } else if (recordset_ != nullptr) {
+    slot = recordset_->FieldIndex(name);
+    // A qualified name reaches a column the recordset knows by its bare name.
+    if (size_t dot = name.rfind('.'); slot < 0 && dot != std::string_view::npos) {
+      slot = recordset_->FieldIndex(name.substr(dot + 1));
+    }
+  }
+  if (slot >= 0) recent_slots_.Keep(name, slot);
+  return slot;
 }
 
 void FieldCollection::BeginRow() {

@@ -74,6 +74,9 @@ class FieldCollection {
   int shown_ = 0;
   static uint64_t NextGeneration();
   uint64_t generation_ = NextGeneration();
+  // Handlers ask for the same fields by the same literals on every row; the answers hold for one generation.
+  mutable vb::RecentNames<int> recent_slots_;
+  mutable uint64_t recent_generation_ = generation_;
 };
 
 }  // namespace vob::engine

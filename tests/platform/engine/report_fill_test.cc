@@ -127,6 +127,29 @@ TEST(ReportFill, CallsHandlersInTheContractOrder) {
   EXPECT_EQ(tracing.trace, expected);
 }
 
+// An unbound field added before the data is bound moves behind the columns when it is: a handler asking for
+// it by the same literal before and after still reaches it, not the column now in its old slot.
+class NoteReport final : public TestReport {
+ public:
+  NoteReport() : TestReport(kSections, kControls) {}
+  static constexpr const char* kNote = "Note";
+  void ActiveReport_DataInitialize() override {
+    TestReport::ActiveReport_DataInitialize();
+    Fields().Add(kNote);
+    Fields(kNote).set_value("kept");
+  }
+  void Detail_Format() override { notes.push_back(vb::GeneralText(Fields(kNote).value())); }
+  std::vector<std::string> notes;
+};
+
+TEST(ReportFill, FindsUnboundFieldsAfterTheDataIsBound) {
+  auto report = MakeReport<NoteReport>();
+  auto& noting = static_cast<NoteReport&>(*report);
+  noting.rows = Rows({{"A", 1, Money(10)}, {"B", 2, Money(20)}});
+  RunToModel(*report);
+  EXPECT_EQ(noting.notes, (std::vector<std::string>{"kept", "kept"}));
+}
+
 // A listing whose group header adds a table-of-contents entry and links to its group. A group header that
 // starts a page in its own Format, as the chart of accounts' does, is pinned by that report's demo page dump.
 class GroupedReport final : public TestReport {
