@@ -51,30 +51,26 @@ void BandBuilder::ClipText(const TextControl& control, uint32_t font_index, cons
   // A text may end up to half a point past its edge: the last glyph's advance ends in blank space.
   constexpr double kOverhangTwips = 10;
   double room = control.width() + kOverhangTwips;
-  auto fits = [&](std::string_view line) {
-    if (line.size() * widths.widest <= room) return true;  // short texts need no sum
+  // A text's width summed from the table, or -1 when a byte of it is not there (a line end, a byte outside
+  // printable ASCII).
+  auto table_width = [&](std::string_view line) {
     double width = 0;
     for (char c : line) {
-      float added = widths.by_byte[static_cast<unsigned char>(c)];
-      if (added < 0) return measurer_.WidthTwips(font, line) <= room;
-      width += added;
-    }
-    return width <= room;
-  };
-  // The common case, one line that fits, in one pass: line ends and bytes outside printable ASCII are not in
-  // the table, so a text summed from it whole is one line.
-  if (text.size() * widths.widest > room) {
-    double width = 0;
-    bool is_plain = true;
-    for (char c : text) {
       const float added = widths.by_byte[static_cast<unsigned char>(c)];
-      if (added < 0) {
-        is_plain = false;
-        break;
-      }
+      if (added < 0) return -1.0;
       width += added;
     }
-    if (is_plain && width <= room) {
+    return width;
+  };
+  auto fits = [&](std::string_view line) {
+    if (line.size() * widths.widest <= room) return true;  // short texts need no sum
+    const double width = table_width(line);
+    return (width < 0 ? measurer_.WidthTwips(font, line) : width) <= room;
+  };
+  // The common case, one line that fits, in one pass: a text summed from the table whole is one line.
+  if (text.size() * widths.widest > room) {
+    const double width = table_width(text);
+    if (width >= 0 && width <= room) {
       clipped = text;
       return;
     }
@@ -100,16 +96,8 @@ void BandBuilder::ClipText(const TextControl& control, uint32_t font_index, cons
     vb::ForEachLine(text, [&](std::string_view paragraph) {
       if (!is_plain || !holds_line(count)) return;
       paragraph = paragraph.substr(0, paragraph.find_last_not_of(' ') + 1);
-      double width = 0;
-      for (char c : paragraph) {
-        const float added = widths.by_byte[static_cast<unsigned char>(c)];
-        if (added < 0) {
-          is_plain = false;
-          return;
-        }
-        width += added;
-      }
-      if (width > control.width() - 1) {
+      const double width = table_width(paragraph);
+      if (width < 0 || width > control.width() - 1) {
         is_plain = false;
         return;
       }
