@@ -83,7 +83,7 @@ class SessionCursor final : public RowCursor {
       current_ = std::move(ready_.front());
       ready_.pop_front();
       position_ = 0;
-      const bool wakes_reader = is_reader_waiting_ && ready_.size() <= kFewBatches;
+      const bool wakes_reader = is_reader_waiting_ && MayReaderGoOn();
       lock.unlock();
       if (wakes_reader) has_room_.notify_one();
       return Next(row);
@@ -135,7 +135,7 @@ class SessionCursor final : public RowCursor {
         std::unique_lock lock(mutex_);
         if (ready_.size() >= kMostBatches) {
           is_reader_waiting_ = true;
-          has_room_.wait(lock, [&] { return ready_.size() <= kFewBatches || is_stopping_; });
+          has_room_.wait(lock, [&] { return MayReaderGoOn(); });
           is_reader_waiting_ = false;
         }
         if (is_stopping_) return;
@@ -170,6 +170,8 @@ class SessionCursor final : public RowCursor {
   std::vector<Batch> spares_;
   bool is_stopping_ = false;
   bool is_reader_waiting_ = false;
+  // Whether a full reader may go on: the one condition it waits for and is woken by.
+  bool MayReaderGoOn() const { return ready_.size() <= kFewBatches || is_stopping_; }
   std::thread reader_;
 };
 

@@ -126,6 +126,8 @@ struct PdfWriter::State {
   std::vector<engine::Page> drawn;
   bool is_closing = false, is_abandoned = false, is_caller_waiting = false;
   std::exception_ptr failure;
+  // Whether a caller held back for room may go on: the one condition it waits for and is woken by.
+  bool MayCallerGoOn() const { return queued_items <= kMostQueuedItems / 2 || failure; }
   std::thread worker;
   const std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
 };
@@ -153,7 +155,7 @@ void PdfWriter::State::Submit(const engine::DocumentInfo& info, engine::Page pag
     std::unique_lock lock(mutex);
     if (queued_items >= kMostQueuedItems) {
       is_caller_waiting = true;
-      has_room.wait(lock, [&] { return queued_items <= kMostQueuedItems / 2 || failure; });
+      has_room.wait(lock, [&] { return MayCallerGoOn(); });
       is_caller_waiting = false;
     }
     if (failure) std::rethrow_exception(failure);
@@ -187,7 +189,7 @@ void PdfWriter::State::DrawInBackground() {
     drawn.push_back(std::move(job.page));
     if (error) failure = error;
     queued_items -= items;
-    if (is_caller_waiting && (queued_items <= kMostQueuedItems / 2 || failure)) has_room.notify_one();
+    if (is_caller_waiting && MayCallerGoOn()) has_room.notify_one();
   }
 }
 
